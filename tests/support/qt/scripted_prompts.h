@@ -1,0 +1,55 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include <QString>
+
+#include "ui/user_prompts.h"
+
+namespace tarvola::test {
+
+// A scripted user: answers file dialogs and messages from queues and records every request.
+class TScriptedPrompts : public ui::TUserPrompts {
+public:
+  struct TMessage {
+    QString Title, MainText, Content;
+    int Icon = 0, Buttons = 0;
+  };
+
+  std::deque<std::optional<ui::TFileDialogAnswer>> OpenAnswers;  // empty queue: cancel
+  std::deque<std::optional<ui::TFileDialogAnswer>> SaveAnswers;
+  std::deque<int> MessageAnswers;                                // empty queue: 1 (OK)
+
+  std::vector<ui::TFileDialogRequest> OpenRequests;
+  std::vector<ui::TFileDialogRequest> SaveRequests;
+  std::vector<TMessage> Messages;
+
+  std::optional<ui::TFileDialogAnswer> AskOpenFile(QWidget*, const ui::TFileDialogRequest& r) override {
+    OpenRequests.push_back(r);
+    return Pop(OpenAnswers);
+  }
+  std::optional<ui::TFileDialogAnswer> AskSaveFile(QWidget*, const ui::TFileDialogRequest& r) override {
+    SaveRequests.push_back(r);
+    return Pop(SaveAnswers);
+  }
+  int ShowMessage(QWidget*, const QString& title, const QString& mainText, const QString& content,
+                  int icon, int buttons) override {
+    Messages.push_back({title, mainText, content, icon, buttons});
+    if (MessageAnswers.empty()) return 1;
+    int answer = MessageAnswers.front();
+    MessageAnswers.pop_front();
+    return answer;
+  }
+
+private:
+  static std::optional<ui::TFileDialogAnswer> Pop(std::deque<std::optional<ui::TFileDialogAnswer>>& q) {
+    if (q.empty()) return std::nullopt;
+    auto answer = q.front();
+    q.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace tarvola::test

@@ -1,0 +1,54 @@
+#include "test_support.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+#include <system_error>
+
+namespace tarvola::test {
+
+namespace fs = std::filesystem;
+
+TTempFolder::TTempFolder() {
+  std::random_device seed;
+  std::mt19937_64 gen(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = fs::temp_directory_path() / ("tarvola-test-" + std::to_string(gen()));
+    std::error_code ec;
+    if (fs::create_directory(candidate, ec)) {
+      FPath = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary test folder");
+}
+
+TTempFolder::~TTempFolder() {
+  std::error_code ec;
+  fs::permissions(FPath, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(FPath, ec);
+}
+
+void WriteFile(const fs::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw std::runtime_error("cannot create " + path.string());
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open " + path.string());
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::optional<fs::path> CorpusDir() {
+  fs::path dir = TARVOLA_CORPUS_DIR;
+  std::error_code ec;
+  if (fs::is_directory(dir / "gpx", ec)) return fs::canonical(dir, ec);
+  return std::nullopt;
+}
+
+fs::path SourceDir() { return TARVOLA_SOURCE_DIR; }
+
+}  // namespace tarvola::test
