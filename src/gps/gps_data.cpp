@@ -1,0 +1,18 @@
+#include "gps_data.h"
+
+namespace tarvola::gps {
+
+void ClearGpsData(TGpsData& data) {
+  if (data.Waypoints) data.Waypoints->clear();
+  if (data.Routes) data.Routes->clear();
+  if (data.Tracks) data.Tracks->clear();
+}
+
+void FreeGpsData(TGpsData& data) {
+  ClearGpsData(data);
+  data.Waypoints.reset();
+  data.Routes.reset();
+  data.Tracks.reset();
+}
+
+}  // namespace tarvola::gps
