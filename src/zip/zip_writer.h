@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "zip/stream.h"
+
 namespace tarvola::zip {
 
 // Result codes of ZipSingleFile.
@@ -11,8 +13,18 @@ inline constexpr int ZipCompressionFailed = 2;   // no archive file was created
 inline constexpr int ZipCannotCreateArchive = 3;
 
 // Packs one file as a one-entry ZIP archive whose entry is named after the file's last
-// path component. File-layer errors (EFOpenError, EFCreateError, EWriteError) pass to
-// the caller as exceptions.
+// path component (see EntryNameOf). A source of 4 GiB or more does not fit the 32-bit ZIP
+// fields and gives ZipCompressionFailed, as does one that changes while it is packed.
+// File-layer errors (EFOpenError, EFCreateError, EWriteError, EReadError) pass to the caller
+// as exceptions; after a failed write the partly written archive stays on disk.
 int ZipSingleFile(const std::filesystem::path& source, const std::filesystem::path& archive);
+
+// The same into a stream the caller opened, empty and at position 0. Gives ZipOk or
+// ZipCompressionFailed (nothing written then); write errors pass as exceptions.
+int ZipSingleFileInto(const std::filesystem::path& source, TStream& archive);
+
+// Deflates the whole source (from position 0) into `target`, raw. Leaves the target at 0.
+// False on any error while compressing, the stream's own errors included.
+bool CompressToMemory(TStream& source, TMemoryStream& target);
 
 }  // namespace tarvola::zip

@@ -1,0 +1,113 @@
+#include "zip/file_stream.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <system_error>
+
+namespace tarvola::zip {
+
+namespace {
+
+std::string SystemText(int code) { return std::system_category().message(code); }
+
+std::string AbsoluteText(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return (ec ? path : absolute).string();
+}
+
+int OpenFlags(TFileMode mode) {
+  switch (mode) {
+    case TFileMode::OpenRead: return O_RDONLY;
+    case TFileMode::Create: return O_RDWR | O_CREAT | O_TRUNC;
+    case TFileMode::CreateNew: return O_RDWR | O_CREAT | O_EXCL;
+  }
+  return O_RDONLY;
+}
+
+// One system call moves at most this much, on every platform we build for.
+constexpr std::int64_t MaxTransfer = 1 << 30;
+
+}  // namespace
+
+TFileStream::TFileStream(const std::filesystem::path& path, TFileMode mode) : FPath(path) {
+  do {
+    FHandle = ::open(path.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666);
+  } while (FHandle < 0 && errno == EINTR);
+  if (FHandle >= 0) return;
+  const int code = errno;
+  const std::string where = "\"" + AbsoluteText(path) + "\". " + SystemText(code);
+  if (mode == TFileMode::OpenRead) throw EFOpenError("Cannot open file " + where, code);
+  throw EFCreateError("Cannot create file " + where, code);
+}
+
+TFileStream::~TFileStream() {
+  if (FHandle >= 0) ::close(FHandle);
+}
+
+void TFileStream::Close() {
+  if (FHandle < 0) return;
+  const int result = ::close(FHandle);
+  FHandle = -1;
+  if (result != 0 && errno != EINTR) throw EWriteError(errno);
+}
+
+std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
+  auto* bytes = static_cast<char*>(buffer);
+  std::int64_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::read(FHandle, bytes + done, static_cast<std::size_t>(std::min(count - done, MaxTransfer)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw EReadError("Stream read error. " + SystemText(errno), errno);
+    if (n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
+std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
+  const auto* bytes = static_cast<const char*>(buffer);
+  std::int64_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::write(FHandle, bytes + done, static_cast<std::size_t>(std::min(count - done, MaxTransfer)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  return done;
+}
+
+std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+  const int whence = origin == TSeekOrigin::Begin ? SEEK_SET : origin == TSeekOrigin::Current ? SEEK_CUR : SEEK_END;
+  const off_t position = ::lseek(FHandle, static_cast<off_t>(offset), whence);
+  if (position < 0) throw EReadError("Stream seek error. " + SystemText(errno), errno);
+  return position;
+}
+
+std::int64_t TFileStream::Position() const {
+  const off_t position = ::lseek(FHandle, 0, SEEK_CUR);
+  if (position < 0) throw EReadError("Stream seek error. " + SystemText(errno), errno);
+  return position;
+}
+
+std::int64_t TFileStream::Size() const {
+  struct stat info {};
+  if (::fstat(FHandle, &info) != 0) throw EReadError("Stream read error. " + SystemText(errno), errno);
+  return info.st_size;
+}
+
+void TFileStream::SetSize(std::int64_t size) {
+  if (::ftruncate(FHandle, static_cast<off_t>(size)) != 0) throw EWriteError(errno);
+  if (Position() > size) Seek(size, TSeekOrigin::Begin);
+}
+
+void TFileStream::Flush() {
+  if (::fsync(FHandle) != 0) throw EWriteError(errno);
+}
+
+}  // namespace tarvola::zip

@@ -1,0 +1,84 @@
+#include "zip/zip_layout.h"
+
+#include <vector>
+
+namespace tarvola::zip {
+
+namespace {
+
+class TFieldWriter {
+public:
+  template <typename T>
+  TFieldWriter& operator<<(T value) {
+    for (std::size_t i = 0; i < sizeof(T); ++i) FBytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    return *this;
+  }
+  TFieldWriter& operator<<(const std::string& text) {
+    FBytes.insert(FBytes.end(), text.begin(), text.end());
+    return *this;
+  }
+  void WriteTo(TStream& out) const { out.WriteBuffer(FBytes.data(), static_cast<std::int64_t>(FBytes.size())); }
+
+private:
+  std::vector<char> FBytes;
+};
+
+}  // namespace
+
+void WriteRecord(TStream& out, const TZipLFH& r) {
+  TFieldWriter w;
+  w << r.Signature << r.VerNeed << r.GenFlag << r.Method << r.Time << r.Date << r.Crc << r.Size << r.UnCmp
+    << r.FnamLen << r.XtraLen << r.FileName;
+  w.WriteTo(out);
+}
+
+void WriteRecord(TStream& out, const TZipCFH& r) {
+  TFieldWriter w;
+  w << r.Signature << r.VerMade << r.Os << r.VerNeed << r.OsVerNeed << r.GenFlag << r.Method << r.Time << r.Date
+    << r.Crc << r.Size << r.UnCmp << r.FnamLen << r.XtraLen << r.CmtLen << r.DiskSta << r.IntAttr << r.ExtAttr
+    << r.Ofst << r.FileName << r.Cmt;
+  w.WriteTo(out);
+}
+
+void WriteRecord(TStream& out, const TZipECD& r) {
+  TFieldWriter w;
+  w << r.Signature << r.Disk << r.CenDisk << r.EntryNumDisk << r.EntryNumCen << r.CenSize << r.Ofst << r.CmtLen
+    << r.Cmt;
+  w.WriteTo(out);
+}
+
+void WriteSingleEntryArchive(TStream& out, const TZipEntry& entry, const TMemoryStream& deflated) {
+  const auto nameLength = static_cast<std::uint16_t>(entry.Name.size());
+  const auto size = static_cast<std::uint32_t>(deflated.Size());
+  const auto time = static_cast<std::uint16_t>(entry.DosStamp & 0xFFFF);
+  const auto date = static_cast<std::uint16_t>(entry.DosStamp >> 16);
+
+  TZipLFH local;
+  local.Time = time;
+  local.Date = date;
+  local.Crc = entry.Crc;
+  local.Size = size;
+  local.UnCmp = entry.UnCmp;
+  local.FnamLen = nameLength;
+  local.FileName = entry.Name;
+  WriteRecord(out, local);
+  out.WriteBuffer(deflated.Memory(), deflated.Size());
+
+  TZipCFH central;
+  central.Time = time;
+  central.Date = date;
+  central.Crc = entry.Crc;
+  central.Size = size;
+  central.UnCmp = entry.UnCmp;
+  central.FnamLen = nameLength;
+  central.FileName = entry.Name;
+  const std::int64_t centralStart = out.Position();
+  WriteRecord(out, central);
+
+  TZipECD end;
+  end.CenSize = 46 + nameLength + central.CmtLen;
+  end.Ofst = static_cast<std::uint32_t>(centralStart);
+  WriteRecord(out, end);
+}
+
+}  // namespace tarvola::zip
