@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,22 @@ struct TDateTimeZ {
   bool Exists = false;         // false: the other two fields mean nothing
 };
 
+// The machine's "now" as a parse needs it: looked up on first use only, so that a whole file
+// of stamps with zones and full dates never asks the system at all.
+class TLocalClock {
+public:
+  double Now();               // local date and time, TDateTimeZ scale
+  int CurrentYear();
+  std::int16_t ZoneOffset();  // LocalZoneOffset()
+
+private:
+  std::optional<double> FNow;
+  std::optional<std::int16_t> FZoneOffset;
+};
+
 TDateTimeZ Iso8601ToDateTimeZ(std::string_view text);
+// The same, reusing `clock` across many calls (the GPX reader keeps one per file).
+TDateTimeZ Iso8601ToDateTimeZ(std::string_view text, TLocalClock& clock);
 std::string DateTimeZToIso8601(const TDateTimeZ& value);
 std::string DateTimeZToText(const TDateTimeZ& value, bool withZone);
 std::string ZoneOffsetText(std::int16_t minutes);

@@ -1,0 +1,163 @@
+#include "gps/gpx_reader.h"
+
+#include <pugixml.hpp>
+
+#include <new>
+#include <string_view>
+
+#include "gps/text_file.h"
+#include "gps/xml_lookup.h"
+
+namespace tarvola::gps {
+
+namespace {
+
+// No DTD is ever read (pugixml resolves only the predefined and numeric entities and fetches
+// nothing); whitespace-only text is dropped; comments and processing instructions are kept
+// because they make an element "have child nodes". Text is embedded in its element to save a
+// node per value: a whole-file DOM is the largest cost of a load.
+constexpr unsigned ParseOptions = pugi::parse_cdata | pugi::parse_escapes |
+                                  pugi::parse_wconv_attribute | pugi::parse_eol |
+                                  pugi::parse_comments | pugi::parse_pi |
+                                  pugi::parse_embed_pcdata;
+
+// One walk of a file: the clock is asked at most once for "now" and the local zone.
+struct TReader {
+  TLocalClock Clock;
+
+  void ReadTrackPoint(pugi::xml_node element, TTrkPt& point) {
+    point.Lat = element.attribute("lat").value();
+    point.Lon = element.attribute("lon").value();
+    if (!HasChildNodes(element)) return;
+    std::string_view ns = NamespaceOf(element);
+    bool haveEle = false, haveTime = false;
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+      if (!haveEle && IsValueChild(child, element, ns, "ele")) {
+        point.Alt = ElementText(child);
+        haveEle = true;
+      } else if (!haveTime && IsValueChild(child, element, ns, "time")) {
+        point.Time = Iso8601ToDateTimeZ(ElementText(child), Clock);
+        haveTime = true;
+      }
+    }
+  }
+
+  void ReadPoint(pugi::xml_node element, TPointFields& point) {
+    point.Lat = element.attribute("lat").value();
+    point.Lon = element.attribute("lon").value();
+    if (!HasChildNodes(element)) {
+      point.Name = "<noname>";
+      return;
+    }
+    std::string_view ns = NamespaceOf(element);
+    struct TField {
+      std::string_view Name;
+      std::string* Target;
+      bool Found;
+    };
+    TField fields[] = {{"ele", &point.Alt, false},   {"name", &point.Name, false},
+                       {"cmt", &point.Cmt, false},   {"desc", &point.Desc, false},
+                       {"sym", &point.Sym, false}};
+    bool haveTime = false;
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+      if (!haveTime && IsValueChild(child, element, ns, "time")) {
+        point.Time = Iso8601ToDateTimeZ(ElementText(child), Clock);
+        haveTime = true;
+        continue;
+      }
+      for (TField& field : fields) {
+        if (!field.Found && IsValueChild(child, element, ns, field.Name)) {
+          *field.Target = ElementText(child);
+          field.Found = true;
+          break;
+        }
+      }
+    }
+  }
+
+  TRte ReadRoute(pugi::xml_node element) {
+    TRte route;
+    if (!HasChildNodes(element)) return route;
+    route.Name = ElementText(FindNode(element, "name"));
+    auto& points = route.Points.emplace();
+    points.reserve(CountChildren(element, "rtept"));
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
+      if (NameIsAnyCase(child.name(), "rtept")) ReadPoint(child, points.emplace_back());
+    return route;
+  }
+
+  TTrkSeg ReadSegment(pugi::xml_node element) {
+    TTrkSeg segment;
+    if (!HasChildNodes(element)) return segment;
+    auto& points = segment.Points.emplace();
+    points.reserve(CountChildren(element, "trkpt"));
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
+      if (NameIsAnyCase(child.name(), "trkpt")) ReadTrackPoint(child, points.emplace_back());
+    return segment;
+  }
+
+  TTrk ReadTrack(pugi::xml_node element) {
+    TTrk track;
+    if (!HasChildNodes(element)) return track;
+    track.Name = ElementText(FindNode(element, "name"));
+    auto& segments = track.Segments.emplace();
+    segments.reserve(CountChildren(element, "trkseg"));
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
+      if (NameIsAnyCase(child.name(), "trkseg")) segments.push_back(ReadSegment(child));
+    return track;
+  }
+
+  void ReadDocument(pugi::xml_node gpx, TGpsData& data) {
+    auto& waypoints = data.Waypoints.emplace();
+    auto& routes = data.Routes.emplace();
+    auto& tracks = data.Tracks.emplace();
+    waypoints.reserve(CountChildren(gpx, "wpt"));
+    for (pugi::xml_node child = gpx.first_child(); child; child = child.next_sibling()) {
+      const char* name = child.name();
+      if (NameIsAnyCase(name, "wpt")) ReadPoint(child, waypoints.emplace_back());
+      else if (NameIsAnyCase(name, "rte")) routes.push_back(ReadRoute(child));
+      else if (NameIsAnyCase(name, "trk")) tracks.push_back(ReadTrack(child));
+    }
+  }
+
+  static std::size_t CountChildren(pugi::xml_node element, std::string_view lower) {
+    std::size_t count = 0;
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
+      if (NameIsAnyCase(child.name(), lower)) ++count;
+    return count;
+  }
+};
+
+TLoadResult ParseGpx(std::string& text, TGpsData& data) {
+  std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  pugi::xml_document document;
+  pugi::xml_parse_result parsed = document.load_buffer_inplace(
+      text.data() + start, text.size() - start, ParseOptions, pugi::encoding_utf8);
+  if (!parsed) return TLoadResult::NotGpx;
+  pugi::xml_node root = document.document_element();
+  if (!root || !NameIsAnyCase(root.name(), "gpx")) return TLoadResult::NotGpx;
+  TReader reader;
+  reader.ReadDocument(root, data);
+  return TLoadResult::Loaded;
+}
+
+}  // namespace
+
+TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data) {
+  FreeGpsData(data);
+  try {
+    std::string text;
+    int code = DecodeTextFile(fileName, text);
+    if (code == TextFileCannotOpen) return TLoadResult::CannotOpen;
+    if (code == TextFileEncodingNotSupported) return TLoadResult::EncodingNotSupported;
+    TLoadResult result = ParseGpx(text, data);
+    if (result != TLoadResult::Loaded) FreeGpsData(data);
+    return result;
+  } catch (const std::bad_alloc&) {
+    // A file too large for this machine's memory is a failed load, not a crash.
+    FreeGpsData(data);
+    return TLoadResult::NotGpx;
+  }
+}
+
+}  // namespace tarvola::gps

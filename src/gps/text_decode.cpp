@@ -1,0 +1,200 @@
+#include "gps/text_decode.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace tarvola::gps {
+
+namespace {
+
+unsigned char Byte(std::string_view bytes, std::size_t i) {
+  return static_cast<unsigned char>(bytes[i]);
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+constexpr char32_t Replacement = 0xFFFD;
+
+bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+// Windows-1252 0x80..0x9F; the five bytes it leaves undefined map to the C1 controls, as the
+// system's own conversion does.
+constexpr char16_t Windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char32_t Latin9(unsigned char b) {
+  switch (b) {
+    case 0xA4: return 0x20AC;
+    case 0xA6: return 0x0160;
+    case 0xA8: return 0x0161;
+    case 0xB4: return 0x017D;
+    case 0xB8: return 0x017E;
+    case 0xBC: return 0x0152;
+    case 0xBD: return 0x0153;
+    case 0xBE: return 0x0178;
+    default: return b;
+  }
+}
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+}  // namespace
+
+TEncodingGuess GuessEncoding(std::string_view firstBytes) {
+  if (firstBytes.size() < 4) return {TTextEncoding::Utf8, 0};
+  unsigned b0 = Byte(firstBytes, 0), b1 = Byte(firstBytes, 1), b2 = Byte(firstBytes, 2),
+           b3 = Byte(firstBytes, 3);
+  if (b0 == 0xEF && b1 == 0xBB && b2 == 0xBF) return {TTextEncoding::Utf8, 3};
+  if (b0 == 0xFF && b1 == 0xFE && b2 == 0 && b3 == 0) return {TTextEncoding::Utf32LE, 4};
+  if (b0 == 0 && b1 == 0 && b2 == 0xFE && b3 == 0xFF) return {TTextEncoding::Utf32BE, 0};
+  if (b0 == 0xFF && b1 == 0xFE) return {TTextEncoding::Utf16LE, 2};
+  if (b0 == 0xFE && b1 == 0xFF) return {TTextEncoding::Utf16BE, 2};
+  if (b0 != 0 && b1 == 0 && b2 != 0 && b3 == 0) return {TTextEncoding::Utf16LE, 0};
+  if (b0 == 0 && b1 != 0 && b2 == 0 && b3 != 0) return {TTextEncoding::Utf16BE, 0};
+  return {TTextEncoding::Utf8, 0};
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  while (i < n) {
+    // Most GPX text is ASCII: take eight bytes at a time while no high bit is set.
+    while (i + 8 <= n) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes.data() + i, 8);
+      if (word & 0x8080808080808080ULL) break;
+      i += 8;
+    }
+    if (i >= n) break;
+    unsigned c = Byte(bytes, i);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length;
+    unsigned low = 0x80, high = 0xBF;  // range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) length = 2;
+    else if (c == 0xE0) length = 3, low = 0xA0;
+    else if (c >= 0xE1 && c <= 0xEC) length = 3;
+    else if (c == 0xED) length = 3, high = 0x9F;
+    else if (c >= 0xEE && c <= 0xEF) length = 3;
+    else if (c == 0xF0) length = 4, low = 0x90;
+    else if (c >= 0xF1 && c <= 0xF3) length = 4;
+    else if (c == 0xF4) length = 4, high = 0x8F;
+    else return false;
+    if (i + length > n) return false;
+    unsigned second = Byte(bytes, i + 1);
+    if (second < low || second > high) return false;
+    for (std::size_t k = 2; k < length; ++k)
+      if ((Byte(bytes, i + k) & 0xC0) != 0x80) return false;
+    i += length;
+  }
+  return true;
+}
+
+std::string DeclaredEncoding(std::string_view text) {
+  if (text.substr(0, 5) != "<?xml") return {};
+  std::string_view decl = text.substr(0, text.find("?>"));
+  std::size_t at = decl.find("encoding");
+  if (at == std::string_view::npos) return {};
+  at += 8;
+  while (at < decl.size() && (decl[at] == ' ' || decl[at] == '\t' || decl[at] == '\r' ||
+                              decl[at] == '\n' || decl[at] == '='))
+    ++at;
+  if (at >= decl.size() || (decl[at] != '"' && decl[at] != '\'')) return {};
+  std::size_t end = decl.find(decl[at], at + 1);
+  if (end == std::string_view::npos) return {};
+  return Lower(decl.substr(at + 1, end - at - 1));
+}
+
+TSingleByteCode SingleByteCodeFor(std::string_view label) {
+  static constexpr std::string_view Latin1Labels[] = {
+      "iso-8859-1", "iso8859-1", "iso_8859-1", "latin1", "latin-1", "l1", "cp819", "ibm819"};
+  static constexpr std::string_view Latin9Labels[] = {"iso-8859-15", "iso8859-15",
+                                                      "iso_8859-15", "latin9", "latin-9", "l9"};
+  for (std::string_view l : Latin1Labels)
+    if (label == l) return TSingleByteCode::Latin1;
+  for (std::string_view l : Latin9Labels)
+    if (label == l) return TSingleByteCode::Latin9;
+  return TSingleByteCode::Windows1252;
+}
+
+std::string DecodeSingleByte(std::string_view bytes, TSingleByteCode code) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    unsigned char b = Byte(bytes, i);
+    if (b == 0) break;
+    if (b < 0x80) {
+      out += static_cast<char>(b);
+      continue;
+    }
+    char32_t c = b;
+    if (code == TSingleByteCode::Latin9) c = Latin9(b);
+    else if (code == TSingleByteCode::Windows1252 && b < 0xA0) c = Windows1252High[b - 0x80];
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  std::string out;
+  out.reserve(bytes.size() / 2 + bytes.size() / 8);
+  const std::size_t units = bytes.size() / 2;
+  auto unitAt = [&](std::size_t k) -> char32_t {
+    unsigned a = Byte(bytes, 2 * k), b = Byte(bytes, 2 * k + 1);
+    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  };
+  for (std::size_t k = 0; k < units; ++k) {
+    char32_t c = unitAt(k);
+    if (c == 0) break;
+    if (c >= 0xD800 && c <= 0xDBFF && k + 1 < units) {
+      char32_t next = unitAt(k + 1);
+      if (next >= 0xDC00 && next <= 0xDFFF) {
+        AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00));
+        ++k;
+        continue;
+      }
+    }
+    AppendUtf8(out, IsSurrogate(c) ? Replacement : c);
+  }
+  return out;
+}
+
+std::string Utf32LeToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() / 4 + bytes.size() / 16);
+  for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4) {
+    char32_t c = static_cast<char32_t>(Byte(bytes, i)) | static_cast<char32_t>(Byte(bytes, i + 1)) << 8 |
+                 static_cast<char32_t>(Byte(bytes, i + 2)) << 16 |
+                 static_cast<char32_t>(Byte(bytes, i + 3)) << 24;
+    if (c == 0) break;
+    AppendUtf8(out, IsSurrogate(c) || c > 0x10FFFF ? Replacement : c);
+  }
+  return out;
+}
+
+}  // namespace tarvola::gps

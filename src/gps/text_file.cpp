@@ -1,0 +1,103 @@
+#include "gps/text_file.h"
+
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+#include "gps/text_decode.h"
+
+namespace tarvola::gps {
+
+namespace {
+
+// The rest of the stream from `offset` on; false when reading fails.
+bool ReadFrom(std::ifstream& in, std::streamoff offset, std::string& bytes) {
+  in.clear();
+  in.seekg(0, std::ios::end);
+  std::streamoff end = in.tellg();
+  bytes.clear();
+  if (end >= 0) {
+    if (end <= offset) return true;
+    bytes.resize(static_cast<std::size_t>(end - offset));
+    in.seekg(offset);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return in.gcount() == static_cast<std::streamsize>(bytes.size());
+  }
+  // Not seekable (a pipe): read it in pieces, skipping the mark.
+  in.clear();
+  char piece[65536];
+  while (in.read(piece, sizeof piece) || in.gcount() > 0) bytes.append(piece, static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) return false;
+  bytes.erase(0, std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(offset)));
+  return true;
+}
+
+void CutAtNul(std::string& text) {
+  if (const void* nul = std::memchr(text.data(), 0, text.size()))
+    text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+}
+
+// An old GPX file in a Latin code page does not decode as UTF-8; its XML declaration usually
+// says which code page it is, and Windows-1252 covers the rest of them.
+void DecodeUtf8OrFallBack(std::string& text) {
+  CutAtNul(text);
+  if (IsValidUtf8(text)) return;
+  text = DecodeSingleByte(text, SingleByteCodeFor(DeclaredEncoding(text)));
+}
+
+}  // namespace
+
+int DecodeTextFile(const std::filesystem::path& fileName, std::string& text) {
+  text.clear();
+  std::error_code ec;
+  if (std::filesystem::is_directory(fileName, ec)) return TextFileCannotOpen;
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) return TextFileCannotOpen;
+
+  char first[4] = {};
+  in.read(first, sizeof first);
+  TEncodingGuess guess = GuessEncoding(std::string_view(first, static_cast<std::size_t>(in.gcount())));
+  if (guess.Encoding == TTextEncoding::Utf32BE) return TextFileEncodingNotSupported;
+
+  std::string bytes;
+  if (!ReadFrom(in, static_cast<std::streamoff>(guess.MarkLength), bytes)) return TextFileCannotOpen;
+  switch (guess.Encoding) {
+    case TTextEncoding::Utf8:
+      DecodeUtf8OrFallBack(bytes);
+      text = std::move(bytes);
+      break;
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE:
+      text = Utf16ToUtf8(bytes, guess.Encoding == TTextEncoding::Utf16BE);
+      break;
+    case TTextEncoding::Utf32LE:
+      text = Utf32LeToUtf8(bytes);
+      break;
+    case TTextEncoding::Utf32BE:
+      break;
+  }
+  return TextFileRead;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+int ReadTextFile(const std::filesystem::path& fileName, std::vector<std::string>& lines) {
+  lines.clear();
+  std::string text;
+  int code = DecodeTextFile(fileName, text);
+  if (code == TextFileRead) lines = SplitLines(text);
+  return code;
+}
+
+}  // namespace tarvola::gps
