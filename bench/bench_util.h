@@ -1,0 +1,97 @@
+#pragma once
+
+// Runs a piece of work in a forked child, so that its peak memory is its own, and reports the
+// wall time of the work and the child's peak resident set size. POSIX only; no Qt.
+
+#include <sys/resource.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+namespace tarvola::bench {
+
+struct TMeasure {
+  bool Ok = false;           // the child ran the work and exited with 0
+  double Seconds = 0.0;      // wall time of the work alone, measured in the child
+  std::uint64_t PeakRssBytes = 0;
+};
+
+// `work` returns 0 on success. Its wall time excludes the fork and the child's exit.
+template <class TWork>
+TMeasure MeasureInChild(TWork&& work) {
+  TMeasure measure;
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return measure;
+  pid_t child = fork();
+  if (child < 0) {
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    return measure;
+  }
+  if (child == 0) {
+    close(pipeEnds[0]);
+    auto start = std::chrono::steady_clock::now();
+    int code = std::forward<TWork>(work)();
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ssize_t written = write(pipeEnds[1], &seconds, sizeof seconds);
+    _exit(written == static_cast<ssize_t>(sizeof seconds) ? code : 3);
+  }
+  close(pipeEnds[1]);
+  double seconds = 0.0;
+  ssize_t got = read(pipeEnds[0], &seconds, sizeof seconds);
+  close(pipeEnds[0]);
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child) return measure;
+  measure.Ok = got == static_cast<ssize_t>(sizeof seconds) && WIFEXITED(status) &&
+               WEXITSTATUS(status) == 0;
+  measure.Seconds = seconds;
+  measure.PeakRssBytes = static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;  // kilobytes on Linux
+  return measure;
+}
+
+// Runs `work` `runs` times (each in its own child) and keeps the fastest run, with its memory:
+// on a shared machine the fastest run is the one least disturbed by others.
+template <class TWork>
+TMeasure BestOf(int runs, const TWork& work) {
+  TMeasure best;
+  for (int i = 0; i < runs; ++i) {
+    TMeasure m = MeasureInChild(work);
+    if (!m.Ok) return m;
+    if (!best.Ok || m.Seconds < best.Seconds) best = m;
+  }
+  return best;
+}
+
+inline double Megabytes(std::uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+
+// One line per measurement: "<label>  1.234 s  peak 812.3 MB (3.25x file)".
+inline void PrintMeasure(const std::string& label, const TMeasure& m, std::uint64_t fileBytes) {
+  if (!m.Ok) {
+    std::printf("  %-34s FAILED\n", label.c_str());
+    return;
+  }
+  std::printf("  %-34s %7.3f s   peak %8.1f MB", label.c_str(), m.Seconds, Megabytes(m.PeakRssBytes));
+  if (fileBytes > 0)
+    std::printf("  (%.2fx file)", static_cast<double>(m.PeakRssBytes) / static_cast<double>(fileBytes));
+  std::printf("\n");
+}
+
+// "<label>  time 1.12x, memory 0.85x" of `m` against `reference`.
+inline void PrintRatio(const std::string& label, const TMeasure& m, const TMeasure& reference) {
+  if (!m.Ok || !reference.Ok || reference.Seconds <= 0 || reference.PeakRssBytes == 0) return;
+  std::printf("  %-34s time %.2fx   memory %.2fx\n", label.c_str(), m.Seconds / reference.Seconds,
+              static_cast<double>(m.PeakRssBytes) / static_cast<double>(reference.PeakRssBytes));
+}
+
+inline void PrintHeading(const std::string& title, const std::string& file, std::uint64_t fileBytes) {
+  std::printf("%s: %s (%.1f MB)\n", title.c_str(), file.c_str(), Megabytes(fileBytes));
+}
+
+}  // namespace tarvola::bench
