@@ -9,4 +9,8 @@ namespace tarvola::desktop {
 // True when the program was really started.
 bool OpenInBrowser(const std::string& address);
 
+class TDesktop;
+// The same on a given desktop.
+bool OpenInBrowser(TDesktop& desktop, const std::string& address);
+
 }  // namespace tarvola::desktop
