@@ -1,0 +1,136 @@
+#include "kml_builder.h"
+
+#include "gps/user_format.h"
+#include "kml_folders.h"
+#include "kml_writer.h"
+
+namespace tarvola::kml {
+
+namespace {
+
+constexpr std::string_view KmlNamespace = "http://earth.google.com/kml/2.1";
+constexpr std::string_view PushpinIcon = "http://maps.google.com/mapfiles/kml/pushpin/ylw-pushpin.png";
+constexpr std::string_view Icon60 = "http://maps.google.com/mapfiles/kml/pal3/icon60.png";
+constexpr std::string_view Icon52 = "http://maps.google.com/mapfiles/kml/pal3/icon52.png";
+
+void WriteIconStyle(TKmlWriter& writer, std::string_view id, std::string_view scale,
+                    std::string_view icon, bool hotSpot) {
+  writer.Open("Style", {{"id", id}});
+  writer.Open("IconStyle");
+  if (!scale.empty()) writer.Text("scale", scale);
+  writer.Open("Icon");
+  writer.Text("href", icon);
+  writer.Close();
+  if (hotSpot) {
+    writer.Empty("hotSpot", {{"x", "20"}, {"y", "2"}, {"xunits", "pixels"}, {"yunits", "pixels"}});
+  }
+  writer.Close();
+  writer.Empty("ListStyle");
+  writer.Close();
+}
+
+void WriteStyleMap(TKmlWriter& writer, std::string_view id, std::string_view normal,
+                   std::string_view highlight) {
+  writer.Open("StyleMap", {{"id", id}});
+  writer.Open("Pair");
+  writer.Text("key", "normal");
+  writer.Text("styleUrl", normal);
+  writer.Close();
+  writer.Open("Pair");
+  writer.Text("key", "highlight");
+  writer.Text("styleUrl", highlight);
+  writer.Close();
+  writer.Close();
+}
+
+void WriteLineStyle(TKmlWriter& writer, std::string_view id, std::string_view color) {
+  writer.Open("Style", {{"id", id}});
+  writer.Open("LineStyle");
+  writer.Text("color", color);
+  writer.Text("width", "4");
+  writer.Close();
+  writer.Close();
+}
+
+void WriteHead(TKmlWriter& writer, std::string_view createdText) {
+  writer.Text("name", "GPS device");
+  writer.Text("open", "1");
+  std::string snippet = "Created ";
+  snippet.append(createdText);
+  writer.Text("Snippet", snippet, {{"maxLines", "1"}});
+  WriteIconStyle(writer, "sn_ylw-pushpin", "", PushpinIcon, true);
+  WriteIconStyle(writer, "sh_ylw-pushpin", "1.18182", PushpinIcon, true);
+  WriteStyleMap(writer, "msn_ylw-pushpin", "#sn_ylw-pushpin", "#sh_ylw-pushpin");
+  WriteIconStyle(writer, "sn_icon60", "", Icon60, false);
+  WriteIconStyle(writer, "sh_icon52", "1.1", Icon52, false);
+  WriteStyleMap(writer, "msn_icon60", "#sn_icon60", "#sh_icon52");
+  WriteLineStyle(writer, "TrackLineStyle", "64eeee17");
+  WriteLineStyle(writer, "RouteLineStyle", "6417eeee");
+}
+
+template <typename TPoint>
+std::size_t TripleSize(const TPoint& point) {
+  return point.Lon.size() + point.Lat.size() + point.Alt.size() + 3;
+}
+
+template <typename TPoint>
+std::size_t PlacemarkSize(const TPoint& point) {
+  return 220 + TripleSize(point) + point.Name.size() + point.Desc.size() + point.Cmt.size();
+}
+
+// Close to the final size, so the one large buffer is allocated once.
+std::size_t EstimatedSize(const gps::TGpsData& data, const TExportOptions& options) {
+  std::size_t size = 4096;
+  if (options.Waypoints && data.Waypoints) {
+    for (const gps::TWpt& waypoint : *data.Waypoints) size += PlacemarkSize(waypoint);
+  }
+  if (options.Routes && data.Routes) {
+    for (const gps::TRte& route : *data.Routes) {
+      size += 400 + 2 * route.Name.size();
+      if (!route.Points) continue;
+      for (const gps::TRtePt& point : *route.Points) size += PlacemarkSize(point) + TripleSize(point);
+    }
+  }
+  if (options.Tracks && data.Tracks) {
+    for (const gps::TTrk& track : *data.Tracks) {
+      size += 400 + 2 * track.Name.size();
+      if (!track.Segments) continue;
+      for (const gps::TTrkSeg& segment : *track.Segments) {
+        size += 300;
+        if (!segment.Points) continue;
+        for (const gps::TTrkPt& point : *segment.Points) size += TripleSize(point);
+      }
+    }
+  }
+  return size;
+}
+
+template <typename TList>
+bool HasEntries(const std::optional<TList>& list) {
+  return list && !list->empty();
+}
+
+}  // namespace
+
+std::string BuildKml(const gps::TGpsData& data, const TExportOptions& options,
+                     std::string_view createdText) {
+  std::string out;
+  out.reserve(EstimatedSize(data, options));
+  TKmlWriter writer(out);
+  writer.Declaration();
+  writer.Open("kml", {{"xmlns", KmlNamespace}});
+  writer.Open("Document");
+  WriteHead(writer, createdText);
+  if (options.Waypoints && HasEntries(data.Waypoints)) {
+    WriteWaypointsFolder(writer, *data.Waypoints, options);
+  }
+  if (options.Routes && HasEntries(data.Routes)) WriteRoutesFolder(writer, *data.Routes, options);
+  if (options.Tracks && HasEntries(data.Tracks)) WriteTracksFolder(writer, *data.Tracks, options);
+  writer.Close();
+  writer.Close();
+  return out;
+}
+
+std::string CreatedNowText() { return gps::UserDateTimeText(gps::NowLocalDateTime(), true); }
+
+}  // namespace tarvola::kml

@@ -1,0 +1,150 @@
+#include "kml_folders.h"
+
+#include <string>
+
+#include "kml_text.h"
+
+namespace tarvola::kml {
+
+namespace {
+
+template <typename TPoint>
+void WritePointPlacemark(TKmlWriter& writer, const TPoint& point, std::string_view styleUrl,
+                         const gps::TDateTimeZ* timeStamp) {
+  writer.Open("Placemark");
+  writer.Text("name", point.Name);
+  if (timeStamp != nullptr && timeStamp->Exists) {
+    writer.Open("TimeStamp");
+    writer.Text("when", TimeText(*timeStamp));
+    writer.Close();
+  }
+  const std::string description = DescriptionOf(point.Desc, point.Cmt);
+  if (!description.empty()) writer.Text("description", description);
+  writer.Text("styleUrl", styleUrl);
+  writer.Open("Point");
+  writer.BeginText("coordinates");
+  AppendCoordTriple(writer, point);
+  writer.EndText();
+  writer.Close();
+  writer.Close();
+}
+
+template <typename TPoint>
+void AppendCoordList(TKmlWriter& writer, const std::vector<TPoint>& points) {
+  for (const TPoint& point : points) {
+    AppendCoordTriple(writer, point);
+    writer.AppendRaw(' ');
+  }
+}
+
+// Opens a line placemark up to its coordinates, which the caller appends.
+void BeginLinePlacemark(TKmlWriter& writer, std::string_view name, std::string_view styleUrl) {
+  writer.Open("Placemark");
+  writer.Text("name", name);
+  writer.Text("styleUrl", styleUrl);
+  writer.Open("LineString");
+  writer.Text("tessellate", "1");
+  writer.BeginText("coordinates");
+}
+
+void EndLinePlacemark(TKmlWriter& writer) {
+  writer.EndText();
+  writer.Close();
+  writer.Close();
+}
+
+void WriteRoute(TKmlWriter& writer, const gps::TRte& route, const TExportOptions& options) {
+  static const std::vector<gps::TRtePt> NoPoints;
+  const std::vector<gps::TRtePt>& points = route.Points ? *route.Points : NoPoints;
+
+  writer.Open("Folder");
+  writer.Text("name", route.Name);
+  writer.Text("open", "0");
+  if (options.TimeStamps) {
+    TTimeSpan span;
+    for (const gps::TRtePt& point : points) span.Add(point.Time);
+    WriteTimeSpan(writer, span);
+  }
+  for (const gps::TRtePt& point : points) {
+    WritePointPlacemark(writer, point, "#msn_icon60", nullptr);
+  }
+  std::string lineName = "Legs (";
+  lineName.append(route.Name);
+  lineName.push_back(')');
+  BeginLinePlacemark(writer, lineName, "#RouteLineStyle");
+  AppendCoordList(writer, points);
+  EndLinePlacemark(writer);
+  writer.Close();
+}
+
+void WriteTrack(TKmlWriter& writer, const gps::TTrk& track, const TExportOptions& options) {
+  static const std::vector<gps::TTrkSeg> NoSegments;
+  const std::vector<gps::TTrkSeg>& segments = track.Segments ? *track.Segments : NoSegments;
+
+  writer.Open("Folder");
+  writer.Text("name", track.Name);
+  writer.Text("open", "0");
+  if (options.TimeStamps) {
+    TTimeSpan span;
+    for (const gps::TTrkSeg& segment : segments) {
+      if (!segment.Points) continue;
+      for (const gps::TTrkPt& point : *segment.Points) span.Add(point.Time);
+    }
+    WriteTimeSpan(writer, span);
+  }
+  // The form counts segment entries, not points: an empty segment still splits a track.
+  if (segments.size() > 1 && !options.JoinSegments) {
+    std::string segmentName;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+      segmentName = "Segment";
+      segmentName.append(std::to_string(i + 1));
+      BeginLinePlacemark(writer, segmentName, "#TrackLineStyle");
+      if (segments[i].Points) AppendCoordList(writer, *segments[i].Points);
+      EndLinePlacemark(writer);
+    }
+  } else {
+    BeginLinePlacemark(writer, track.Name, "#TrackLineStyle");
+    for (const gps::TTrkSeg& segment : segments) {
+      if (segment.Points) AppendCoordList(writer, *segment.Points);
+    }
+    EndLinePlacemark(writer);
+  }
+  writer.Close();
+}
+
+}  // namespace
+
+void WriteWaypointsFolder(TKmlWriter& writer, const std::vector<gps::TWpt>& waypoints,
+                          const TExportOptions& options) {
+  writer.Open("Folder");
+  writer.Text("name", "Waypoints");
+  writer.Text("open", "0");
+  writer.Text("visibility", "1");
+  for (const gps::TWpt& waypoint : waypoints) {
+    WritePointPlacemark(writer, waypoint, "#msn_ylw-pushpin",
+                        options.TimeStamps ? &waypoint.Time : nullptr);
+  }
+  writer.Close();
+}
+
+void WriteRoutesFolder(TKmlWriter& writer, const std::vector<gps::TRte>& routes,
+                       const TExportOptions& options) {
+  writer.Open("Folder");
+  writer.Text("name", "Routes");
+  writer.Text("visibility", "1");
+  writer.Text("open", "0");
+  for (const gps::TRte& route : routes) WriteRoute(writer, route, options);
+  writer.Close();
+}
+
+void WriteTracksFolder(TKmlWriter& writer, const std::vector<gps::TTrk>& tracks,
+                       const TExportOptions& options) {
+  writer.Open("Folder");
+  writer.Text("name", "Tracks");
+  writer.Text("visibility", "1");
+  writer.Text("open", "0");
+  for (const gps::TTrk& track : tracks) WriteTrack(writer, track, options);
+  writer.Close();
+}
+
+}  // namespace tarvola::kml

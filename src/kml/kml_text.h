@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "gps/gps_data.h"
+#include "kml_writer.h"
+
+namespace tarvola::kml {
+
+// Desc, then " - " and Cmt when Cmt adds something; the text once when both are equal.
+std::string DescriptionOf(std::string_view desc, std::string_view cmt);
+
+// The ISO 8601 text of a stamp, in its own zone.
+std::string TimeText(const gps::TDateTimeZ& value);
+
+// Lon,Lat,Alt exactly as the file held them.
+template <typename TPoint>
+void AppendCoordTriple(TKmlWriter& writer, const TPoint& point) {
+  writer.AppendText(point.Lon);
+  writer.AppendRaw(',');
+  writer.AppendText(point.Lat);
+  writer.AppendRaw(',');
+  writer.AppendText(point.Alt);
+}
+
+// The earliest and latest of the stamps added, compared as stored (the zone takes no part);
+// on equal values the stamp added first wins.
+class TTimeSpan {
+public:
+  void Add(const gps::TDateTimeZ& value);
+  bool Empty() const { return FBegin == nullptr; }
+  const gps::TDateTimeZ& Begin() const { return *FBegin; }
+  const gps::TDateTimeZ& End() const { return *FEnd; }
+
+private:
+  const gps::TDateTimeZ* FBegin = nullptr;
+  const gps::TDateTimeZ* FEnd = nullptr;
+};
+
+// <TimeSpan> with begin and end, when the span holds any stamp.
+void WriteTimeSpan(TKmlWriter& writer, const TTimeSpan& span);
+
+}  // namespace tarvola::kml

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvola::kml {
+
+struct TXmlAttr {
+  std::string_view Name;
+  std::string_view Value;
+};
+
+// Appends `text` as XML character data: & < > escaped (and " in attributes), CR kept as a
+// reference so it survives line-end normalisation, characters XML 1.0 cannot carry dropped,
+// and bytes that are not UTF-8 replaced by U+FFFD so the document stays well-formed.
+void AppendEscaped(std::string& out, std::string_view text, bool inAttribute = false);
+
+// Writes an indented XML document straight into a string: two spaces per level, one
+// element per line, LF line ends, elements without content in the short form <name/>.
+// Element names and attribute names are literals of ours and are written as given.
+class TKmlWriter {
+public:
+  explicit TKmlWriter(std::string& out) : FOut(out) {}
+
+  void Declaration();
+  void Open(std::string_view name, std::initializer_list<TXmlAttr> attrs = {});
+  void Close();
+  void Text(std::string_view name, std::string_view text,
+            std::initializer_list<TXmlAttr> attrs = {});
+  void Empty(std::string_view name, std::initializer_list<TXmlAttr> attrs = {});
+
+  // A text element whose text is appended piece by piece (the long coordinate lists).
+  void BeginText(std::string_view name);
+  void AppendText(std::string_view piece) { AppendEscaped(FOut, piece); }
+  void AppendRaw(char c) { FOut.push_back(c); }
+  void EndText();
+
+  int Depth() const { return static_cast<int>(FOpen.size()); }
+
+private:
+  void StartTag(std::string_view name, std::initializer_list<TXmlAttr> attrs);
+
+  std::string& FOut;
+  std::vector<std::string_view> FOpen;
+  std::string_view FTextName;
+  std::size_t FTextStart = 0;
+};
+
+}  // namespace tarvola::kml

@@ -1,0 +1,129 @@
+#include "kml/kml_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "gps/gpx_reader.h"
+#include "gps/user_format.h"
+#include "kml_readback.h"
+#include "test_support.h"
+
+namespace tarvola::kml {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view FixedCreated = "2024-06-01 12:00:00";
+
+fs::path DataDir() { return test::SourceDir() / "tests/kml/data"; }
+
+gps::TGpsData LoadData(std::string_view name) {
+  gps::TGpsData data;
+  const gps::TLoadResult result = gps::LoadGpxFile(DataDir() / name, data);
+  EXPECT_EQ(result, gps::TLoadResult::Loaded) << name;
+  return data;
+}
+
+TExportOptions Options(bool waypoints, bool routes, bool tracks, bool join, bool times) {
+  TExportOptions options;
+  options.Waypoints = waypoints;
+  options.Routes = routes;
+  options.Tracks = tracks;
+  options.JoinSegments = join;
+  options.TimeStamps = times;
+  return options;
+}
+
+struct TGoldenCase {
+  std::string Name;
+  std::string Input;
+  TExportOptions Options;
+  std::string Golden;
+};
+
+void PrintTo(const TGoldenCase& row, std::ostream* out) { *out << row.Name; }
+
+class GoldenDocument : public testing::TestWithParam<TGoldenCase> {};
+
+TEST_P(GoldenDocument, MatchesTheWholeDocument) {
+  const TGoldenCase& row = GetParam();
+  const std::string built = BuildKml(LoadData(row.Input), row.Options, FixedCreated);
+  EXPECT_EQ(built, test::ReadFile(DataDir() / "golden" / row.Golden));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FolderForms, GoldenDocument,
+    testing::Values(
+        TGoldenCase{"Defaults", "sample.gpx", Options(true, true, true, false, false), "default.kml"},
+        TGoldenCase{"TimeStamps", "sample.gpx", Options(true, true, true, false, true), "time-stamps.kml"},
+        TGoldenCase{"JoinSegments", "sample.gpx", Options(true, true, true, true, false), "join-segments.kml"},
+        TGoldenCase{"JoinAndTime", "sample.gpx", Options(true, true, true, true, true), "join-and-time.kml"},
+        TGoldenCase{"WaypointsOnlyWithTimes", "sample.gpx", Options(true, false, false, false, true), "waypoints-only.kml"},
+        TGoldenCase{"RoutesAndTracks", "sample.gpx", Options(false, true, true, false, false), "routes-and-tracks.kml"},
+        TGoldenCase{"NothingTicked", "sample.gpx", Options(false, false, false, true, true), "head-only.kml"},
+        TGoldenCase{"EmptyListsTicked", "empty.gpx", Options(true, true, true, false, true), "head-only.kml"}),
+    [](const testing::TestParamInfo<TGoldenCase>& info) { return info.param.Name; });
+
+TEST(BuildKml, AbsentListsGiveTheHeadOnly) {
+  const gps::TGpsData nothing;
+  EXPECT_EQ(BuildKml(nothing, TExportOptions{}, FixedCreated),
+            test::ReadFile(DataDir() / "golden" / "head-only.kml"));
+}
+
+TEST(BuildKml, SnippetCarriesTheCreationText) {
+  const std::string built = BuildKml(gps::TGpsData{}, TExportOptions{}, "01.02.2025 13:14:15");
+  EXPECT_NE(built.find("\n    <Snippet maxLines=\"1\">Created 01.02.2025 13:14:15</Snippet>\n"),
+            std::string::npos);
+}
+
+TEST(BuildKml, CreatedNowTextIsTheUsersDateAndLongTime) {
+  const std::string before = gps::UserDateTimeText(gps::NowLocalDateTime(), true);
+  const std::string created = CreatedNowText();
+  const std::string after = gps::UserDateTimeText(gps::NowLocalDateTime(), true);
+  EXPECT_TRUE(created == before || created == after) << created;
+  EXPECT_FALSE(created.empty());
+}
+
+TEST(BuildKml, SplitSegmentsKeepTheirOwnPoints) {
+  gps::TGpsData data;
+  data.Tracks.emplace();
+  gps::TTrk& track = data.Tracks->emplace_back();
+  track.Name = "T";
+  track.Segments.emplace();
+  for (int s = 0; s < 3; ++s) {
+    gps::TTrkSeg& segment = track.Segments->emplace_back();
+    segment.Points.emplace();
+    gps::TTrkPt point;
+    point.Lat = std::to_string(s);
+    point.Lon = "9";
+    segment.Points->push_back(point);
+  }
+  const std::string split = BuildKml(data, TExportOptions{}, FixedCreated);
+  EXPECT_NE(split.find("<name>Segment3</name>"), std::string::npos);
+  EXPECT_NE(split.find("<coordinates>9,2,0 </coordinates>"), std::string::npos);
+
+  TExportOptions joined;
+  joined.JoinSegments = true;
+  const std::string one = BuildKml(data, joined, FixedCreated);
+  EXPECT_EQ(one.find("Segment"), std::string::npos);
+  EXPECT_NE(one.find("<coordinates>9,0,0 9,1,0 9,2,0 </coordinates>"), std::string::npos);
+}
+
+TEST(BuildKml, ReadsBackWithANamespacedRootAndUtf8) {
+  test::TTempFolder folder;
+  const fs::path file = folder.File("doc.kml");
+  test::WriteFile(file, BuildKml(LoadData("sample.gpx"), TExportOptions{}, FixedCreated));
+  const test::TKmlReadback back = test::ReadBackKml(file);
+  ASSERT_EQ(back.Error, "");
+  EXPECT_TRUE(back.Declaration);
+  EXPECT_EQ(back.Root, "{http://earth.google.com/kml/2.1}kml");
+  EXPECT_EQ(back.Folders, "Waypoints Routes Tracks");
+  ASSERT_FALSE(back.Names.empty());
+  EXPECT_EQ(back.Names.front(), "Hut & \"Summit\" <1>");
+  EXPECT_EQ(back.Names[3], "Bergsee S\xC3\xBC" "d");
+}
+
+}  // namespace
+}  // namespace tarvola::kml

@@ -1,0 +1,133 @@
+#include "kml/kml_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "kml/kml_builder.h"
+#include "kml_readback.h"
+#include "test_support.h"
+
+namespace tarvola::kml {
+namespace {
+
+struct TEscapeCase {
+  std::string Name;
+  std::string Input;
+  std::string Text;       // as character data
+  std::string Attribute;  // as an attribute value
+};
+
+void PrintTo(const TEscapeCase& row, std::ostream* out) { *out << row.Name; }
+
+class Escaping : public testing::TestWithParam<TEscapeCase> {};
+
+TEST_P(Escaping, InText) {
+  std::string out;
+  AppendEscaped(out, GetParam().Input);
+  EXPECT_EQ(out, GetParam().Text);
+}
+
+TEST_P(Escaping, InAttribute) {
+  std::string out;
+  AppendEscaped(out, GetParam().Input, true);
+  EXPECT_EQ(out, GetParam().Attribute);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, Escaping,
+    testing::Values(
+        TEscapeCase{"Plain", "Hut 7.5,46.1", "Hut 7.5,46.1", "Hut 7.5,46.1"},
+        TEscapeCase{"Markup", "a&b<c>d", "a&amp;b&lt;c&gt;d", "a&amp;b&lt;c&gt;d"},
+        TEscapeCase{"Quote", "say \"hi\"", "say \"hi\"", "say &quot;hi&quot;"},
+        TEscapeCase{"TabAndLineFeed", "a\tb\nc", "a\tb\nc", "a&#9;b&#10;c"},
+        TEscapeCase{"CarriageReturnSurvivesReading", "a\r\nb", "a&#13;\nb", "a&#13;&#10;b"},
+        TEscapeCase{"ControlsDropped", std::string("a\x01" "b\x1F" "c\x0B\x0C", 7) + std::string(1, '\0') + "d",
+                    "abcd", "abcd"},
+        TEscapeCase{"TwoByteKept", "S\xC3\xBC" "d", "S\xC3\xBC" "d", "S\xC3\xBC" "d"},
+        TEscapeCase{"FourByteKept", "\xF0\x9F\x8F\x94", "\xF0\x9F\x8F\x94", "\xF0\x9F\x8F\x94"},
+        TEscapeCase{"NonCharactersDropped", "a\xEF\xBF\xBE" "b\xEF\xBF\xBF" "c", "abc", "abc"},
+        TEscapeCase{"ReplacementCharKept", "\xEF\xBF\xBD", "\xEF\xBF\xBD", "\xEF\xBF\xBD"},
+        TEscapeCase{"LoneSurrogatesDropped", "a\xED\xA0\x80" "b\xED\xBF\xBF" "c", "abc", "abc"},
+        TEscapeCase{"StrayByteReplaced", "a\xFC" "b", "a\xEF\xBF\xBD" "b", "a\xEF\xBF\xBD" "b"},
+        TEscapeCase{"OverlongReplaced", "\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD", "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        TEscapeCase{"TruncatedSequenceReplaced", "a\xE2\x82", "a\xEF\xBF\xBD\xEF\xBF\xBD",
+                    "a\xEF\xBF\xBD\xEF\xBF\xBD"},
+        TEscapeCase{"Empty", "", "", ""}),
+    [](const testing::TestParamInfo<TEscapeCase>& info) { return info.param.Name; });
+
+TEST(KmlWriter, IndentsByTwoSpacesWithOneElementPerLine) {
+  std::string out;
+  TKmlWriter writer(out);
+  writer.Declaration();
+  writer.Open("kml", {{"xmlns", "urn:x"}});
+  writer.Open("Document");
+  writer.Text("name", "A & B");
+  writer.Empty("hotSpot", {{"x", "20"}, {"y", "\"2\""}});
+  writer.Text("name", "");
+  writer.Text("name", "\x01\x02");
+  writer.BeginText("coordinates");
+  writer.EndText();
+  writer.BeginText("coordinates");
+  writer.AppendText("1,2,<3>");
+  writer.AppendRaw(' ');
+  writer.EndText();
+  writer.Close();
+  writer.Close();
+  EXPECT_EQ(out,
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<kml xmlns=\"urn:x\">\n"
+            "  <Document>\n"
+            "    <name>A &amp; B</name>\n"
+            "    <hotSpot x=\"20\" y=\"&quot;2&quot;\"/>\n"
+            "    <name/>\n"
+            "    <name/>\n"
+            "    <coordinates/>\n"
+            "    <coordinates>1,2,&lt;3&gt; </coordinates>\n"
+            "  </Document>\n"
+            "</kml>\n");
+}
+
+// Every awkward text a GPX file can hand us comes back from a strict XML reader as it was,
+// less only the characters XML cannot carry.
+TEST(KmlWriter, AwkwardTextsReadBackThroughARealXmlReader) {
+  struct TRow {
+    std::string Written;
+    std::string ReadBack;
+  };
+  const std::vector<TRow> rows = {
+      {"Fish & Chips <Hut>", "Fish & Chips <Hut>"},
+      {"]]> and \"quotes\" and 'apostrophes'", "]]> and \"quotes\" and 'apostrophes'"},
+      {std::string("bell\x07 null", 10) + std::string(1, '\0') + "!", "bell null!"},
+      {"line one\r\nline two\ttab", "line one\r\nline two\ttab"},
+      {"\xEF\xBF\xBF" "non" "\xED\xA0\x80" "chars", "nonchars"},
+      {"\xD0\x9C\xD0\xB5\xD1\x82\xD1\x80\xD0\xBE \xF0\x9F\x9A\x87", "\xD0\x9C\xD0\xB5\xD1\x82\xD1\x80\xD0\xBE \xF0\x9F\x9A\x87"},
+      {"&amp;#160; stays double-escaped", "&amp;#160; stays double-escaped"},
+  };
+  gps::TGpsData data;
+  data.Waypoints.emplace();
+  for (const TRow& row : rows) {
+    gps::TWpt& waypoint = data.Waypoints->emplace_back();
+    waypoint.Name = row.Written;
+    waypoint.Desc = row.Written;
+    waypoint.Lat = row.Written;
+  }
+  test::TTempFolder folder;
+  const auto file = folder.File("awkward.kml");
+  test::WriteFile(file, BuildKml(data, TExportOptions{}, "\x01now & then"));
+
+  const test::TKmlReadback back = test::ReadBackKml(file);
+  ASSERT_EQ(back.Error, "");
+  ASSERT_EQ(back.Names.size(), rows.size());
+  ASSERT_EQ(back.Descriptions.size(), rows.size());
+  ASSERT_EQ(back.Coordinates.size(), rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(back.Names[i], rows[i].ReadBack) << i;
+    EXPECT_EQ(back.Descriptions[i], rows[i].ReadBack) << i;
+    EXPECT_EQ(back.Coordinates[i], "," + rows[i].ReadBack + ",0") << i;
+  }
+}
+
+}  // namespace
+}  // namespace tarvola::kml
