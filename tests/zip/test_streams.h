@@ -1,0 +1,117 @@
+#pragma once
+
+// Streams for the tests that misbehave on purpose, and zlib's inflater to check what we wrote.
+
+#include <zlib.h>
+
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "zip/stream.h"
+
+namespace tarvola::zip::test {
+
+// A memory stream that takes only `writeLimit` bytes in all and can fail on Flush.
+class TFailingStream : public TMemoryStream {
+public:
+  explicit TFailingStream(std::int64_t writeLimit, bool failFlush = false)
+      : FWriteLimit(writeLimit), FFailFlush(failFlush) {}
+
+  std::int64_t Write(const void* buffer, std::int64_t count) override {
+    const std::int64_t room = std::max<std::int64_t>(FWriteLimit - FWritten, 0);
+    const std::int64_t n = std::min(count, room);
+    FWritten += n;
+    return TMemoryStream::Write(buffer, n);
+  }
+  void Flush() override {
+    if (FFailFlush) throw EWriteError();
+  }
+
+private:
+  std::int64_t FWriteLimit;
+  std::int64_t FWritten = 0;
+  bool FFailFlush;
+};
+
+// Says it holds `claimedSize` bytes but delivers only `content`, like a file cut short while read.
+class TShrinkingStream : public TStream {
+public:
+  TShrinkingStream(std::string content, std::int64_t claimedSize)
+      : FContent(std::move(content)), FClaimedSize(claimedSize) {}
+
+  std::int64_t Read(void* buffer, std::int64_t count) override {
+    const std::int64_t n = std::clamp<std::int64_t>(static_cast<std::int64_t>(FContent.size()) - FPosition, 0, count);
+    FContent.copy(static_cast<char*>(buffer), static_cast<std::size_t>(n), static_cast<std::size_t>(FPosition));
+    FPosition += n;
+    ++Reads;
+    return n;
+  }
+  std::int64_t Write(const void*, std::int64_t) override { return 0; }
+  std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override {
+    FPosition = (origin == TSeekOrigin::Begin ? 0 : origin == TSeekOrigin::Current ? FPosition : FClaimedSize) + offset;
+    return FPosition;
+  }
+  std::int64_t Position() const override { return FPosition; }
+  std::int64_t Size() const override { return FClaimedSize; }
+  void SetSize(std::int64_t) override {}
+
+  int Reads = 0;
+
+private:
+  std::string FContent;
+  std::int64_t FClaimedSize;
+  std::int64_t FPosition = 0;
+};
+
+// A source whose reads fail, as a disk read error would.
+class TUnreadableStream : public TShrinkingStream {
+public:
+  TUnreadableStream() : TShrinkingStream(std::string(), 100000) {}
+  std::int64_t Read(void*, std::int64_t) override { throw EReadError("Stream read error"); }
+};
+
+inline std::string RandomBytes(std::size_t size, unsigned seed) {
+  std::mt19937 gen(seed);
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(gen() & 0xFF);
+  return bytes;
+}
+
+// Text that compresses well, like a coordinate list.
+inline std::string TextBytes(std::size_t size, unsigned seed) {
+  std::mt19937 gen(seed);
+  std::string text;
+  text.reserve(size + 32);
+  while (text.size() < size) text += "8.54" + std::to_string(gen() % 100000) + ",47.37" + std::to_string(gen() % 1000) + ",0 ";
+  text.resize(size);
+  return text;
+}
+
+// windowBits as for inflateInit2: -15 raw, 15 zlib, 31 gzip.
+inline std::string Inflate(const void* data, std::size_t size, int windowBits) {
+  z_stream zs{};
+  if (inflateInit2(&zs, windowBits) != Z_OK) throw std::runtime_error("inflateInit2");
+  zs.next_in = static_cast<Bytef*>(const_cast<void*>(data));
+  zs.avail_in = static_cast<uInt>(size);
+  std::string out;
+  char chunk[65536];
+  int result = Z_OK;
+  while (result == Z_OK) {
+    zs.next_out = reinterpret_cast<Bytef*>(chunk);
+    zs.avail_out = sizeof chunk;
+    result = inflate(&zs, Z_NO_FLUSH);
+    out.append(chunk, sizeof chunk - zs.avail_out);
+    if (result == Z_BUF_ERROR && zs.avail_in == 0) break;
+  }
+  const bool ended = result == Z_STREAM_END && zs.avail_in == 0;
+  inflateEnd(&zs);
+  if (!ended) throw std::runtime_error("not one complete deflate stream");
+  return out;
+}
+
+inline std::string Contents(const TMemoryStream& stream) {
+  return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+}
+
+}  // namespace tarvola::zip::test
