@@ -1,0 +1,113 @@
+#include "ui/task_dialog.h"
+
+#include <QApplication>
+
+#include "ui/ui_platform.h"
+
+namespace tarvola::ui {
+
+QString CutTaskDialogText(const QString& text) {
+  if (text.size() <= TaskDialogTextLimit) return text;
+  qsizetype cut = TaskDialogTextLimit;
+  // Never leave half of a surrogate pair at the end.
+  if (text.at(cut - 1).isHighSurrogate()) --cut;
+  return text.left(cut);
+}
+
+QMessageBox::Icon TaskDialogIcon(int iconCode) {
+  switch (iconCode) {
+    case 81:
+    case 106:
+      return QMessageBox::Information;
+    case 84:
+    case 107:
+      return QMessageBox::Warning;
+    case 98:
+    case 105:
+      return QMessageBox::Critical;
+    case 99:
+    case 104:
+      return QMessageBox::Question;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+QMessageBox::StandardButtons TaskDialogButtons(int buttonSet) {
+  QMessageBox::StandardButtons buttons;
+  if (buttonSet & dbYes) buttons |= QMessageBox::Yes;
+  if (buttonSet & dbNo) buttons |= QMessageBox::No;
+  if (buttonSet & dbOk) buttons |= QMessageBox::Ok;
+  if (buttonSet & dbCancel) buttons |= QMessageBox::Cancel;
+  if (buttonSet & dbRetry) buttons |= QMessageBox::Retry;
+  return buttons;
+}
+
+int TaskDialogResult(QMessageBox::StandardButton clicked) {
+  switch (clicked) {
+    case QMessageBox::Ok:
+      return drOk;
+    case QMessageBox::NoButton:  // closed without a button: counts as Cancel
+    case QMessageBox::Cancel:
+      return drCancel;
+    case QMessageBox::Retry:
+      return drRetry;
+    case QMessageBox::Yes:
+      return drYes;
+    case QMessageBox::No:
+      return drNo;
+    default:
+      return drNone;
+  }
+}
+
+QString FallbackMessageText(const QString& mainText, const QString& content) {
+  if (mainText.isEmpty()) return content;
+  if (content.isEmpty()) return mainText;
+  return mainText + QStringLiteral("\r\n\r\n") + content;
+}
+
+QString FallbackCaption(QMessageBox::Icon icon) {
+  switch (icon) {
+    case QMessageBox::Information:
+      return QStringLiteral("Information");
+    case QMessageBox::Warning:
+      return QStringLiteral("Warning");
+    case QMessageBox::Critical:
+      return QStringLiteral("Error");
+    case QMessageBox::Question:
+      return QStringLiteral("Confirm");
+    default:
+      return QApplication::applicationDisplayName();
+  }
+}
+
+namespace {
+
+int RunBox(QMessageBox& box, int buttonSet) {
+  QMessageBox::StandardButtons buttons = TaskDialogButtons(buttonSet);
+  box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
+  const int answer = box.exec();
+  return TaskDialogResult(static_cast<QMessageBox::StandardButton>(answer));
+}
+
+}  // namespace
+
+int ShowTaskDialog(QWidget* owner, const QString& title, const QString& mainText,
+                   const QString& content, int iconCode, int buttonSet) {
+  const QMessageBox::Icon icon = TaskDialogIcon(iconCode);
+  QMessageBox box(owner);
+  box.setIcon(icon);
+  box.setTextFormat(Qt::PlainText);
+  if (IsVistaOrLater()) {
+    box.setWindowTitle(CutTaskDialogText(title));
+    box.setText(CutTaskDialogText(mainText));
+    if (!content.isEmpty()) box.setInformativeText(CutTaskDialogText(content));
+  } else {
+    box.setWindowTitle(FallbackCaption(icon));
+    box.setText(FallbackMessageText(mainText, content));
+  }
+  return RunBox(box, buttonSet);
+}
+
+}  // namespace tarvola::ui

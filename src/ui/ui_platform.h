@@ -1,0 +1,16 @@
+#pragma once
+
+class QFont;
+class QWidget;
+
+namespace tarvola::ui {
+
+// The running system is of the modern kind (task dialogs, visual themes).
+bool IsVistaOrLater();
+// The system's UI font (icon-title font), else the default GUI font.
+void SetSystemUiFont(QFont& font);
+void SetDefaultGuiFont(QFont& font);
+// The explorer look for a native tree; nothing where the system has no such theme.
+void SetExplorerTheme(QWidget* widget);
+
+}  // namespace tarvola::ui

@@ -1,0 +1,18 @@
+#include <QFont>
+#include <QFontDatabase>
+#include <QWidget>
+
+#include "ui/ui_platform.h"
+
+namespace tarvola::ui {
+
+bool IsVistaOrLater() { return true; }
+
+// Desktops publish one general font; it serves for the icon-title font as well.
+void SetSystemUiFont(QFont& font) { SetDefaultGuiFont(font); }
+
+void SetDefaultGuiFont(QFont& font) { font = QFontDatabase::systemFont(QFontDatabase::GeneralFont); }
+
+void SetExplorerTheme(QWidget*) {}
+
+}  // namespace tarvola::ui

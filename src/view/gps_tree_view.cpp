@@ -1,0 +1,172 @@
+#include "view/gps_tree_view.h"
+
+#include <vector>
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "ui/ui_fonts.h"
+
+namespace tarvola::view {
+
+namespace {
+
+constexpr int TreeIndent = 19;
+const QColor TreeBackground(237, 238, 241);
+
+// Suspends painting for the life of the guard.
+class TNoRepaint {
+public:
+  explicit TNoRepaint(QWidget* widget) : FWidget(widget) { FWidget->setUpdatesEnabled(false); }
+  ~TNoRepaint() { FWidget->setUpdatesEnabled(true); }
+  TNoRepaint(const TNoRepaint&) = delete;
+  TNoRepaint& operator=(const TNoRepaint&) = delete;
+
+private:
+  QWidget* FWidget;
+};
+
+}  // namespace
+
+TGpsTreeView::TGpsTreeView(QWidget* parent)
+    : QTreeView(parent), FModel(new TGpsTreeModel(this)), FTreePopup(new QMenu(this)) {
+  setModel(FModel);
+  setHeaderHidden(true);
+  setRootIsDecorated(false);
+  setIndentation(TreeIndent);
+  setUniformRowHeights(true);
+  setIconSize(QSize(16, 16));
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setFont(ui::ClassicFont());
+  QPalette colours = palette();
+  colours.setColor(QPalette::Base, TreeBackground);
+  setPalette(colours);
+
+  FUtilsExpand = FTreePopup->addAction(MainIcon("menu/tree_open"), QStringLiteral("Expand items"));
+  FUtilsContract = FTreePopup->addAction(MainIcon("menu/tree_shut"), QStringLiteral("Contract items"));
+  FTreePopup->setFont(ui::PanelFont());
+  connect(FUtilsExpand, &QAction::triggered, this, &TGpsTreeView::UtilsExpandClick);
+  connect(FUtilsContract, &QAction::triggered, this, &TGpsTreeView::UtilsContractClick);
+  connect(this, &QTreeView::collapsed, this, &TGpsTreeView::KeepRootOpen);
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) { FTreeSelected = current; });
+}
+
+void TGpsTreeView::SetMenuStyle(QStyle* style) { FTreePopup->setStyle(style); }
+
+void TGpsTreeView::Fill(std::shared_ptr<const gps::TGpsData> data, const TTreeOptions& options) {
+  TNoRepaint noRepaint(this);
+  FModel->Fill(std::move(data), options);
+  FTreeSelected = QPersistentModelIndex();
+  collapseAll();
+  expand(FModel->RootIndex());
+}
+
+void TGpsTreeView::KeepRootOpen(const QModelIndex& index) {
+  if (FModel->IsRoot(index)) expand(index);
+}
+
+void TGpsTreeView::ExpandBelow(const QModelIndex& top) {
+  std::vector<QModelIndex> pending{top};
+  while (!pending.empty()) {
+    const QModelIndex node = pending.back();
+    pending.pop_back();
+    expand(node);
+    const int rows = FModel->rowCount(node);
+    for (int row = 0; row < rows; ++row) {
+      const QModelIndex child = FModel->index(row, 0, node);
+      if (FModel->CanHaveChildren(child)) pending.push_back(child);
+    }
+  }
+}
+
+void TGpsTreeView::CollapseBelow(const QModelIndex& top) {
+  std::vector<QModelIndex> pending{top};
+  while (!pending.empty()) {
+    const QModelIndex node = pending.back();
+    pending.pop_back();
+    collapse(node);
+    const int rows = FModel->rowCount(node);
+    for (int row = 0; row < rows; ++row) {
+      const QModelIndex child = FModel->index(row, 0, node);
+      if (FModel->CanHaveChildren(child)) pending.push_back(child);
+    }
+  }
+}
+
+void TGpsTreeView::UtilsExpandClick() {
+  if (NodeCount() == 0) return;
+  if (NodeCount() > WaitPanelNodes) emit WaitNeeded();
+  TNoRepaint noRepaint(this);
+  const QModelIndex selected = FTreeSelected;
+  if (!selected.isValid()) {
+    expandAll();
+    return;
+  }
+  // With a layout pending, expand() and collapse() only record the state; one layout follows.
+  scheduleDelayedItemsLayout();
+  ExpandBelow(selected);
+  executeDelayedItemsLayout();
+}
+
+void TGpsTreeView::UtilsContractClick() {
+  if (NodeCount() == 0) return;
+  if (NodeCount() > WaitPanelNodes) emit WaitNeeded();
+  {
+    TNoRepaint noRepaint(this);
+    const QModelIndex selected = FTreeSelected;
+    if (selected.isValid()) {
+      scheduleDelayedItemsLayout();
+      CollapseBelow(selected);
+      executeDelayedItemsLayout();
+    } else {
+      collapseAll();
+    }
+  }
+  const QModelIndex root = FModel->RootIndex();
+  if (!isExpanded(root)) expand(root);
+}
+
+bool TGpsTreeView::OnImageOrLabel(const QModelIndex& index, const QPoint& pos) const {
+  const QRect cell = visualRect(index);
+  if (!cell.contains(pos)) return false;
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  option.rect = cell;
+  const int width = itemDelegateForIndex(index)->sizeHint(option, index).width();
+  return pos.x() < cell.left() + width;
+}
+
+void TGpsTreeView::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  const QModelIndex index = indexAt(pos);
+  FPressSwallowed = false;
+  if (index.isValid() && OnImageOrLabel(index, pos)) {
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    FTreeSelected = index;
+    QTreeView::mousePressEvent(event);
+    return;
+  }
+  selectionModel()->clear();
+  FTreeSelected = QPersistentModelIndex();
+  // The expand button left of a node still works; nothing else selects.
+  if (index.isValid() && pos.x() < visualRect(index).left()) {
+    QTreeView::mousePressEvent(event);
+  } else {
+    FPressSwallowed = true;
+  }
+}
+
+void TGpsTreeView::mouseReleaseEvent(QMouseEvent* event) {
+  if (FPressSwallowed) {
+    FPressSwallowed = false;
+    return;
+  }
+  QTreeView::mouseReleaseEvent(event);
+}
+
+void TGpsTreeView::contextMenuEvent(QContextMenuEvent* event) { FTreePopup->popup(event->globalPos()); }
+
+}  // namespace tarvola::view
