@@ -14,17 +14,17 @@ namespace tarvola::desktop {
 namespace {
 
 #ifdef _WIN32
-class TSystemDesktop : public TWindowsDesktop {
-public:
-  TSystemDesktop() : TWindowsDesktop(FRegistry, FSystem, FShell) {}
-
-private:
+// Members are built before the base that keeps references to them.
+struct TWinParts {
   TWinRegistryAccess FRegistry;
   TWinSystemCalls FSystem;
-  TWinShell FShell;
+  TWinShell FWinShell;
+};
+class TSystemDesktop : private TWinParts, public TWindowsDesktop {
+public:
+  TSystemDesktop() : TWindowsDesktop(FRegistry, FSystem, FWinShell) {}
 };
 #else
-// Members are built before the base that keeps references to them.
 struct TSpawnShellHolder {
   TSpawnShell FSpawnShell;
 };

@@ -1,0 +1,129 @@
+#ifdef _WIN32
+
+#include "desktop/windows_backend.h"
+
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#include <shellapi.h>
+
+#include <vector>
+
+namespace tarvola::desktop {
+
+namespace {
+
+std::wstring Wide(const std::string& text) {
+  if (text.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+std::string Utf8(const wchar_t* text, std::size_t length) {
+  if (length == 0) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring KeyPath(const std::string& key) {
+  std::wstring path = Wide(key);
+  while (!path.empty() && path.front() == L'\\') path.erase(0, 1);
+  return path;
+}
+
+class TWinRegistry : public TRegistry {
+public:
+  explicit TWinRegistry(HKEY root) : FRoot(root) {}
+  ~TWinRegistry() override { CloseKey(); }
+  TWinRegistry(const TWinRegistry&) = delete;
+  TWinRegistry& operator=(const TWinRegistry&) = delete;
+
+  bool KeyExists(const std::string& key) override {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(FRoot, KeyPath(key).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+  }
+  bool OpenKeyReadOnly(const std::string& key) override {
+    CloseKey();
+    return RegOpenKeyExW(FRoot, KeyPath(key).c_str(), 0, KEY_READ, &FKey) == ERROR_SUCCESS;
+  }
+  std::string ReadString(const std::string& name) override {
+    if (!FKey) return {};
+    std::wstring wname = Wide(name);
+    DWORD type = 0, size = 0;
+    LSTATUS status = RegQueryValueExW(FKey, wname.c_str(), nullptr, &type, nullptr, &size);
+    if (status == ERROR_FILE_NOT_FOUND) return {};
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+      throw ERegistryException("Invalid data type for '" + name + "'");
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(FKey, wname.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=
+        ERROR_SUCCESS)
+      return {};
+    std::size_t length = bytes / sizeof(wchar_t);
+    while (length > 0 && buffer[length - 1] == L'\0') --length;
+    return Utf8(buffer.data(), length);
+  }
+  void CloseKey() override {
+    if (FKey) RegCloseKey(FKey);
+    FKey = nullptr;
+  }
+
+private:
+  HKEY FRoot;
+  HKEY FKey = nullptr;
+};
+
+std::string Folder(UINT (*get)(LPWSTR, UINT)) {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  UINT n = get(buffer, MAX_PATH);
+  return n == 0 || n > MAX_PATH ? std::string() : Utf8(buffer, n);
+}
+
+UINT SystemDirectory(LPWSTR b, UINT n) { return GetSystemDirectoryW(b, n); }
+UINT WindowsDirectory(LPWSTR b, UINT n) { return GetWindowsDirectoryW(b, n); }
+
+}  // namespace
+
+std::unique_ptr<TRegistry> TWinRegistryAccess::Open(TRegRoot root) const {
+  return std::make_unique<TWinRegistry>(root == TRegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT);
+}
+
+std::optional<std::string> TWinSystemCalls::ExpandEnvironmentStrings(const std::string& text) {
+  std::wstring source = Wide(text);
+  // Asks for the size first, so a long expansion is never cut.
+  DWORD needed = ExpandEnvironmentStringsW(source.c_str(), nullptr, 0);
+  for (int attempt = 0; needed != 0 && attempt < 3; ++attempt) {
+    std::vector<wchar_t> buffer(needed + 1, L'\0');
+    DWORD n = ExpandEnvironmentStringsW(source.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) break;
+    if (n <= buffer.size()) return Utf8(buffer.data(), n - 1);
+    needed = n;
+  }
+  return std::nullopt;
+}
+
+std::string TWinSystemCalls::SystemFolder() { return Folder(SystemDirectory); }
+
+std::string TWinSystemCalls::WindowsFolder() { return Folder(WindowsDirectory); }
+
+bool TWinSystemCalls::FileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool TWinShell::Execute(const TShellRequest& request) {
+  std::wstring program = Wide(request.Program), parameters = Wide(request.Parameters);
+  HINSTANCE result = ShellExecuteW(reinterpret_cast<HWND>(request.OwnerWindow), L"open", program.c_str(),
+                                   parameters.empty() ? nullptr : parameters.c_str(), nullptr, request.ShowMode);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+}  // namespace tarvola::desktop
+
+#endif
