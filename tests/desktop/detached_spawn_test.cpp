@@ -1,0 +1,73 @@
+#include "desktop/detached_spawn.h"
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include "xdg_fixture.h"
+
+namespace tarvola::desktop {
+namespace {
+
+using TArgs = std::vector<std::string>;
+
+TEST(DetachedSpawnTest, StartsTheProgramWithExactlyItsArguments) {
+  test::TTempFolder temp;
+  auto record = temp.File("out.rec");
+  TArgs args{record.string(), "a b", "\"q\"", "", "$HOME", "x;y|z", "*"};
+  ASSERT_TRUE(SpawnDetached(test::RecorderProgram(), args));
+  auto got = test::WaitForRecord(record);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(*got, TArgs(args.begin() + 1, args.end()));
+}
+
+TEST(DetachedSpawnTest, LeavesNoChildToReap) {
+  test::TTempFolder temp;
+  auto record = temp.File("out.rec");
+  ASSERT_TRUE(SpawnDetached(test::RecorderProgram(), {record.string()}));
+  ASSERT_TRUE(test::WaitForRecord(record));
+  // The started program belongs to another parent, and the helper in between was reaped.
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(DetachedSpawnTest, MissingProgramIsNotStarted) {
+  EXPECT_FALSE(SpawnDetached("/nonexistent/program", {}));
+  EXPECT_FALSE(SpawnDetached("tarvola-no-such-program", {}));
+  EXPECT_FALSE(SpawnDetached("", {}));
+}
+
+TEST(DetachedSpawnTest, ExecFailureIsReported) {
+  test::TTempFolder temp;
+  // Executable, but no program image and no #! line: exec itself fails.
+  test::WriteFile(temp.File("junk"), std::string("\x7f" "ELF garbage", 12));
+  std::filesystem::permissions(temp.File("junk"), std::filesystem::perms::owner_all);
+  EXPECT_FALSE(SpawnDetached(temp.File("junk").string(), {}));
+}
+
+TEST(DetachedSpawnTest, FindsProgramsInPath) {
+  EXPECT_EQ(FindProgram(test::RecorderProgram()), test::RecorderProgram());
+  std::string sh = FindProgram("sh");
+  EXPECT_FALSE(sh.empty());
+  EXPECT_EQ(sh.front(), '/');
+  EXPECT_EQ(FindProgram("tarvola-no-such-program"), "");
+}
+
+TEST(SpawnShellTest, SplitsTheParameterTextByWindowsRules) {
+  test::TTempFolder temp;
+  auto record = temp.File("out.rec");
+  TSpawnShell shell;
+  ASSERT_TRUE(shell.Execute({0, test::RecorderProgram(),
+                             "\"" + record.string() + "\" \"C:\\My Trips\\a.kmz\" plain \"say \\\"hi\\\"\"", 10}));
+  auto got = test::WaitForRecord(record);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(*got, (TArgs{"C:\\My Trips\\a.kmz", "plain", "say \"hi\""}));
+}
+
+TEST(SpawnShellTest, EmptyProgramFails) {
+  TSpawnShell shell;
+  EXPECT_FALSE(shell.Execute({0, "", "x", 5}));
+}
+
+}  // namespace
+}  // namespace tarvola::desktop
