@@ -20,6 +20,26 @@ QString QtPatterns(const QString& patterns) {
   return parts.join(QLatin1Char(' '));
 }
 
+// The extension of a filter whose first pattern is "*.ext"; empty for anything else.
+QString FilterSuffix(const QString& qtFilter) {
+  const qsizetype open = qtFilter.lastIndexOf(QLatin1Char('('));
+  const QString pattern = qtFilter.mid(open + 1).section(QLatin1Char(' '), 0, 0).remove(QLatin1Char(')'));
+  if (!pattern.startsWith(QLatin1String("*.")) || pattern.size() < 3) return {};
+  const QString suffix = pattern.mid(2);
+  return suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?')) ? QString() : suffix;
+}
+
+// The dialog may report a filter without the pattern part it hides.
+int FilterIndexOf(const QStringList& filters, const QString& selected) {
+  for (qsizetype i = 0; i < filters.size(); ++i) {
+    const QString& filter = filters.at(i);
+    if (filter == selected || filter.left(filter.lastIndexOf(QLatin1Char('('))).trimmed() == selected.trimmed()) {
+      return int(i) + 1;
+    }
+  }
+  return 1;
+}
+
 std::optional<TFileDialogAnswer> RunDialog(QWidget* owner, const TFileDialogRequest& request,
                                            QFileDialog::AcceptMode mode) {
   QFileDialog dialog(owner);
@@ -32,17 +52,25 @@ std::optional<TFileDialogAnswer> RunDialog(QWidget* owner, const TFileDialogRequ
     dialog.selectNameFilter(filters.at(request.FilterIndex - 1));
   }
   dialog.setDefaultSuffix(request.DefaultExt);
+  // A name typed without an extension gets the one of the type shown, as the user expects.
+  const auto followFilter = [&dialog, &request](const QString& filter) {
+    const QString suffix = FilterSuffix(filter);
+    dialog.setDefaultSuffix(suffix.isEmpty() ? request.DefaultExt : suffix);
+  };
+  if (mode == QFileDialog::AcceptSave) {
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+  }
   if (!request.InitialDir.isEmpty()) dialog.setDirectory(request.InitialDir);
   if (!request.FileName.isEmpty()) {
     const QFileInfo name(request.FileName);
     if (name.isAbsolute()) dialog.setDirectory(name.absolutePath());
     dialog.selectFile(name.fileName());
   }
+  if (mode == QFileDialog::AcceptSave) followFilter(dialog.selectedNameFilter());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   TFileDialogAnswer answer;
   answer.FileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-  answer.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-  if (answer.FilterIndex < 1) answer.FilterIndex = 1;
+  answer.FilterIndex = FilterIndexOf(filters, dialog.selectedNameFilter());
   return answer;
 }
 

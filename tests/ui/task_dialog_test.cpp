@@ -1,0 +1,150 @@
+#include "ui/task_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+
+namespace tarvola::ui {
+namespace {
+
+struct TCutCase {
+  const char* Name;
+  QString Text;
+  qsizetype Expected;
+};
+
+class TaskDialogCut : public ::testing::TestWithParam<TCutCase> {};
+
+TEST_P(TaskDialogCut, KeepsAtMost1024CodeUnitsAndWholePairs) {
+  const QString cut = CutTaskDialogText(GetParam().Text);
+  EXPECT_EQ(cut.size(), GetParam().Expected);
+  EXPECT_TRUE(GetParam().Text.startsWith(cut));
+  if (!cut.isEmpty()) {
+    EXPECT_FALSE(cut.back().isHighSurrogate());
+  }
+}
+
+QString WithPairAt(qsizetype position) {
+  QString text(position, QLatin1Char('a'));
+  text += QString::fromUcs4(U"\U0001F600");
+  return text + QString(100, QLatin1Char('b'));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TaskDialogCut,
+    ::testing::Values(TCutCase{"Short", QStringLiteral("Error loading GPX file."), 23},
+                      TCutCase{"Exactly1024", QString(1024, QLatin1Char('x')), 1024},
+                      TCutCase{"TwoThousand", QString(2000, QLatin1Char('x')), 1024},
+                      TCutCase{"PairAcrossTheLimit", WithPairAt(1023), 1023},
+                      TCutCase{"PairEndingAtTheLimit", WithPairAt(1022), 1024}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct TIconCase {
+  int Code;
+  QMessageBox::Icon Icon;
+};
+
+class TaskDialogIcons : public ::testing::TestWithParam<TIconCase> {};
+
+TEST_P(TaskDialogIcons, CodeGivesTheIconOfItsMeaning) {
+  EXPECT_EQ(TaskDialogIcon(GetParam().Code), GetParam().Icon);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, TaskDialogIcons,
+                         ::testing::Values(TIconCase{81, QMessageBox::Information},
+                                           TIconCase{106, QMessageBox::Information},
+                                           TIconCase{84, QMessageBox::Warning}, TIconCase{107, QMessageBox::Warning},
+                                           TIconCase{98, QMessageBox::Critical},
+                                           TIconCase{105, QMessageBox::Critical},
+                                           TIconCase{99, QMessageBox::Question},
+                                           TIconCase{104, QMessageBox::Question}, TIconCase{0, QMessageBox::NoIcon},
+                                           TIconCase{100, QMessageBox::NoIcon}),
+                         [](const auto& info) { return "Code" + std::to_string(info.param.Code); });
+
+TEST(TaskDialogButtons, BitsGiveTheirButtons) {
+  EXPECT_EQ(TaskDialogButtons(4), QMessageBox::StandardButtons(QMessageBox::Ok));
+  EXPECT_EQ(TaskDialogButtons(11), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_EQ(TaskDialogButtons(16), QMessageBox::StandardButtons(QMessageBox::Retry));
+  EXPECT_EQ(TaskDialogButtons(0), QMessageBox::StandardButtons());
+}
+
+TEST(TaskDialogResult, ButtonsGiveTheirNumbers) {
+  EXPECT_EQ(TaskDialogResult(QMessageBox::Ok), 1);
+  EXPECT_EQ(TaskDialogResult(QMessageBox::Cancel), 2);
+  EXPECT_EQ(TaskDialogResult(QMessageBox::NoButton), 2);
+  EXPECT_EQ(TaskDialogResult(QMessageBox::Retry), 4);
+  EXPECT_EQ(TaskDialogResult(QMessageBox::Yes), 6);
+  EXPECT_EQ(TaskDialogResult(QMessageBox::No), 7);
+  EXPECT_EQ(TaskDialogResult(QMessageBox::Abort), 0);
+}
+
+TEST(FallbackMessage, JoinsMainTextAndContent) {
+  EXPECT_EQ(FallbackMessageText(QStringLiteral("Main"), QString()), QStringLiteral("Main"));
+  EXPECT_EQ(FallbackMessageText(QStringLiteral("Main"), QStringLiteral("More")), QStringLiteral("Main\r\n\r\nMore"));
+  EXPECT_EQ(FallbackMessageText(QString(), QStringLiteral("More")), QStringLiteral("More"));
+  EXPECT_EQ(FallbackMessageText(QString(), QString()), QString());
+}
+
+// Answers the next message box from inside its modal loop.
+void WhenBoxShows(std::function<void(QMessageBox&)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      act(*box);
+    }
+  });
+  timer->start();
+}
+
+struct TAnswerCase {
+  const char* Name;
+  QMessageBox::StandardButton Press;
+  int Expected;
+};
+
+class ShowTaskDialogAnswers : public ::testing::TestWithParam<TAnswerCase> {};
+
+TEST_P(ShowTaskDialogAnswers, QuestionReturnsThePressedButtonsNumber) {
+  QString title, text, content;
+  WhenBoxShows([&](QMessageBox& box) {
+    title = box.windowTitle();
+    text = box.text();
+    content = box.informativeText();
+    box.button(GetParam().Press)->click();
+  });
+  const int result = ShowTaskDialog(nullptr, QStringLiteral("Update"), QStringLiteral("Download now?"),
+                                    QStringLiteral("Version 6"), IconQuestion, ButtonsYesNoCancel);
+  EXPECT_EQ(result, GetParam().Expected);
+  EXPECT_EQ(title, QStringLiteral("Update"));
+  EXPECT_EQ(text, QStringLiteral("Download now?"));
+  EXPECT_EQ(content, QStringLiteral("Version 6"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, ShowTaskDialogAnswers,
+                         ::testing::Values(TAnswerCase{"Yes", QMessageBox::Yes, 6}, TAnswerCase{"No", QMessageBox::No, 7},
+                                           TAnswerCase{"Cancel", QMessageBox::Cancel, 2}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(ShowTaskDialog, LongMainTextShowsItsFirst1024Units) {
+  QString shown;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  WhenBoxShows([&](QMessageBox& box) {
+    shown = box.text();
+    icon = box.icon();
+    box.button(QMessageBox::Ok)->click();
+  });
+  const QString text = QString(1000, QLatin1Char('a')) + QString(1000, QLatin1Char('b'));
+  EXPECT_EQ(ShowTaskDialog(nullptr, QStringLiteral("Load file..."), text, QString(), IconError, ButtonsOk), 1);
+  EXPECT_EQ(shown, text.left(1024));
+  EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+}  // namespace
+}  // namespace tarvola::ui

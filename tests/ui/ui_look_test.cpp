@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+
+#include "ui/ui_fonts.h"
+#include "ui/ui_platform.h"
+
+namespace tarvola::ui {
+namespace {
+
+TEST(UiPlatform, ThisSystemIsOfTheModernKind) { EXPECT_TRUE(IsVistaOrLater()); }
+
+TEST(UiPlatform, SystemUiFontIsTheDesktopsGeneralFont) {
+  QFont font(QStringLiteral("Courier"), 30);
+  SetSystemUiFont(font);
+  EXPECT_EQ(font, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+}
+
+struct TFaceCase {
+  const char* Name;
+  QFont (*Make)();
+  const char* Family;
+  const char* File;
+};
+
+class CompatibleFonts : public ::testing::TestWithParam<TFaceCase> {};
+
+TEST_P(CompatibleFonts, RegisteredFaceIsUsedAtElevenPixels) {
+  const TFaceCase& row = GetParam();
+  RegisterCompatibleFonts();
+  const QFont font = row.Make();
+  EXPECT_EQ(font.pixelSize(), 11);
+  if (!QFile::exists(QString::fromLatin1(row.File))) GTEST_SKIP() << row.File << " is not installed";
+  EXPECT_EQ(QFontInfo(font).family(), QString::fromLatin1(row.Family));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faces, CompatibleFonts,
+    ::testing::Values(TFaceCase{"Tahoma", &PanelFont, "Tahoma", "/usr/share/wine/fonts/tahoma.ttf"},
+                      TFaceCase{"MsSansSerif", &ClassicFont, "MS Sans Serif", "/usr/share/wine/fonts/ms_sans_serif.ttf"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace tarvola::ui
