@@ -1,0 +1,147 @@
+#include "service/service_channel.h"
+
+#include <chrono>
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFile>
+#include <QLocale>
+#include <QWidget>
+
+#include "service/notice_date_store.h"
+#include "service/service_config.h"
+#include "service/service_document.h"
+#include "service/service_events.h"
+#include "service/system_proxy.h"
+#include "service/temp_file_name.h"
+#include "ui/user_prompts.h"
+
+namespace tarvola::service {
+
+namespace {
+
+constexpr int IconInformation = 81;
+constexpr int IconQuestion = 99;
+constexpr int ButtonsOk = 4;
+constexpr int ButtonsYesNoCancel = 11;
+constexpr int ResultYes = 6;
+
+std::mt19937 ClockSeeded() {
+  const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
+  return std::mt19937(static_cast<std::mt19937::result_type>(ticks));
+}
+
+}  // namespace
+
+TServiceChannel::TServiceChannel(QWidget* mainWindow, ui::TUserPrompts& prompts, QString tempDir,
+                                 TLinkOpener opener, QObject* parent)
+    : QObject(parent),
+      FMainWindow(mainWindow),
+      FPrompts(prompts),
+      FTempDir(std::move(tempDir)),
+      FOpener(std::move(opener)),
+      FEndpoint(ServiceEndpoint()),
+      FRandom(ClockSeeded()) {
+  InitServiceSettings();
+}
+
+TServiceChannel::~TServiceChannel() {
+  StopWork();
+  ReleaseWorkTh();
+}
+
+void TServiceChannel::FirstShow() {
+  const TProxyAddress proxy = ReadSystemProxy(QStringLiteral("http"));
+  TProxy& systemProxy = SystemProxy();
+  systemProxy.Address = proxy.Address;
+  systemProxy.Port = proxy.Port;
+  systemProxy.Enabled = !proxy.Address.isEmpty() && !proxy.Port.isEmpty();
+  ServiceData().DateShown = ReadNoticeDate();
+  if (!FEndpoint.isEmpty()) QCoreApplication::postEvent(FMainWindow, new QEvent(ServiceStartEvent));
+}
+
+bool TServiceChannel::HandleEvent(QEvent* event) {
+  if (event->type() == ServiceStartEvent) {
+    ServiceStart();
+    return true;
+  }
+  if (event->type() == ServiceDoneEvent) {
+    ServiceDone(static_cast<TServiceDoneEvent*>(event)->Success());
+    return true;
+  }
+  return false;
+}
+
+void TServiceChannel::CloseQuery() {
+  if (FWorkWorking) StopWork();
+  if (!FWorkFile.isEmpty() && QFile::exists(FWorkFile)) QFile::remove(FWorkFile);
+}
+
+void TServiceChannel::ServiceStart() {
+  // Once per run, and only with an endpoint to ask.
+  if (FStarted || FEndpoint.isEmpty()) return;
+  FStarted = true;
+  FWorkFile = UniqueTempFileName(FTempDir, FRandom);
+  FWorkWorking = true;
+  TWorkInfo info;
+  info.MainHandle = FMainWindow;
+  info.Url = ServiceRequestUrl(FEndpoint);
+  info.FileName = FWorkFile;
+  info.Proxy = SystemProxy();
+  FWorkTh = std::make_unique<TWorkTh>(std::move(info));
+  connect(FWorkTh.get(), &QThread::finished, this, &TServiceChannel::WorkThTerminated, Qt::QueuedConnection);
+  FWorkTh->start(QThread::LowPriority);
+}
+
+void TServiceChannel::ServiceDone(bool success) {
+  if (success && QFile::exists(FWorkFile)) {
+    const std::optional<TServiceDocument> document = ReadServiceDocument(FWorkFile);
+    QFile::remove(FWorkFile);
+    TDocumentOutcome outcome;
+    if (document) outcome = ApplyServiceDocument(*document, ServiceData());
+    ShowNotices(outcome.UpdateText);
+  }
+  ReleaseWorkTh();
+}
+
+void TServiceChannel::ShowNotices(const QString& updateText) {
+  TService& data = ServiceData();
+  const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+  if (today == data.DateShown) return;
+  data.DateShown = today;
+  WriteNoticeDate(today);
+  const QString title = config::DisplayName.toString();
+  if (!data.PopMsg.isEmpty()) FPrompts.ShowMessage(FMainWindow, title, data.PopMsg, QString(), IconInformation, ButtonsOk);
+  if (!data.PopUrl.isEmpty()) FOpener(data.PopUrl);
+  // An offer without a page to go to would only close the program.
+  if (updateText.isEmpty() || data.UpdateUrl.isEmpty()) return;
+  if (FPrompts.ShowMessage(FMainWindow, title, updateText, QString(), IconQuestion, ButtonsYesNoCancel) == ResultYes) {
+    FOpener(data.UpdateUrl);
+    FMainWindow->close();
+  }
+}
+
+void TServiceChannel::StopWork() {
+  if (!FWorkWorking || !FWorkTh) return;
+  FWorkTh->setPriority(QThread::NormalPriority);
+  disconnect(FWorkTh.get(), nullptr, this, nullptr);
+  FWorkTh->Stop();
+  // The thread only posts to this thread, so waiting cannot lock.
+  FWorkTh->wait();
+  ReleaseWorkTh();
+  FWorkWorking = false;
+}
+
+void TServiceChannel::WorkThTerminated() {
+  ReleaseWorkTh();
+  FWorkWorking = false;
+}
+
+void TServiceChannel::ReleaseWorkTh() {
+  if (!FWorkTh) return;
+  FWorkTh->wait();  // it has posted its last event; this returns at once
+  FLastOutcome = FWorkTh->Outcome();
+  FWorkTh.reset();
+}
+
+}  // namespace tarvola::service

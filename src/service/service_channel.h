@@ -1,0 +1,64 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <random>
+
+#include <QObject>
+#include <QString>
+
+#include "service/link_opener.h"
+#include "service/work_thread.h"
+
+class QEvent;
+class QWidget;
+
+namespace tarvola::ui {
+class TUserPrompts;
+}
+
+namespace tarvola::service {
+
+// The main window's side of the service channel. The window keeps one as a member and
+//  - calls FirstShow() at its first show,
+//  - passes every event to HandleEvent() first (true: handled),
+//  - calls CloseQuery() from its close event, before accepting it.
+// Construction gives ServiceData and SystemProxy their initial values.
+class TServiceChannel : public QObject {
+public:
+  TServiceChannel(QWidget* mainWindow, ui::TUserPrompts& prompts, QString tempDir, TLinkOpener opener,
+                  QObject* parent = nullptr);
+  ~TServiceChannel() override;
+
+  void FirstShow();
+  bool HandleEvent(QEvent* event);
+  void CloseQuery();
+
+  bool WorkWorking() const { return FWorkWorking; }
+  const QString& WorkFile() const { return FWorkFile; }
+  bool HasWorkThread() const { return FWorkTh != nullptr; }
+  // The download's outcome code once its thread has ended.
+  std::optional<int> LastOutcome() const { return FLastOutcome; }
+
+private:
+  void ServiceStart();
+  void ServiceDone(bool success);
+  void ShowNotices(const QString& updateText);
+  void StopWork();
+  void WorkThTerminated();
+  void ReleaseWorkTh();
+
+  QWidget* const FMainWindow;
+  ui::TUserPrompts& FPrompts;
+  const QString FTempDir;
+  const TLinkOpener FOpener;
+  const QString FEndpoint;
+  std::mt19937 FRandom;
+  bool FStarted = false;
+  bool FWorkWorking = false;
+  QString FWorkFile;
+  std::unique_ptr<TWorkTh> FWorkTh;
+  std::optional<int> FLastOutcome;
+};
+
+}  // namespace tarvola::service

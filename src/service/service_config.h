@@ -1,0 +1,52 @@
+#pragma once
+
+// The program's fixed texts of the About window and the service channel, in one place.
+
+#include <QStringView>
+
+#include "service/service_urls.h"
+
+namespace tarvola::service::config {
+
+inline constexpr QStringView DisplayName = u"Tarvola";
+inline constexpr QStringView VersionText = u"5.3";
+inline constexpr QStringView BuildText = u"053000";
+inline constexpr QStringView InfoLine1 = u"Converts GPX files into KML and KMZ for Google Earth.";
+inline constexpr QStringView InfoLine2 = u"Free software for everyone who walks, rides and flies.";
+inline constexpr QStringView CompanionName = u"Tarvola Track Studio";
+
+// The contact form's query: two parameters.
+inline constexpr QStringView ContactQuery = u"product=tarvola&version=5.3";
+
+// What the service request says about itself.
+inline constexpr QStringView ServiceQuery = u"product=tarvola&version=5.3&build=053000";
+inline constexpr QStringView UserAgent = u"Tarvola/5.3 (build 053000)";
+inline constexpr QStringView Identification = u"tarvola-gpx2kml";
+
+// The service document's names (compared without regard to case).
+inline constexpr QStringView IdSection = u"Service";
+inline constexpr QStringView IdKey = u"Id";
+inline constexpr QStringView VersionSection = u"Version";
+inline constexpr QStringView BuildKey = u"Build";
+inline constexpr QStringView VersionKey = u"Version";
+inline constexpr QStringView LinksSection = u"Links";
+inline constexpr QStringView UrlKey = u"Url";  // the update address and the home page
+inline constexpr QStringView ContactKey = u"Contact";
+inline constexpr QStringView NewsMsgKey = u"NewsMsg";
+inline constexpr QStringView NewsUrlKey = u"NewsUrl";
+inline constexpr QStringView ProductsKey = u"Products";
+inline constexpr QStringView VideoKey = u"Video";
+
+// Arguments: display name, version text, build text.
+inline constexpr QStringView UpdateTemplate =
+    u"%1 %2 (build %3) is available.\nDo you want to open its download page now?";
+
+// A service document is a few hundred bytes; anything this big is something else.
+inline constexpr qint64 MaxDocumentSize = 64 * 1024;
+
+// Where the day of the last notices is kept, per user.
+inline constexpr QStringView SettingsOrganization = u"Tarvola";
+inline constexpr QStringView SettingsApplication = u"Tarvola";
+inline constexpr QStringView NoticeDateKey = u"Service/Seen";
+
+}  // namespace tarvola::service::config

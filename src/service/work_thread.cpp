@@ -1,0 +1,24 @@
+#include "service/work_thread.h"
+
+#include <QCoreApplication>
+
+#include "service/http_download.h"
+#include "service/service_events.h"
+
+namespace tarvola::service {
+
+TWorkTh::TWorkTh(TWorkInfo workInfo, QObject* parent) : QThread(parent), WorkInfo(std::move(workInfo)) {}
+
+void TWorkTh::Stop() {
+  FStopRequested.store(true);
+}
+
+void TWorkTh::run() {
+  if (FStopRequested.load()) return;
+  const int outcome = DownloadToFile(WorkInfo, [this] { return FStopRequested.load(); });
+  FError.store(outcome);
+  if (WorkInfo.MainHandle != nullptr)
+    QCoreApplication::postEvent(WorkInfo.MainHandle, new TServiceDoneEvent(outcome == OutcomeSuccess));
+}
+
+}  // namespace tarvola::service

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <atomic>
+
+#include <QString>
+#include <QThread>
+
+#include "service/service_data.h"
+
+class QObject;
+
+namespace tarvola::service {
+
+// Everything the thread needs, filled in before it starts and never touched afterwards.
+struct TWorkInfo {
+  QString Url;
+  QString FileName;
+  TProxy Proxy;
+  QObject* MainHandle = nullptr;  // receives the TServiceDoneEvent
+};
+
+// Outcome codes of a download.
+enum : int {
+  OutcomeUndecided = -1,
+  OutcomeSuccess = 0,
+  OutcomeNoDocument = 1,
+  OutcomeHttpStatus = 2,
+  OutcomeTransport = 3,
+  OutcomeStopped = 4,
+};
+
+// Downloads WorkInfo.Url into WorkInfo.FileName on its own thread, then posts a
+// TServiceDoneEvent to WorkInfo.MainHandle.
+class TWorkTh : public QThread {
+public:
+  explicit TWorkTh(TWorkInfo workInfo, QObject* parent = nullptr);
+
+  // Tells the thread to stop, also before it has started; safe from any thread.
+  void Stop();
+
+  // The outcome code, final once the thread has finished.
+  int Outcome() const { return FError.load(); }
+
+protected:
+  void run() override;
+
+private:
+  const TWorkInfo WorkInfo;
+  std::atomic<int> FError{OutcomeUndecided};
+  std::atomic<bool> FStopRequested{false};
+};
+
+}  // namespace tarvola::service

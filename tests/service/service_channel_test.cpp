@@ -1,0 +1,232 @@
+#include "service/service_channel.h"
+
+#include <QDate>
+#include <QDir>
+#include <QLocale>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "scripted_prompts.h"
+#include "service/notice_date_store.h"
+#include "service/service_config.h"
+#include "service/service_data.h"
+#include "service_test_support.h"
+#include "test_http_server.h"
+
+namespace tarvola::service {
+namespace {
+
+constexpr int WaitMs = 15000;
+
+QByteArray Document(const QByteArray& id, const QByteArray& build) {
+  return "[Service]\nId=" + id + "\n[Version]\nBuild=" + build +
+         "\nVersion=5.4\nUrl=https://tarvola.example/get\n"
+         "[Links]\nUrl=https://tarvola.example/new-home\nNewsMsg=Fresh maps are out.\n"
+         "NewsUrl=https://tarvola.example/news\n";
+}
+
+const QByteArray OurId = config::Identification.toString().toUtf8();
+
+QString Today() {
+  return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+}
+
+class ServiceChannelTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, config::SettingsOrganization.toString(),
+              config::SettingsApplication.toString())
+        .clear();
+  }
+
+  // A run of the program: a window with its channel, shown for the first time.
+  void StartRun(const QString& endpoint) {
+    FEndpoint.emplace("TARVOLA_SERVICE_URL", endpoint.toUtf8());
+    FChannel = std::make_unique<TServiceChannel>(&FWindow, FPrompts, FTemp.path(),
+                                                 [this](const QString& url) {
+                                                   FOpened.append(url);
+                                                   return true;
+                                                 });
+    FWindow.Channel = FChannel.get();
+    FWindow.show();
+    FChannel->FirstShow();
+  }
+
+  bool WaitForEnd() {
+    return QTest::qWaitFor([&] { return FChannel->LastOutcome().has_value() && !FChannel->WorkWorking(); },
+                           WaitMs);
+  }
+
+  QStringList TempFiles() const { return QDir(FTemp.path()).entryList(QDir::Files); }
+
+  test::TEnvGuard FHttpProxy{"http_proxy", std::nullopt};
+  test::TEnvGuard FHttpProxyUpper{"HTTP_PROXY", std::nullopt};
+  std::optional<test::TEnvGuard> FEndpoint;
+  QTemporaryDir FTemp;
+  test::TTestHttpServer FServer;
+  test::TScriptedPrompts FPrompts;
+  QStringList FOpened;
+  test::TStandInWindow FWindow;
+  std::unique_ptr<TServiceChannel> FChannel;
+};
+
+TEST_F(ServiceChannelTest, GoodDocumentUpdatesLinksAndShowsNotices) {
+  FServer.Answer("/service", {200, Document(OurId, "053100"), {}, false});
+  FPrompts.MessageAnswers = {1, 7};
+  StartRun(FServer.Url(QStringLiteral("/service")));
+  ASSERT_TRUE(WaitForEnd());
+  EXPECT_EQ(*FChannel->LastOutcome(), OutcomeSuccess);
+
+  ASSERT_EQ(FServer.Requests().size(), 1);
+  EXPECT_EQ(FServer.Requests().front().Target, "/service?" + config::ServiceQuery.toString().toUtf8());
+  EXPECT_EQ(ServiceData().HomeUrl, QStringLiteral("https://tarvola.example/new-home"));
+  EXPECT_EQ(ServiceData().Video, config::VideoUrl.toString());
+
+  ASSERT_EQ(FPrompts.Messages.size(), 2u);
+  EXPECT_EQ(FPrompts.Messages[0].Title, QStringLiteral("Tarvola"));
+  EXPECT_EQ(FPrompts.Messages[0].MainText, QStringLiteral("Fresh maps are out."));
+  EXPECT_TRUE(FPrompts.Messages[0].Content.isEmpty());
+  EXPECT_EQ(FPrompts.Messages[0].Icon, 81);
+  EXPECT_EQ(FPrompts.Messages[0].Buttons, 4);
+  EXPECT_EQ(FPrompts.Messages[1].Icon, 99);
+  EXPECT_EQ(FPrompts.Messages[1].Buttons, 11);
+  EXPECT_TRUE(FPrompts.Messages[1].MainText.contains(QStringLiteral("053100")));
+  // No: the news page only, the window stays.
+  EXPECT_EQ(FOpened, QStringList{QStringLiteral("https://tarvola.example/news")});
+  EXPECT_EQ(FWindow.Closes, 0);
+  EXPECT_EQ(ReadNoticeDate(), Today());
+  EXPECT_TRUE(TempFiles().isEmpty());
+  EXPECT_FALSE(FChannel->HasWorkThread());
+}
+
+TEST_F(ServiceChannelTest, YesOpensTheUpdatePageAndClosesTheWindow) {
+  FServer.Answer("/service", {200, Document(OurId, "052000"), {}, false});
+  FPrompts.MessageAnswers = {1, 6};
+  StartRun(FServer.Url(QStringLiteral("/service")));
+  ASSERT_TRUE(WaitForEnd());
+  EXPECT_EQ(FOpened, (QStringList{QStringLiteral("https://tarvola.example/news"),
+                                  QStringLiteral("https://tarvola.example/get")}));
+  EXPECT_EQ(FWindow.Closes, 1);
+  EXPECT_FALSE(FWindow.isVisible());
+}
+
+TEST_F(ServiceChannelTest, OwnBuildAsksNothing) {
+  FServer.Answer("/service", {200, Document(OurId, "053000"), {}, false});
+  StartRun(FServer.Url(QStringLiteral("/service")));
+  ASSERT_TRUE(WaitForEnd());
+  ASSERT_EQ(FPrompts.Messages.size(), 1u);
+  EXPECT_EQ(FPrompts.Messages[0].Icon, 81);
+  EXPECT_EQ(FWindow.Closes, 0);
+}
+
+TEST_F(ServiceChannelTest, WrongIdentificationRecordsTheDayAndShowsNothing) {
+  FServer.Answer("/service", {200, Document("someone-else", "053100"), {}, false});
+  StartRun(FServer.Url(QStringLiteral("/service")));
+  ASSERT_TRUE(WaitForEnd());
+  EXPECT_TRUE(FPrompts.Messages.empty());
+  EXPECT_TRUE(FOpened.isEmpty());
+  EXPECT_EQ(ServiceData().HomeUrl, config::HomeUrl.toString());
+  EXPECT_EQ(ReadNoticeDate(), Today());
+  EXPECT_TRUE(TempFiles().isEmpty());
+}
+
+TEST_F(ServiceChannelTest, SecondRunOnTheSameDayShowsNothing) {
+  FServer.Answer("/service", {200, Document(OurId, "053100"), {}, false});
+  FPrompts.MessageAnswers = {1, 7};
+  StartRun(FServer.Url(QStringLiteral("/service")));
+  ASSERT_TRUE(WaitForEnd());
+  ASSERT_EQ(FPrompts.Messages.size(), 2u);
+
+  FChannel.reset();
+  FPrompts.Messages.clear();
+  FOpened.clear();
+  StartRun(FServer.Url(QStringLiteral("/service")));
+  ASSERT_TRUE(WaitForEnd());
+  EXPECT_EQ(FServer.Requests().size(), 2);
+  EXPECT_EQ(ServiceData().HomeUrl, QStringLiteral("https://tarvola.example/new-home"));
+  EXPECT_TRUE(FPrompts.Messages.empty());
+  EXPECT_TRUE(FOpened.isEmpty());
+}
+
+TEST_F(ServiceChannelTest, FailedDownloadShowsNothingAndRecordsNoDay) {
+  StartRun(FServer.Url(QStringLiteral("/missing")));
+  ASSERT_TRUE(WaitForEnd());
+  EXPECT_EQ(*FChannel->LastOutcome(), OutcomeHttpStatus);
+  EXPECT_TRUE(FPrompts.Messages.empty());
+  EXPECT_TRUE(ReadNoticeDate().isEmpty());
+  EXPECT_TRUE(TempFiles().isEmpty());
+}
+
+TEST_F(ServiceChannelTest, CloseDuringDownloadStopsItAndLeavesNoFile) {
+  FServer.Answer("/service", {200, "[Service]\n", {}, true});
+  StartRun(FServer.Url(QStringLiteral("/service")));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !TempFiles().isEmpty(); }, WaitMs));
+  ASSERT_TRUE(FChannel->WorkWorking());
+  FWindow.close();
+  EXPECT_FALSE(FChannel->WorkWorking());
+  EXPECT_FALSE(FChannel->HasWorkThread());
+  EXPECT_EQ(FChannel->LastOutcome(), OutcomeStopped);
+  EXPECT_TRUE(TempFiles().isEmpty());
+  QTest::qWait(50);  // the stopped thread's last event changes nothing
+  EXPECT_TRUE(FPrompts.Messages.empty());
+}
+
+TEST_F(ServiceChannelTest, NoEndpointStartsNothing) {
+  StartRun(QString());
+  QTest::qWait(100);
+  EXPECT_FALSE(FChannel->WorkWorking());
+  EXPECT_FALSE(FChannel->HasWorkThread());
+  EXPECT_FALSE(FChannel->LastOutcome().has_value());
+  EXPECT_TRUE(FChannel->WorkFile().isEmpty());
+}
+
+TEST_F(ServiceChannelTest, ProxyFromTheEnvironmentReceivesTheRequest) {
+  test::TTestHttpServer proxy;
+  proxy.Answer("/service", {200, Document(OurId, "053000"), {}, false});
+  test::TEnvGuard useProxy("http_proxy", QStringLiteral("http://127.0.0.1:%1/").arg(proxy.Port()).toUtf8());
+  const QString unreachable = QStringLiteral("http://127.0.0.1:%1/service").arg(test::ClosedPort());
+  StartRun(unreachable);
+  ASSERT_TRUE(WaitForEnd());
+  EXPECT_TRUE(SystemProxy().Enabled);
+  EXPECT_EQ(*FChannel->LastOutcome(), OutcomeSuccess);
+  ASSERT_EQ(proxy.Requests().size(), 1);
+  EXPECT_TRUE(proxy.Requests().front().Target.startsWith(unreachable.toUtf8() + '?'));
+  EXPECT_EQ(ServiceData().HomeUrl, QStringLiteral("https://tarvola.example/new-home"));
+}
+
+TEST_F(ServiceChannelTest, ConstructionResetsTheSettings) {
+  ServiceData().HomeUrl = QStringLiteral("left over");
+  SystemProxy().Enabled = true;
+  StartRun(QString());
+  EXPECT_EQ(ServiceData().HomeUrl, config::HomeUrl.toString());
+  EXPECT_EQ(ServiceData().HomeContact, config::ContactUrl.toString());
+  EXPECT_EQ(ServiceData().ProdUrl, config::ProductsUrl.toString());
+  EXPECT_TRUE(ServiceData().PopMsg.isEmpty());
+  EXPECT_FALSE(SystemProxy().Enabled);
+  EXPECT_TRUE(SystemProxy().Autodetect);
+}
+
+TEST(ServiceEndpointTest, EnvironmentOverridesAndEmptySwitchesOff) {
+  {
+    test::TEnvGuard set("TARVOLA_SERVICE_URL", QByteArray("https://127.0.0.1:1/s"));
+    EXPECT_EQ(ServiceEndpoint(), QStringLiteral("https://127.0.0.1:1/s"));
+  }
+  {
+    test::TEnvGuard empty("TARVOLA_SERVICE_URL", QByteArray(""));
+    EXPECT_TRUE(ServiceEndpoint().isEmpty());
+  }
+  test::TEnvGuard unset("TARVOLA_SERVICE_URL", std::nullopt);
+  EXPECT_EQ(ServiceEndpoint(), config::BuiltInServiceUrl.toString());
+}
+
+TEST(ServiceRequestUrlTest, QueryIsAppended) {
+  const QString query = config::ServiceQuery.toString();
+  EXPECT_EQ(ServiceRequestUrl(QStringLiteral("https://h/s")), QStringLiteral("https://h/s?") + query);
+  EXPECT_EQ(ServiceRequestUrl(QStringLiteral("https://h/s?k=1")), QStringLiteral("https://h/s?k=1&") + query);
+}
+
+}  // namespace
+}  // namespace tarvola::service

@@ -1,0 +1,171 @@
+#include "service/service_document.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "service/notice_date_store.h"
+#include "service/service_config.h"
+
+namespace tarvola::service {
+namespace {
+
+const QByteArray GoodDocument =
+    "; served for tests\n"
+    "[Service]\nId = tarvola-gpx2kml\n"
+    "[Version]\nBuild=053100\nVersion=5.4\nUrl=https://tarvola.example/get\n"
+    "[Links]\nUrl=https://tarvola.example/new-home\nContact=https://tarvola.example/new-contact\n"
+    "NewsMsg=Fresh maps are out.\nNewsUrl=https://tarvola.example/news\n"
+    "Products=https://tarvola.example/new-products\nVideo=https://tarvola.example/new-video\n";
+
+TService Initial() {
+  TService service;
+  service.HomeUrl = QStringLiteral("home0");
+  service.HomeContact = QStringLiteral("contact0");
+  service.ProdUrl = QStringLiteral("prod0");
+  service.Video = QStringLiteral("video0");
+  service.PopMsg = QStringLiteral("old news");
+  service.PopUrl = QStringLiteral("old news page");
+  return service;
+}
+
+TEST(ParseServiceDocumentTest, ReadsEveryKey) {
+  const TServiceDocument doc = ParseServiceDocument(GoodDocument);
+  EXPECT_EQ(doc.Identification, QStringLiteral("tarvola-gpx2kml"));
+  EXPECT_EQ(doc.Build, QStringLiteral("053100"));
+  EXPECT_EQ(doc.Version, QStringLiteral("5.4"));
+  EXPECT_EQ(doc.UpdateUrl, QStringLiteral("https://tarvola.example/get"));
+  EXPECT_EQ(doc.Home, QStringLiteral("https://tarvola.example/new-home"));
+  EXPECT_EQ(doc.Contact, QStringLiteral("https://tarvola.example/new-contact"));
+  EXPECT_EQ(doc.NewsMsg, QStringLiteral("Fresh maps are out."));
+  EXPECT_EQ(doc.NewsUrl, QStringLiteral("https://tarvola.example/news"));
+  EXPECT_EQ(doc.Products, QStringLiteral("https://tarvola.example/new-products"));
+  EXPECT_EQ(doc.Video, QStringLiteral("https://tarvola.example/new-video"));
+}
+
+TEST(ParseServiceDocumentTest, NamesIgnoreCaseAndValuesAreTrimmed) {
+  const TServiceDocument doc = ParseServiceDocument("[SERVICE]\r\nid=  tarvola-gpx2kml  \r\n[version]\r\nBUILD =053000\r\n");
+  EXPECT_EQ(doc.Identification, QStringLiteral("tarvola-gpx2kml"));
+  EXPECT_EQ(doc.Build, QStringLiteral("053000"));
+}
+
+TEST(ParseServiceDocumentTest, KeysOfOtherSectionsDoNotCount) {
+  const TServiceDocument doc = ParseServiceDocument("[Links]\nBuild=1\nId=tarvola-gpx2kml\n[Other]\nUrl=x\n");
+  EXPECT_TRUE(doc.Build.isEmpty());
+  EXPECT_TRUE(doc.Identification.isEmpty());
+  EXPECT_TRUE(doc.Home.isEmpty());
+}
+
+TEST(ParseServiceDocumentTest, SameKeyAsUpdateAddressAndHomeStayApart) {
+  const TServiceDocument doc = ParseServiceDocument("[Links]\nUrl=home\n[Version]\nUrl=update\n");
+  EXPECT_EQ(doc.Home, QStringLiteral("home"));
+  EXPECT_EQ(doc.UpdateUrl, QStringLiteral("update"));
+}
+
+TEST(ParseServiceDocumentTest, KeepsUtf8Text) {
+  const TServiceDocument doc = ParseServiceDocument("[Links]\nNewsMsg=Karten f\xc3\xbcr S\xc3\xbc" "dtirol\n");
+  EXPECT_EQ(doc.NewsMsg, QString::fromUtf8("Karten f\xc3\xbcr S\xc3\xbc" "dtirol"));
+}
+
+TEST(ReadServiceDocumentTest, MissingFileIsNoDocument) {
+  QTemporaryDir dir;
+  EXPECT_FALSE(ReadServiceDocument(dir.filePath(QStringLiteral("absent.dat"))).has_value());
+}
+
+TEST(ApplyServiceDocumentTest, TakesLinksAndOffersAnotherBuild) {
+  TService service = Initial();
+  const TDocumentOutcome outcome = ApplyServiceDocument(ParseServiceDocument(GoodDocument), service);
+  EXPECT_TRUE(outcome.Identified);
+  EXPECT_EQ(service.HomeUrl, QStringLiteral("https://tarvola.example/new-home"));
+  EXPECT_EQ(service.HomeContact, QStringLiteral("https://tarvola.example/new-contact"));
+  EXPECT_EQ(service.ProdUrl, QStringLiteral("https://tarvola.example/new-products"));
+  EXPECT_EQ(service.Video, QStringLiteral("https://tarvola.example/new-video"));
+  EXPECT_EQ(service.PopMsg, QStringLiteral("Fresh maps are out."));
+  EXPECT_EQ(service.PopUrl, QStringLiteral("https://tarvola.example/news"));
+  EXPECT_EQ(service.UpdateUrl, QStringLiteral("https://tarvola.example/get"));
+  EXPECT_TRUE(outcome.UpdateText.contains(QStringLiteral("Tarvola")));
+  EXPECT_TRUE(outcome.UpdateText.contains(QStringLiteral("5.4")));
+  EXPECT_TRUE(outcome.UpdateText.contains(QStringLiteral("053100")));
+  EXPECT_LT(outcome.UpdateText.indexOf(QStringLiteral("5.4")), outcome.UpdateText.indexOf(QStringLiteral("053100")));
+}
+
+TEST(ApplyServiceDocumentTest, WrongIdentificationChangesNothing) {
+  TService service = Initial();
+  QByteArray text = GoodDocument;
+  text.replace("tarvola-gpx2kml", "tarvola-gpx2kml-other");
+  const TDocumentOutcome outcome = ApplyServiceDocument(ParseServiceDocument(text), service);
+  EXPECT_FALSE(outcome.Identified);
+  EXPECT_TRUE(outcome.UpdateText.isEmpty());
+  EXPECT_EQ(service.HomeUrl, QStringLiteral("home0"));
+  EXPECT_EQ(service.PopMsg, QStringLiteral("old news"));
+  EXPECT_TRUE(service.UpdateUrl.isEmpty());
+}
+
+TEST(ApplyServiceDocumentTest, IdentificationIsCaseSensitive) {
+  TService service = Initial();
+  QByteArray text = GoodDocument;
+  text.replace("tarvola-gpx2kml", "Tarvola-GPX2KML");
+  EXPECT_FALSE(ApplyServiceDocument(ParseServiceDocument(text), service).Identified);
+}
+
+TEST(ApplyServiceDocumentTest, OwnBuildGivesNoOffer) {
+  TService service = Initial();
+  QByteArray text = GoodDocument;
+  text.replace("Build=053100", "Build=053000").replace("Version=5.4", "Version=9.9");
+  const TDocumentOutcome outcome = ApplyServiceDocument(ParseServiceDocument(text), service);
+  EXPECT_TRUE(outcome.Identified);
+  EXPECT_TRUE(outcome.UpdateText.isEmpty());
+  EXPECT_TRUE(service.UpdateUrl.isEmpty());
+}
+
+struct TBuildRow {
+  const char* Name;
+  const char* Build;
+};
+
+void PrintTo(const TBuildRow& row, std::ostream* os) { *os << row.Name; }
+
+
+class OtherBuildTest : public ::testing::TestWithParam<TBuildRow> {};
+
+TEST_P(OtherBuildTest, AnyOtherBuildGivesAnOffer) {
+  TService service = Initial();
+  QByteArray text = GoodDocument;
+  text.replace("Build=053100", QByteArray("Build=") + GetParam().Build);
+  EXPECT_FALSE(ApplyServiceDocument(ParseServiceDocument(text), service).UpdateText.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, OtherBuildTest,
+                         ::testing::Values(TBuildRow{"Higher", "053100"}, TBuildRow{"Lower", "052999"},
+                                           TBuildRow{"Empty", ""}, TBuildRow{"Text", "next"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(ApplyServiceDocumentTest, EmptyLinksKeepTheOldOnesButNewsIsCleared) {
+  TService service = Initial();
+  const TDocumentOutcome outcome = ApplyServiceDocument(
+      ParseServiceDocument("[Service]\nId=tarvola-gpx2kml\n[Version]\nBuild=053000\n[Links]\nUrl=\nVideo=\n"), service);
+  EXPECT_TRUE(outcome.Identified);
+  EXPECT_EQ(service.HomeUrl, QStringLiteral("home0"));
+  EXPECT_EQ(service.HomeContact, QStringLiteral("contact0"));
+  EXPECT_EQ(service.ProdUrl, QStringLiteral("prod0"));
+  EXPECT_EQ(service.Video, QStringLiteral("video0"));
+  EXPECT_TRUE(service.PopMsg.isEmpty());
+  EXPECT_TRUE(service.PopUrl.isEmpty());
+}
+
+TEST(NoticeDateTest, EncodingRoundTripsAndHidesTheText) {
+  const QString date = QStringLiteral("09/12/2026");
+  const QByteArray stored = EncodeNoticeDate(date);
+  EXPECT_FALSE(stored.contains("2026"));
+  EXPECT_EQ(DecodeNoticeDate(stored), date);
+  EXPECT_TRUE(DecodeNoticeDate("%%% not base64").isEmpty());
+}
+
+TEST(NoticeDateTest, StoreKeepsTheLastDate) {
+  WriteNoticeDate(QStringLiteral("1.2.26"));
+  WriteNoticeDate(QStringLiteral("2.2.26"));
+  EXPECT_EQ(ReadNoticeDate(), QStringLiteral("2.2.26"));
+}
+
+}  // namespace
+}  // namespace tarvola::service
