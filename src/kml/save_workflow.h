@@ -1,11 +1,15 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "kml_builder.h"
+#include "zip/stream.h"
 
 namespace tarvola::kml {
 
+// The type chosen by the user; it alone decides what is written, whatever the target's extension.
 enum class TKmlFileType { Kmz, Kml };
 
 enum class TSaveResult {
@@ -15,13 +19,32 @@ enum class TSaveResult {
   CopyFailed,     // "Error saving KML file."; the old target is kept
 };
 
-// Writes the document to a private "doc.kml" inside tempDir, then packs it (Kmz) or copies
-// it (Kml) beside the target under a temporary name and renames it over the target.
-// On every outcome nothing of ours is left in tempDir, and a failure leaves the old
-// target byte for byte. Errors of the file layer that the caller must report with their
-// own message (EFCreateError and friends) pass as exceptions.
+// Builds the document and writes it as "doc.kml" in a folder of its own inside tempDir, then
+// packs it (Kmz) or copies it (Kml) into a new file beside the target, which is renamed over
+// the target only once it is complete and on disk. The new file gets the permissions of any
+// newly created file under the user's umask. Safe to run on several threads at once.
+//
+// On every outcome, exceptions included, the private folder is gone and no temporary file is
+// left beside the target; unless the result is Saved, the old target is unchanged.
+//
+// Results: BuildFailed when the private folder or its doc.kml cannot be written; PackFailed
+// when ZipSingleFile refuses or fails to compress the document (4 GiB or more included);
+// CopyFailed when any step of the KML copy fails (creating, writing, flushing, renaming).
+// Exceptions, each with a message fit for the user, all zip::EStreamError (a runtime_error):
+// for Kmz, EFCreateError naming the target when the new file cannot be created beside it or
+// cannot replace it (a missing or read-only folder, a target that is a folder), EWriteError
+// ("Stream write error") when writing or flushing it fails. Whatever BuildKml raises passes too.
 TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
                         const std::filesystem::path& tempDir,
                         const std::filesystem::path& target, TKmlFileType type);
+
+// Wraps the stream the new file is written through; a test seam for writes that fail.
+using TTargetStreamWrap = std::function<std::unique_ptr<zip::TStream>(zip::TStream& file)>;
+
+// SaveGpsFile writing the new file through wrapTarget(file) (the file itself when empty).
+TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
+                        const std::filesystem::path& tempDir,
+                        const std::filesystem::path& target, TKmlFileType type,
+                        const TTargetStreamWrap& wrapTarget);
 
 }  // namespace tarvola::kml

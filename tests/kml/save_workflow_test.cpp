@@ -1,0 +1,342 @@
+#include "kml/save_workflow.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "test_support.h"
+#include "zip/file_stream.h"
+
+namespace tarvola::kml {
+namespace {
+
+namespace fs = std::filesystem;
+using tarvola::test::ReadFile;
+using tarvola::test::TTempFolder;
+using tarvola::test::WriteFile;
+
+const std::string OldContent = "the user's previous file\n";
+
+gps::TGpsData SampleData(const std::string& name, int points = 3) {
+  gps::TGpsData data;
+  data.Waypoints.emplace();
+  for (int i = 0; i < points; ++i) {
+    gps::TWpt point;
+    point.Lat = "47.3" + std::to_string(i);
+    point.Lon = "8.5" + std::to_string(i);
+    point.Name = name + " " + std::to_string(i);
+    data.Waypoints->push_back(point);
+  }
+  return data;
+}
+
+// The document as built with the creation text the saved one carries, so only that may differ.
+std::string ExpectedDocument(const gps::TGpsData& data, const std::string& saved) {
+  const std::size_t from = saved.find("Created ");
+  const std::size_t to = saved.find('<', from);
+  if (from == std::string::npos || to == std::string::npos) return "(no creation text in the saved document)";
+  return BuildKml(data, TExportOptions{}, saved.substr(from + 8, to - from - 8));
+}
+
+std::vector<std::string> Entries(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  return names;
+}
+
+int RunCommand(const std::string& command) { return std::system(command.c_str()); }
+
+// The entry list and doc.kml of an archive, as unzip sees them.
+std::string UnzipListing(const TTempFolder& folder, const fs::path& archive) {
+  const fs::path out = folder.File("listing.txt");
+  if (RunCommand("unzip -Z1 '" + archive.string() + "' >'" + out.string() + "' 2>&1") != 0) return "unzip failed";
+  return ReadFile(out);
+}
+
+std::string UnzipDocument(const TTempFolder& folder, const fs::path& archive) {
+  const fs::path out = folder.File("unzipped.kml");
+  if (RunCommand("unzip -p '" + archive.string() + "' doc.kml >'" + out.string() + "'") != 0) return "unzip failed";
+  return ReadFile(out);
+}
+
+struct TSaveFixture : testing::Test {
+  TTempFolder Temp;
+  TTempFolder Out;
+  gps::TGpsData Data = SampleData("Summit");
+
+  void ExpectOnlyInOut(const std::vector<std::string>& names) const {
+    std::vector<std::string> actual = Entries(Out.Path());
+    std::sort(actual.begin(), actual.end());
+    EXPECT_EQ(actual, names);
+  }
+  void ExpectTempEmpty() const { EXPECT_TRUE(Entries(Temp.Path()).empty()); }
+};
+
+using SaveGpsFileTest = TSaveFixture;
+
+TEST_F(SaveGpsFileTest, KmzHoldsOneEntryDocKmlWithTheDocument) {
+  const fs::path target = Out.File("trip.kmz");
+  ASSERT_EQ(SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kmz), TSaveResult::Saved);
+  EXPECT_EQ(UnzipListing(Temp, target), "doc.kml\n");
+  const std::string document = UnzipDocument(Temp, target);
+  EXPECT_EQ(document, ExpectedDocument(Data, document));
+  EXPECT_EQ(RunCommand("unzip -tq '" + target.string() + "' >/dev/null"), 0);
+  fs::remove(Temp.File("listing.txt"));
+  fs::remove(Temp.File("unzipped.kml"));
+  ExpectTempEmpty();
+  ExpectOnlyInOut({"trip.kmz"});
+}
+
+TEST_F(SaveGpsFileTest, KmlIsTheDocumentItself) {
+  const fs::path target = Out.File("trip.kml");
+  ASSERT_EQ(SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kml), TSaveResult::Saved);
+  const std::string document = ReadFile(target);
+  EXPECT_EQ(document.rfind("<?xml", 0), 0u);
+  EXPECT_EQ(document, ExpectedDocument(Data, document));
+  ExpectTempEmpty();
+  ExpectOnlyInOut({"trip.kml"});
+}
+
+TEST_F(SaveGpsFileTest, TypeFollowsTheArgumentNotTheExtension) {
+  ASSERT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("route.kml"), TKmlFileType::Kmz), TSaveResult::Saved);
+  EXPECT_EQ(ReadFile(Out.File("route.kml")).substr(0, 4), "PK\x03\x04");
+  ASSERT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("route.kmz"), TKmlFileType::Kml), TSaveResult::Saved);
+  EXPECT_EQ(ReadFile(Out.File("route.kmz")).substr(0, 5), "<?xml");
+}
+
+TEST_F(SaveGpsFileTest, ReplacesAnExistingTarget) {
+  for (TKmlFileType type : {TKmlFileType::Kmz, TKmlFileType::Kml}) {
+    WriteFile(Out.File("trip"), OldContent);
+    ASSERT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip"), type), TSaveResult::Saved);
+    EXPECT_NE(ReadFile(Out.File("trip")), OldContent);
+    ExpectOnlyInOut({"trip"});
+  }
+  ExpectTempEmpty();
+}
+
+TEST_F(SaveGpsFileTest, RelativeTargetIsWrittenInTheCurrentFolder) {
+  const fs::path before = fs::current_path();
+  fs::current_path(Out.Path());
+  const TSaveResult result = SaveGpsFile(Data, {}, Temp.Path(), "here.kml", TKmlFileType::Kml);
+  fs::current_path(before);
+  EXPECT_EQ(result, TSaveResult::Saved);
+  ExpectOnlyInOut({"here.kml"});
+}
+
+TEST_F(SaveGpsFileTest, ConcurrentSavesDoNotShareTheDocument) {
+  std::vector<gps::TGpsData> inputs;
+  for (int i = 0; i < 6; ++i) inputs.push_back(SampleData("Track" + std::to_string(i), 2000));
+  std::vector<TSaveResult> results(inputs.size());
+  {
+    std::vector<std::jthread> savers;
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+      savers.emplace_back([&, i] {
+        results[i] = SaveGpsFile(inputs[i], {}, Temp.Path(), Out.File("t" + std::to_string(i) + ".kml"), TKmlFileType::Kml);
+      });
+  }
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    ASSERT_EQ(results[i], TSaveResult::Saved);
+    const std::string document = ReadFile(Out.File("t" + std::to_string(i) + ".kml"));
+    EXPECT_EQ(document, ExpectedDocument(inputs[i], document)) << "save " << i;
+  }
+  ExpectTempEmpty();
+}
+
+// The umask is the process's; the tests run one at a time.
+class TUmask {
+public:
+  explicit TUmask(mode_t mask) : FOld(::umask(mask)) {}
+  ~TUmask() { ::umask(FOld); }
+
+private:
+  mode_t FOld;
+};
+
+struct TPermissionRow {
+  const char* Name;
+  mode_t Umask;
+  TKmlFileType Type;
+};
+
+class SaveGpsFilePermissions : public TSaveFixture, public testing::WithParamInterface<TPermissionRow> {};
+
+TEST_P(SaveGpsFilePermissions, AreThoseOfANewFileUnderTheUmask) {
+  WriteFile(Out.File("trip"), OldContent);
+  fs::permissions(Out.File("trip"), fs::perms::owner_read | fs::perms::owner_write);
+  TUmask mask(GetParam().Umask);
+  ASSERT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip"), GetParam().Type), TSaveResult::Saved);
+  struct stat info {};
+  ASSERT_EQ(::stat(Out.File("trip").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0666 & ~GetParam().Umask);
+}
+
+INSTANTIATE_TEST_SUITE_P(Masks, SaveGpsFilePermissions,
+                         testing::Values(TPermissionRow{"Kmz022", 022, TKmlFileType::Kmz},
+                                         TPermissionRow{"Kml022", 022, TKmlFileType::Kml},
+                                         TPermissionRow{"Kmz002", 002, TKmlFileType::Kmz},
+                                         TPermissionRow{"Kml077", 077, TKmlFileType::Kml},
+                                         TPermissionRow{"Kmz000", 000, TKmlFileType::Kmz}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Failures: the old target stays byte for byte and nothing of ours is left. ----
+
+TEST_F(SaveGpsFileTest, MissingTempFolderIsABuildFailure) {
+  WriteFile(Out.File("trip.kmz"), OldContent);
+  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.File("gone"), Out.File("trip.kmz"), TKmlFileType::Kmz), TSaveResult::BuildFailed);
+  EXPECT_EQ(ReadFile(Out.File("trip.kmz")), OldContent);
+  ExpectOnlyInOut({"trip.kmz"});
+}
+
+TEST_F(SaveGpsFileTest, TempFolderThatIsAFileIsABuildFailure) {
+  WriteFile(Temp.File("plain"), "x");
+  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.File("plain"), Out.File("trip.kml"), TKmlFileType::Kml), TSaveResult::BuildFailed);
+  ExpectOnlyInOut({});
+}
+
+// A write that fails on a real file: the system refuses to let files grow past the limit.
+class TFileSizeLimit {
+public:
+  explicit TFileSizeLimit(rlim_t bytes) {
+    FOldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &FOld);
+    rlimit limit = FOld;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~TFileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &FOld);
+    ::signal(SIGXFSZ, FOldHandler);
+  }
+
+private:
+  rlimit FOld{};
+  sighandler_t FOldHandler;
+};
+
+TEST_F(SaveGpsFileTest, DocumentThatCannotBeWrittenIsABuildFailure) {
+  WriteFile(Out.File("trip.kmz"), OldContent);
+  TSaveResult result;
+  {
+    TFileSizeLimit limit(1000);
+    result = SaveGpsFile(SampleData("Long", 200), {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz);
+  }
+  EXPECT_EQ(result, TSaveResult::BuildFailed);
+  EXPECT_EQ(ReadFile(Out.File("trip.kmz")), OldContent);
+  ExpectTempEmpty();
+  ExpectOnlyInOut({"trip.kmz"});
+}
+
+TEST_F(SaveGpsFileTest, MissingTargetFolder) {
+  const fs::path target = Out.File("none") / "trip.kmz";
+  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kml), TSaveResult::CopyFailed);
+  try {
+    SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kmz);
+    FAIL() << "no error raised";
+  } catch (const zip::EFCreateError& error) {
+    EXPECT_NE(std::string(error.what()).find("Cannot create file \"" + target.string() + "\""), std::string::npos)
+        << error.what();
+  }
+  ExpectTempEmpty();
+  ExpectOnlyInOut({});
+}
+
+TEST_F(SaveGpsFileTest, TargetThatIsAFolderStaysAndNothingIsLeft) {
+  fs::create_directory(Out.File("trip.kmz"));
+  WriteFile(Out.File("trip.kmz") / "inside", OldContent);
+  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kml), TSaveResult::CopyFailed);
+  EXPECT_THROW(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz), zip::EFCreateError);
+  EXPECT_EQ(ReadFile(Out.File("trip.kmz") / "inside"), OldContent);
+  ExpectTempEmpty();
+  ExpectOnlyInOut({"trip.kmz"});
+}
+
+TEST_F(SaveGpsFileTest, ReadOnlyTargetFolderKeepsTheOldTarget) {
+  if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind the superuser";
+  WriteFile(Out.File("trip.kmz"), OldContent);
+  fs::permissions(Out.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kml), TSaveResult::CopyFailed);
+  EXPECT_THROW(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz), zip::EFCreateError);
+  fs::permissions(Out.Path(), fs::perms::owner_all);
+  EXPECT_EQ(ReadFile(Out.File("trip.kmz")), OldContent);
+  ExpectTempEmpty();
+  ExpectOnlyInOut({"trip.kmz"});
+}
+
+// Passes writes to the file until `limit` bytes, then takes no more; can fail on Flush.
+class TFailingTarget : public zip::TStream {
+public:
+  TFailingTarget(zip::TStream& file, std::int64_t limit, bool failFlush)
+      : FFile(file), FLimit(limit), FFailFlush(failFlush) {}
+  std::int64_t Read(void* buffer, std::int64_t count) override { return FFile.Read(buffer, count); }
+  std::int64_t Write(const void* buffer, std::int64_t count) override {
+    const std::int64_t n = std::min(count, std::max<std::int64_t>(FLimit - FFile.Position(), 0));
+    return FFile.Write(buffer, n);
+  }
+  std::int64_t Seek(std::int64_t offset, zip::TSeekOrigin origin) override { return FFile.Seek(offset, origin); }
+  std::int64_t Position() const override { return FFile.Position(); }
+  std::int64_t Size() const override { return FFile.Size(); }
+  void SetSize(std::int64_t size) override { FFile.SetSize(size); }
+  void Flush() override {
+    if (FFailFlush) throw zip::EWriteError();
+    FFile.Flush();
+  }
+
+private:
+  zip::TStream& FFile;
+  std::int64_t FLimit;
+  bool FFailFlush;
+};
+
+struct TWriteFailureRow {
+  const char* Name;
+  TKmlFileType Type;
+  std::int64_t Limit;
+  bool FailFlush;
+};
+
+class SaveGpsFileWriteFailure : public TSaveFixture, public testing::WithParamInterface<TWriteFailureRow> {};
+
+TEST_P(SaveGpsFileWriteFailure, KeepsTheOldTargetAndLeavesNothing) {
+  const TWriteFailureRow& row = GetParam();
+  WriteFile(Out.File("trip"), OldContent);
+  const TTargetStreamWrap wrap = [&](zip::TStream& file) {
+    return std::make_unique<TFailingTarget>(file, row.Limit, row.FailFlush);
+  };
+  const gps::TGpsData data = SampleData("Many", 500);
+  if (row.Type == TKmlFileType::Kml) {
+    EXPECT_EQ(SaveGpsFile(data, {}, Temp.Path(), Out.File("trip"), row.Type, wrap), TSaveResult::CopyFailed);
+  } else {
+    EXPECT_THROW(SaveGpsFile(data, {}, Temp.Path(), Out.File("trip"), row.Type, wrap), zip::EWriteError);
+  }
+  EXPECT_EQ(ReadFile(Out.File("trip")), OldContent);
+  ExpectTempEmpty();
+  ExpectOnlyInOut({"trip"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, SaveGpsFileWriteFailure,
+    testing::Values(TWriteFailureRow{"KmlAtOnce", TKmlFileType::Kml, 0, false},
+                    TWriteFailureRow{"KmlMidway", TKmlFileType::Kml, 70000, false},
+                    TWriteFailureRow{"KmlOnFlush", TKmlFileType::Kml, INT64_MAX, true},
+                    TWriteFailureRow{"KmzInHeader", TKmlFileType::Kmz, 10, false},
+                    TWriteFailureRow{"KmzInData", TKmlFileType::Kmz, 1000, false},
+                    TWriteFailureRow{"KmzOnFlush", TKmlFileType::Kmz, INT64_MAX, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(SaveGpsFileTest, SeamThatChangesNothingSavesNormally) {
+  const TTargetStreamWrap wrap = [](zip::TStream& file) {
+    return std::make_unique<TFailingTarget>(file, INT64_MAX, false);
+  };
+  ASSERT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("a.kmz"), TKmlFileType::Kmz, wrap), TSaveResult::Saved);
+  EXPECT_EQ(UnzipListing(Temp, Out.File("a.kmz")), "doc.kml\n");
+}
+
+}  // namespace
+}  // namespace tarvola::kml
