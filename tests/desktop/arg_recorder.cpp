@@ -1,18 +1,19 @@
-// Stands in for a browser or Google Earth: writes the arguments after the first, each ended by
-// a NUL byte, into the file the first argument names. Written beside it and renamed, so a
-// reader never sees half a record.
+// Stands in for a browser or Google Earth: writes its arguments, each ended by a NUL byte,
+// into the file named by TARVOLA_RECORD_FILE. Written beside it and renamed, so a reader
+// never sees half a record.
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
 int main(int argc, char** argv) {
-  if (argc < 2) return 2;
-  std::string target = argv[1];
-  std::string partial = target + ".partial";
+  const char* target = std::getenv("TARVOLA_RECORD_FILE");
+  if (target == nullptr || *target == '\0') return 2;
+  std::string partial = std::string(target) + ".partial";
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    for (int i = 2; i < argc; ++i) out << argv[i] << '\0';
+    for (int i = 1; i < argc; ++i) out << argv[i] << '\0';
     if (!out) return 1;
   }
-  return std::rename(partial.c_str(), target.c_str()) == 0 ? 0 : 1;
+  return std::rename(partial.c_str(), target) == 0 ? 0 : 1;
 }

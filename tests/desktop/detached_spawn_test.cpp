@@ -12,20 +12,18 @@ namespace {
 using TArgs = std::vector<std::string>;
 
 TEST(DetachedSpawnTest, StartsTheProgramWithExactlyItsArguments) {
-  test::TTempFolder temp;
-  auto record = temp.File("out.rec");
-  TArgs args{record.string(), "a b", "\"q\"", "", "$HOME", "x;y|z", "*"};
+  test::TXdgFixture xdg;
+  TArgs args{"a b", "\"q\"", "", "$HOME", "x;y|z", "*", "-", "--help"};
   ASSERT_TRUE(SpawnDetached(test::RecorderProgram(), args));
-  auto got = test::WaitForRecord(record);
+  auto got = test::WaitForRecord(xdg.RecordFile());
   ASSERT_TRUE(got);
-  EXPECT_EQ(*got, TArgs(args.begin() + 1, args.end()));
+  EXPECT_EQ(*got, args);
 }
 
 TEST(DetachedSpawnTest, LeavesNoChildToReap) {
-  test::TTempFolder temp;
-  auto record = temp.File("out.rec");
-  ASSERT_TRUE(SpawnDetached(test::RecorderProgram(), {record.string()}));
-  ASSERT_TRUE(test::WaitForRecord(record));
+  test::TXdgFixture xdg;
+  ASSERT_TRUE(SpawnDetached(test::RecorderProgram(), {}));
+  ASSERT_TRUE(test::WaitForRecord(xdg.RecordFile()));
   // The started program belongs to another parent, and the helper in between was reaped.
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
@@ -54,12 +52,10 @@ TEST(DetachedSpawnTest, FindsProgramsInPath) {
 }
 
 TEST(SpawnShellTest, SplitsTheParameterTextByWindowsRules) {
-  test::TTempFolder temp;
-  auto record = temp.File("out.rec");
+  test::TXdgFixture xdg;
   TSpawnShell shell;
-  ASSERT_TRUE(shell.Execute({0, test::RecorderProgram(),
-                             "\"" + record.string() + "\" \"C:\\My Trips\\a.kmz\" plain \"say \\\"hi\\\"\"", 10}));
-  auto got = test::WaitForRecord(record);
+  ASSERT_TRUE(shell.Execute({0, test::RecorderProgram(), "\"C:\\My Trips\\a.kmz\" plain \"say \\\"hi\\\"\"", 10}));
+  auto got = test::WaitForRecord(xdg.RecordFile());
   ASSERT_TRUE(got);
   EXPECT_EQ(*got, (TArgs{"C:\\My Trips\\a.kmz", "plain", "say \"hi\""}));
 }

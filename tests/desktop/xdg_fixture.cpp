@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 
 namespace {
 const char* const Variables[] = {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME",
-                                 "XDG_DATA_DIRS", "XDG_CURRENT_DESKTOP"};
+                                 "XDG_DATA_DIRS", "XDG_CURRENT_DESKTOP", "TARVOLA_RECORD_FILE"};
 }
 
 TXdgFixture::TXdgFixture() {
@@ -25,6 +25,7 @@ TXdgFixture::TXdgFixture() {
   SetEnv("XDG_DATA_HOME", DataHome().string());
   SetEnv("XDG_DATA_DIRS", DataDir().string());
   SetEnv("XDG_CURRENT_DESKTOP", std::nullopt);
+  SetEnv("TARVOLA_RECORD_FILE", RecordFile().string());
 }
 
 TXdgFixture::~TXdgFixture() {
@@ -47,11 +48,9 @@ fs::path TXdgFixture::AddEntry(const std::string& id, const std::string& text) c
   return Write(DataHome() / "applications" / id, text);
 }
 
-fs::path TXdgFixture::AddRecorderEntry(const std::string& id, const fs::path& record,
-                                       const std::string& execArguments) const {
+fs::path TXdgFixture::AddRecorderEntry(const std::string& id, const std::string& execArguments) const {
   return AddEntry(id, "[Desktop Entry]\nType=Application\nName=Recorder\nIcon=recorder-icon\nExec=" +
-                          ExecQuote(RecorderProgram()) + " " + ExecQuote(record.string()) + " " +
-                          execArguments + "\n");
+                          ExecQuote(RecorderProgram()) + " " + execArguments + "\n");
 }
 
 void TXdgFixture::SetUserMimeApps(const std::string& text) const { Write(ConfigHome() / "mimeapps.list", text); }

@@ -14,12 +14,12 @@ using test::WaitForRecord;
 class XdgOpenInBrowserTest : public testing::Test {
 protected:
   void RegisterBrowser(const std::string& execArguments) {
-    FXdg.AddRecorderEntry("browser.desktop", FRecord, execArguments);
+    FXdg.AddRecorderEntry("browser.desktop", execArguments);
     FXdg.SetUserMimeApps("[Default Applications]\ntext/html=browser.desktop;\n");
   }
 
   TXdgFixture FXdg;
-  std::filesystem::path FRecord = FXdg.File("browser.rec");
+  std::filesystem::path FRecord = FXdg.RecordFile();
 };
 
 TEST_F(XdgOpenInBrowserTest, StartsTheHtmlProgramWithTheAddress) {
@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Addresses, XdgRefusedAddressTest,
                          testing::Values("file:///etc/passwd", "javascript:alert(1)", "", "--help"));
 
 TEST_F(XdgOpenInBrowserTest, FalseWithoutAnHtmlAssociation) {
-  FXdg.AddRecorderEntry("browser.desktop", FRecord, "%u");
+  FXdg.AddRecorderEntry("browser.desktop", "%u");
   EXPECT_FALSE(OpenInBrowser("http://example.org/"));
 }
 
