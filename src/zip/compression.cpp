@@ -105,7 +105,7 @@ public:
     }
     FMemory->Seek(produced, TSeekOrigin::Current);
     if (FZs.avail_out == 0) {
-      FMemory->SetSize(FMemory->Size() + BufferSize);
+      FMemory->SetSize(std::max(FMemory->Size(), FMemory->Position()) + BufferSize);
       FMemory->SetSize(FMemory->Capacity());
     }
     const std::int64_t space = std::min<std::int64_t>(FMemory->Size() - FMemory->Position(), UINT32_MAX);

@@ -58,6 +58,8 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
 void TMemoryStream::SetSize(std::int64_t size) {
   size = std::max<std::int64_t>(size, 0);
   if (size > FCapacity) Reserve(size);
+  // Bytes that come into view hold zeros, not what the allocator left there.
+  if (size > FSize) std::memset(FMemory.get() + FSize, 0, static_cast<std::size_t>(size - FSize));
   FSize = size;
   FPosition = std::min(FPosition, FSize);
 }

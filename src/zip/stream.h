@@ -58,8 +58,9 @@ public:
   std::int64_t CopyFrom(TStream& source, std::int64_t count);
 };
 
-// Contiguous memory, so zlib can work on it in place. The allocation is rounded up and grows
-// geometrically; Capacity() may exceed Size().
+// Contiguous memory, so zlib can work on it in place. The allocation is rounded up to 64 KiB
+// and grows geometrically; Capacity() may exceed Size(). Growing the size exposes zeros, and
+// a write beyond the end fills the gap with zeros.
 class TMemoryStream : public TStream {
 public:
   TMemoryStream() = default;

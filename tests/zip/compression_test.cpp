@@ -147,6 +147,18 @@ TEST(CompressStream, StartsAtThePositionsOfBothStreams) {
   EXPECT_EQ(source.Position(), static_cast<std::int64_t>(data.size()));
 }
 
+TEST(CompressStream, DirectOutputBeyondTheTargetsEndLeavesZerosBefore) {
+  const std::string data = test::TextBytes(1000, 18);
+  TMemoryStream source = MemoryOf(data);
+  TMemoryStream target;
+  target.SetPosition(100000);
+  CompressStream(source, target, TCompressionLevel::LevelDefault, true, TStreamFormat::RawDeflate);
+  const std::string packed = Contents(target);
+  ASSERT_GT(packed.size(), 100000u);
+  EXPECT_EQ(packed.substr(0, 100000), std::string(100000, '\0'));
+  EXPECT_EQ(Inflate(packed.data() + 100000, packed.size() - 100000, -15), data);
+}
+
 struct TFormatRow {
   const char* Name;
   TStreamFormat Format;

@@ -50,6 +50,17 @@ TEST(MemoryStream, KeepsContentWhileGrowingAndCutsThePosition) {
   EXPECT_EQ(test::Contents(stream), data.substr(0, 100));
 }
 
+TEST(MemoryStream, GrowingShowsZeros) {
+  TMemoryStream stream;
+  stream.WriteBuffer("abc", 3);
+  stream.SetSize(1);
+  stream.SetSize(200000);
+  EXPECT_EQ(test::Contents(stream), "a" + std::string(199999, '\0'));
+  stream.SetPosition(300000);
+  stream.WriteBuffer("z", 1);
+  EXPECT_EQ(test::Contents(stream).substr(200000), std::string(100000, '\0') + "z");
+}
+
 TEST(MemoryStream, ShortReadBufferRaises) {
   TMemoryStream stream;
   stream.WriteBuffer("abc", 3);
