@@ -1,0 +1,328 @@
+#include "gps/gpx_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "test_support.h"
+
+namespace tarvola::gps {
+namespace {
+
+using namespace std::string_view_literals;
+
+class GpxReader : public testing::Test {
+protected:
+  TLoadResult Load(std::string_view bytes) {
+    auto file = FFolder.File("input.gpx");
+    test::WriteFile(file, bytes);
+    return LoadGpxFile(file, FData);
+  }
+  // A gpx document around `body`, in the GPX 1.1 default namespace.
+  TLoadResult LoadBody(std::string_view body) {
+    return Load("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
+                std::string(body) + "\n</gpx>\n");
+  }
+  const TWpt& Waypoint(std::size_t i) const { return FData.Waypoints->at(i); }
+  const TTrkSeg& Segment(std::size_t track, std::size_t segment) const {
+    return FData.Tracks->at(track).Segments->at(segment);
+  }
+
+  test::TTempFolder FFolder;
+  TGpsData FData;
+};
+
+TEST_F(GpxReader, WaypointWithAttributesOnly) {
+  ASSERT_EQ(LoadBody("<wpt lat=\"47.1\" lon=\"11.2\"/>"), TLoadResult::Loaded);
+  ASSERT_EQ(FData.Waypoints->size(), 1u);
+  const TWpt& w = Waypoint(0);
+  EXPECT_EQ(w.Lat, "47.1");
+  EXPECT_EQ(w.Lon, "11.2");
+  EXPECT_EQ(w.Name, "<noname>");
+  EXPECT_EQ(w.Alt, "0");
+  EXPECT_EQ(w.Cmt, "");
+  EXPECT_EQ(w.Desc, "");
+  EXPECT_EQ(w.Sym, "");
+  EXPECT_FALSE(w.Time.Exists);
+}
+
+TEST_F(GpxReader, WaypointWithChildrenButNoName) {
+  ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\"><ele>5</ele></wpt>"), TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "");
+  EXPECT_EQ(Waypoint(0).Alt, "5");
+}
+
+TEST_F(GpxReader, CommentAloneCountsAsChildNode) {
+  ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\"><!-- nothing --></wpt>"), TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "");
+}
+
+TEST_F(GpxReader, AllWaypointFields) {
+  ASSERT_EQ(LoadBody("<wpt lat=\"46.5\" lon=\"8.25\">"
+                     "<ele>2101.5</ele><time>2010-05-12T10:20:30+02:00</time>"
+                     "<name>Col du Test</name><cmt>windy</cmt><desc>Pass &amp; hut</desc>"
+                     "<sym>Summit</sym></wpt>"),
+            TLoadResult::Loaded);
+  const TWpt& w = Waypoint(0);
+  EXPECT_EQ(w.Alt, "2101.5");
+  EXPECT_EQ(w.Name, "Col du Test");
+  EXPECT_EQ(w.Cmt, "windy");
+  EXPECT_EQ(w.Desc, "Pass & hut");
+  EXPECT_EQ(w.Sym, "Summit");
+  ASSERT_TRUE(w.Time.Exists);
+  EXPECT_EQ(w.Time.TimeZone, 120);
+  EXPECT_EQ(DateTimeZToIso8601(w.Time), "2010-05-12T10:20:30+02:00");
+}
+
+TEST_F(GpxReader, ValuesStayTextAsWritten) {
+  ASSERT_EQ(LoadBody("<wpt lat=\" 12.5x \" lon=\"11.123456789012345678901234567890\">"
+                     "<ele>bad data</ele><name>  two  blanks  </name></wpt>"
+                     "<wpt lon=\"3\"><name>no lat</name></wpt>"),
+            TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Lat, " 12.5x ");
+  EXPECT_EQ(Waypoint(0).Lon, "11.123456789012345678901234567890");
+  EXPECT_EQ(Waypoint(0).Alt, "bad data");
+  EXPECT_EQ(Waypoint(0).Name, "  two  blanks  ");
+  EXPECT_EQ(Waypoint(1).Lat, "");
+  EXPECT_EQ(Waypoint(1).Lon, "3");
+}
+
+TEST_F(GpxReader, RouteWithoutChildNodes) {
+  ASSERT_EQ(LoadBody("<rte/><rte><name>Empty</name></rte>"), TLoadResult::Loaded);
+  ASSERT_EQ(FData.Routes->size(), 2u);
+  EXPECT_EQ(FData.Routes->at(0).Name, "");
+  EXPECT_FALSE(FData.Routes->at(0).Points);
+  EXPECT_EQ(FData.Routes->at(1).Name, "Empty");
+  ASSERT_TRUE(FData.Routes->at(1).Points);
+  EXPECT_TRUE(FData.Routes->at(1).Points->empty());
+}
+
+TEST_F(GpxReader, RoutePoints) {
+  ASSERT_EQ(LoadBody("<rte><name>Ridge</name>"
+                     "<rtept lat=\"1\" lon=\"2\"><name>A</name></rtept>"
+                     "<rtept lat=\"3\" lon=\"4\"/>"
+                     "<rtept lat=\"5\" lon=\"6\"><ele>7</ele><sym>Flag</sym></rtept></rte>"),
+            TLoadResult::Loaded);
+  const auto& points = *FData.Routes->at(0).Points;
+  ASSERT_EQ(points.size(), 3u);
+  EXPECT_EQ(points[0].Name, "A");
+  EXPECT_EQ(points[0].Alt, "0");
+  EXPECT_EQ(points[1].Name, "<noname>");
+  EXPECT_EQ(points[2].Lat, "5");
+  EXPECT_EQ(points[2].Alt, "7");
+  EXPECT_EQ(points[2].Sym, "Flag");
+}
+
+TEST_F(GpxReader, TrackStructure) {
+  ASSERT_EQ(LoadBody("<trk/>"
+                     "<trk><name>Two</name>"
+                     "<trkseg/>"
+                     "<trkseg><trkpt lat=\"1\" lon=\"2\"/><!-- pause --><trkpt lat=\"3\" lon=\"4\">"
+                     "<ele>10</ele><time>2010-05-12T10:20:30Z</time></trkpt></trkseg>"
+                     "<trkseg><extensions/></trkseg></trk>"),
+            TLoadResult::Loaded);
+  ASSERT_EQ(FData.Tracks->size(), 2u);
+  EXPECT_EQ(FData.Tracks->at(0).Name, "");
+  EXPECT_FALSE(FData.Tracks->at(0).Segments);
+  EXPECT_EQ(FData.Tracks->at(1).Name, "Two");
+  ASSERT_EQ(FData.Tracks->at(1).Segments->size(), 3u);
+  EXPECT_FALSE(Segment(1, 0).Points);
+  const auto& points = *Segment(1, 1).Points;
+  ASSERT_EQ(points.size(), 2u);
+  EXPECT_EQ(points[0].Lat, "1");
+  EXPECT_EQ(points[0].Alt, "0");
+  EXPECT_FALSE(points[0].Time.Exists);
+  EXPECT_EQ(points[1].Lat, "3");
+  EXPECT_EQ(points[1].Alt, "10");
+  EXPECT_EQ(DateTimeZToIso8601(points[1].Time), "2010-05-12T10:20:30Z");
+  ASSERT_TRUE(Segment(1, 2).Points);
+  EXPECT_TRUE(Segment(1, 2).Points->empty());
+}
+
+TEST_F(GpxReader, EmptyGpxGivesThreeEmptyLists) {
+  ASSERT_EQ(LoadBody("<metadata><name>nothing</name></metadata>"), TLoadResult::Loaded);
+  ASSERT_TRUE(FData.Waypoints && FData.Routes && FData.Tracks);
+  EXPECT_TRUE(FData.Waypoints->empty());
+  EXPECT_TRUE(FData.Routes->empty());
+  EXPECT_TRUE(FData.Tracks->empty());
+}
+
+TEST_F(GpxReader, CapitalStructuralNamesButExactValueNames) {
+  ASSERT_EQ(Load("<GPX><WPT lat=\"1\" lon=\"2\"><NAME>n</NAME><ELE>3</ELE><Name>m</Name></WPT>"
+                 "<TRK><TRKSEG><TRKPT lat=\"5\" lon=\"6\"><ELE>1</ELE></TRKPT></TRKSEG></TRK>"
+                 "<Rte><RtePt/></Rte></GPX>"),
+            TLoadResult::Loaded);
+  ASSERT_EQ(FData.Waypoints->size(), 1u);
+  EXPECT_EQ(Waypoint(0).Name, "");
+  EXPECT_EQ(Waypoint(0).Alt, "0");
+  ASSERT_EQ(Segment(0, 0).Points->size(), 1u);
+  EXPECT_EQ(Segment(0, 0).Points->at(0).Alt, "0");
+  EXPECT_EQ(FData.Routes->at(0).Points->size(), 1u);
+}
+
+TEST_F(GpxReader, PrefixedRootIsNotGpx) {
+  EXPECT_EQ(Load("<gpx:gpx xmlns:gpx=\"http://www.topografix.com/GPX/1/1\"><gpx:wpt/></gpx:gpx>"),
+            TLoadResult::NotGpx);
+  EXPECT_FALSE(FData.Waypoints);
+}
+
+TEST_F(GpxReader, PrefixedStructuralNamesAreSkipped) {
+  ASSERT_EQ(Load("<gpx xmlns:g=\"http://www.topografix.com/GPX/1/1\"><g:wpt lat=\"1\" lon=\"2\"/></gpx>"),
+            TLoadResult::Loaded);
+  EXPECT_TRUE(FData.Waypoints->empty());
+}
+
+TEST_F(GpxReader, ValueElementsByNamespace) {
+  ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\" xmlns:g=\"http://www.topografix.com/GPX/1/1\""
+                     " xmlns:o=\"urn:other\">"
+                     "<o:name>other prefix</o:name><name xmlns=\"urn:other\">other default</name>"
+                     "<g:name>same namespace, prefixed</g:name><name>plain</name>"
+                     "<o:ele>99</o:ele><ele>1</ele></wpt>"),
+            TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "same namespace, prefixed");
+  EXPECT_EQ(Waypoint(0).Alt, "1");
+}
+
+TEST_F(GpxReader, ParentWithoutNamespaceTakesAnyChild) {
+  ASSERT_EQ(Load("<gpx><wpt lat=\"1\" lon=\"2\"><x:name xmlns:x=\"urn:x\">X</x:name><name>Y</name></wpt></gpx>"),
+            TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "X");
+}
+
+TEST_F(GpxReader, NamespaceRedeclaredOnThePoint) {
+  // The point moves to another namespace; its children follow it, so they are still found.
+  ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\" xmlns=\"urn:elsewhere\"><name>moved</name></wpt>"),
+            TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "moved");
+}
+
+TEST_F(GpxReader, UnboundPrefixOnValueElementIsForeign) {
+  ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\"><q:name>unbound</q:name><name>bound</name></wpt>"),
+            TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "bound");
+}
+
+TEST_F(GpxReader, ElementsElsewhereAreIgnored) {
+  ASSERT_EQ(LoadBody("<metadata><time>2001-01-01T00:00:00Z</time></metadata>"
+                     "<extensions><wpt lat=\"9\" lon=\"9\"/></extensions>"
+                     "<wpt lat=\"1\" lon=\"2\"><extensions><name>inner</name><time>2001-01-01T00:00:00Z</time>"
+                     "</extensions><link href=\"x\"><text>link</text></link></wpt>"
+                     "<trk><extensions><trkseg><trkpt/></trkseg></extensions>"
+                     "<trkseg><trkpt lat=\"1\" lon=\"1\"><extensions><ele>8</ele></extensions></trkpt></trkseg></trk>"),
+            TLoadResult::Loaded);
+  ASSERT_EQ(FData.Waypoints->size(), 1u);
+  EXPECT_EQ(Waypoint(0).Name, "");
+  EXPECT_FALSE(Waypoint(0).Time.Exists);
+  ASSERT_EQ(FData.Tracks->at(0).Segments->size(), 1u);
+  EXPECT_EQ(Segment(0, 0).Points->at(0).Alt, "0");
+}
+
+TEST_F(GpxReader, FirstOfTwoNamesCounts) {
+  ASSERT_EQ(LoadBody("<wpt><name>first</name><name>second</name></wpt>"), TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "first");
+}
+
+TEST_F(GpxReader, MixedContentIsJoined) {
+  ASSERT_EQ(LoadBody("<wpt><name>Top<!-- checked 2019 --> hut</name>"
+                     "<desc>Open <b>daily</b>, <![CDATA[<ask>]]> at <i>the <u>desk</u></i>.</desc>"
+                     "<cmt><![CDATA[ kept as is ]]></cmt></wpt>"),
+            TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "Top hut");
+  EXPECT_EQ(Waypoint(0).Desc, "Open daily, <ask> at the desk.");
+  EXPECT_EQ(Waypoint(0).Cmt, " kept as is ");
+}
+
+TEST_F(GpxReader, EntitiesAndLineEnds) {
+  ASSERT_EQ(LoadBody("<wpt><name>&lt;A&amp;B&gt; &#x20AC;&#228;</name><desc>one\r\ntwo\rthree</desc>"
+                     "<cmt>   </cmt></wpt>"),
+            TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "<A&B> \u20AC\u00E4");
+  EXPECT_EQ(Waypoint(0).Desc, "one\ntwo\nthree");
+  EXPECT_EQ(Waypoint(0).Cmt, "");
+}
+
+TEST_F(GpxReader, EncodingOfTheDeclarationIsDisregarded) {
+  // ExpertGPS wrote encoding="UTF-16" on single-byte files.
+  ASSERT_EQ(Load("<?xml version=\"1.0\" encoding=\"UTF-16\"?><gpx><wpt><name>A</name></wpt></gpx>"),
+            TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "A");
+}
+
+TEST_F(GpxReader, Utf16FileLoads) {
+  std::string text = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><gpx><wpt><name>\xC3\xA9t\xC3\xA9</name></wpt></gpx>";
+  std::string bytes = "\xFF\xFE";
+  // The test text holds only ASCII and U+00E9, so it widens byte pair by byte pair.
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == 0xC3) {
+      bytes += static_cast<char>(0xC0 | (static_cast<unsigned char>(text[++i]) & 0x3F));
+    } else {
+      bytes += static_cast<char>(c);
+    }
+    bytes += '\0';
+  }
+  ASSERT_EQ(Load(bytes), TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "\u00E9t\u00E9");
+}
+
+TEST_F(GpxReader, LatinFileLoadsWithItsLetters) {
+  ASSERT_EQ(Load("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+                 "<gpx><wpt lat=\"1\" lon=\"2\"><name>F\xE4hrstra\xDF" "e</name></wpt></gpx>"),
+            TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, "F\u00E4hrstra\u00DFe");
+}
+
+TEST_F(GpxReader, MarkCharacterAtTheStartIsDropped) {
+  ASSERT_EQ(Load("\xEF\xBB\xBF\xEF\xBB\xBF<gpx><wpt/></gpx>"), TLoadResult::Loaded);
+  EXPECT_EQ(FData.Waypoints->size(), 1u);
+}
+
+TEST_F(GpxReader, NotXmlFails) {
+  EXPECT_EQ(Load("lat,lon\n47.1,11.2\n"), TLoadResult::NotGpx);
+  EXPECT_FALSE(FData.Waypoints || FData.Routes || FData.Tracks);
+}
+
+TEST_F(GpxReader, OtherRootFails) {
+  EXPECT_EQ(Load("<kml><Placemark/></kml>"), TLoadResult::NotGpx);
+  EXPECT_EQ(Load(""), TLoadResult::NotGpx);
+  EXPECT_EQ(Load("<!-- only a comment -->"), TLoadResult::NotGpx);
+}
+
+TEST_F(GpxReader, MissingFileCannotBeOpened) {
+  EXPECT_EQ(LoadGpxFile(FFolder.File("nowhere.gpx"), FData), TLoadResult::CannotOpen);
+  EXPECT_FALSE(FData.Waypoints);
+}
+
+TEST_F(GpxReader, BigEndianUtf32IsNotSupported) {
+  EXPECT_EQ(Load("\0\0\xFE\xFF\0\0\0<"sv), TLoadResult::EncodingNotSupported);
+  EXPECT_FALSE(FData.Waypoints);
+}
+
+TEST_F(GpxReader, FailedLoadDropsPreviousData) {
+  ASSERT_EQ(LoadBody("<wpt/>"), TLoadResult::Loaded);
+  EXPECT_EQ(Load("<gpx><wpt>"), TLoadResult::NotGpx);
+  EXPECT_FALSE(FData.Waypoints || FData.Routes || FData.Tracks);
+}
+
+TEST_F(GpxReader, SecondLoadReplacesTheFirst) {
+  ASSERT_EQ(LoadBody("<wpt/><wpt/>"), TLoadResult::Loaded);
+  ASSERT_EQ(LoadBody("<rte/>"), TLoadResult::Loaded);
+  EXPECT_TRUE(FData.Waypoints->empty());
+  EXPECT_EQ(FData.Routes->size(), 1u);
+}
+
+TEST_F(GpxReader, ExampleFileLoads) {
+  auto example = test::SourceDir() / "examples" / "alpine-hike.gpx";
+  ASSERT_EQ(LoadGpxFile(example, FData), TLoadResult::Loaded);
+  EXPECT_GE(FData.Waypoints->size(), 3u);
+  ASSERT_EQ(FData.Routes->size(), 1u);
+  ASSERT_EQ(FData.Tracks->size(), 1u);
+  ASSERT_EQ(FData.Tracks->at(0).Segments->size(), 2u);
+  for (const TTrkSeg& segment : *FData.Tracks->at(0).Segments)
+    for (const TTrkPt& point : *segment.Points) EXPECT_TRUE(point.Time.Exists);
+}
+
+}  // namespace
+}  // namespace tarvola::gps

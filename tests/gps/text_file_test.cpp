@@ -1,0 +1,174 @@
+#include "gps/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gps/text_decode.h"
+#include "test_support.h"
+
+namespace tarvola::gps {
+namespace {
+
+using namespace std::string_view_literals;
+using TLines = std::vector<std::string>;
+
+struct TFileRow {
+  const char* Name;
+  std::string_view Bytes;
+  int Code;
+  TLines Lines;
+};
+
+std::ostream& operator<<(std::ostream& out, const TFileRow& row) { return out << row.Name; }
+
+class ReadTextFileRows : public testing::TestWithParam<TFileRow> {};
+
+TEST_P(ReadTextFileRows, DecodesByTheFirstBytes) {
+  test::TTempFolder folder;
+  auto file = folder.File("text.gpx");
+  test::WriteFile(file, GetParam().Bytes);
+  TLines lines = {"left over from before"};
+  EXPECT_EQ(ReadTextFile(file, lines), GetParam().Code);
+  EXPECT_EQ(lines, GetParam().Lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ReadTextFileRows,
+    testing::Values(
+        // 1: UTF-8 mark, skipped.
+        TFileRow{"Utf8Mark", "\xEF\xBB\xBF<?xml?>\r\n<a/>"sv, 0, {"<?xml?>", "<a/>"}},
+        // 2: UTF-32 little-endian mark; one character in each plane size.
+        TFileRow{"Utf32LittleEndian",
+                 "\xFF\xFE\0\0" "A\0\0\0" "\xAC\x20\0\0" "\x00\xF6\x01\0" "\n\0\0\0" "b\0\0\0"sv, 0,
+                 {"A\u20AC\U0001F600", "b"}},
+        TFileRow{"Utf32MarkOnly", "\xFF\xFE\0\0"sv, 0, {}},
+        TFileRow{"Utf32NotUtf16WithNul", "\xFF\xFE\0\0" "A\0\0\0"sv, 0, {"A"}},
+        TFileRow{"Utf32TrailingPartialGroupIgnored", "\xFF\xFE\0\0" "A\0\0\0" "B\0"sv, 0, {"A"}},
+        TFileRow{"Utf32BeyondUnicode", "\xFF\xFE\0\0" "\0\0\x11\0"sv, 0, {"\uFFFD"}},
+        // 3: UTF-32 big-endian is refused and the list stays empty.
+        TFileRow{"Utf32BigEndianRefused", "\0\0\xFE\xFF\0\0\0A"sv, -2, {}},
+        // 4 and 5: UTF-16 with marks.
+        TFileRow{"Utf16LittleEndianMark", "\xFF\xFE<\0?\0\xE4\0\r\0\n\0x\0"sv, 0, {"<?\u00E4", "x"}},
+        TFileRow{"Utf16BigEndianMark", "\xFE\xFF\0<\0?\x20\xAC\0\r\0x"sv, 0, {"<?\u20AC", "x"}},
+        TFileRow{"Utf16SurrogatePair", "\xFF\xFE\x3D\xD8\x00\xDE"sv, 0, {"\U0001F600"}},
+        TFileRow{"Utf16LoneSurrogate", "\xFF\xFE" "a\0\x3D\xD8" "b\0"sv, 0, {"a\uFFFDb"}},
+        TFileRow{"Utf16OddByteIgnored", "\xFF\xFE" "a\0b"sv, 0, {"a"}},
+        // 6 and 7: UTF-16 without a mark, recognised by the zero bytes of "<?".
+        TFileRow{"Utf16LittleEndianNoMark", "<\0?\0x\0m\0l\0"sv, 0, {"<?xml"}},
+        TFileRow{"Utf16BigEndianNoMark", "\0<\0?\0x\0m\0l"sv, 0, {"<?xml"}},
+        // 8: everything else is UTF-8.
+        TFileRow{"PlainAscii", "<?xml version=\"1.0\"?>\n<gpx/>\n"sv, 0, {"<?xml version=\"1.0\"?>", "<gpx/>"}},
+        TFileRow{"Utf8WithoutMark", "Gr\xC3\xBC\xC3\x9F" "e"sv, 0, {"Gr\u00FC\u00DFe"}},
+        TFileRow{"Empty", ""sv, 0, {}},
+        // Shorter than four bytes: the last rule, whatever the bytes.
+        TFileRow{"ShortAscii", "<a"sv, 0, {"<a"}},
+        TFileRow{"ShortUtf8MarkKept", "\xEF\xBB\xBF"sv, 0, {"\uFEFF"}},
+        TFileRow{"ShortUtf16MarkAsWindows1252", "\xFF\xFE"sv, 0, {"\u00FF\u00FE"}},
+        // Line breaks and NUL.
+        TFileRow{"EveryLineBreak", "a\rb\nc\r\nd\n"sv, 0, {"a", "b", "c", "d"}},
+        TFileRow{"EmptyLinesKept", "a\n\n\r\rb"sv, 0, {"a", "", "", "", "b"}},
+        TFileRow{"CrCrLf", "\r\r\n"sv, 0, {"", ""}},
+        TFileRow{"LoneBreak", "\n"sv, 0, {""}},
+        TFileRow{"NulEndsText", "ab\0cd\nef"sv, 0, {"ab"}},
+        TFileRow{"NulInUtf16EndsText", "\xFF\xFE" "a\0\0\0b\0"sv, 0, {"a"}},
+        TFileRow{"BytesAfterNulDoNotCount", "ok\n\0\xFF\xFE"sv, 0, {"ok"}},
+        // Not UTF-8: the code page of the declaration, else Windows-1252.
+        TFileRow{"Latin1Declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>F\xE4hre \x80</a>"sv, 0,
+                 {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>F\u00E4hre \u0080</a>"}},
+        TFileRow{"Latin1DeclaredLowerCaseSingleQuotes", "<?xml version='1.0' encoding='iso-8859-1'?>\xFC"sv, 0,
+                 {"<?xml version='1.0' encoding='iso-8859-1'?>\u00FC"}},
+        TFileRow{"Latin9Declared", "<?xml encoding=\"ISO-8859-15\"?>\xA4\xBD"sv, 0,
+                 {"<?xml encoding=\"ISO-8859-15\"?>\u20AC\u0153"}},
+        TFileRow{"Windows1252Declared", "<?xml encoding=\"windows-1252\"?>\x80\x93\x81"sv, 0,
+                 {"<?xml encoding=\"windows-1252\"?>\u20AC\u201C\u0081"}},
+        TFileRow{"DeclaredUtf8ButLatin", "<?xml encoding=\"UTF-8\"?>Barsb\xFCttel \x93q\x94"sv, 0,
+                 {"<?xml encoding=\"UTF-8\"?>Barsb\u00FCttel \u201Cq\u201D"}},
+        TFileRow{"NoDeclarationLatin", "Stra\xDF" "e"sv, 0, {"Stra\u00DFe"}},
+        TFileRow{"ValidUtf8WinsOverLatinLabel", "<?xml encoding=\"ISO-8859-1\"?>\xC3\xA4"sv, 0,
+                 {"<?xml encoding=\"ISO-8859-1\"?>\u00E4"}},
+        TFileRow{"Utf8MarkThenLatin", "\xEF\xBB\xBF" "a\xE9"sv, 0, {"a\u00E9"}}),
+    [](const testing::TestParamInfo<TFileRow>& info) { return std::string(info.param.Name); });
+
+TEST(ReadTextFile, MissingFileCannotBeOpened) {
+  test::TTempFolder folder;
+  TLines lines = {"x"};
+  EXPECT_EQ(ReadTextFile(folder.File("missing.gpx"), lines), -1);
+  EXPECT_TRUE(lines.empty());
+}
+
+TEST(ReadTextFile, FolderCannotBeOpened) {
+  test::TTempFolder folder;
+  TLines lines = {"x"};
+  EXPECT_EQ(ReadTextFile(folder.Path(), lines), -1);
+  EXPECT_TRUE(lines.empty());
+}
+
+TEST(DecodeTextFile, KeepsTheLineBreaksOfTheFile) {
+  test::TTempFolder folder;
+  auto file = folder.File("a.gpx");
+  test::WriteFile(file, "\xEF\xBB\xBF" "a\r\nb\rc\n");
+  std::string text = "junk";
+  EXPECT_EQ(DecodeTextFile(file, text), 0);
+  EXPECT_EQ(text, "a\r\nb\rc\n");
+  EXPECT_EQ(SplitLines(text), (TLines{"a", "b", "c"}));
+}
+
+TEST(DecodeTextFile, LargeUtf16FileDecodes) {
+  test::TTempFolder folder;
+  auto file = folder.File("wide.gpx");
+  std::string bytes = "\xFF\xFE";
+  std::string expected;
+  for (int i = 0; i < 200'000; ++i) {
+    char32_t c = i % 3 == 0 ? U'\u00E9' : U'a' + i % 26;
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+    expected += c == U'\u00E9' ? "\u00E9" : std::string(1, static_cast<char>(c));
+  }
+  test::WriteFile(file, bytes);
+  std::string text;
+  ASSERT_EQ(DecodeTextFile(file, text), 0);
+  EXPECT_EQ(text, expected);
+}
+
+struct TUtf8Row {
+  const char* Name;
+  std::string_view Bytes;
+  bool Valid;
+};
+
+std::ostream& operator<<(std::ostream& out, const TUtf8Row& row) { return out << row.Name; }
+
+class Utf8Validity : public testing::TestWithParam<TUtf8Row> {};
+
+TEST_P(Utf8Validity, StrictDecoding) { EXPECT_EQ(IsValidUtf8(GetParam().Bytes), GetParam().Valid); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, Utf8Validity,
+    testing::Values(TUtf8Row{"Ascii", "plain text, long enough for words"sv, true},
+                    TUtf8Row{"TwoBytes", "\xC3\xA4"sv, true}, TUtf8Row{"ThreeBytes", "\xE2\x82\xAC"sv, true},
+                    TUtf8Row{"FourBytes", "\xF0\x9F\x98\x80"sv, true},
+                    TUtf8Row{"LargestCodePoint", "\xF4\x8F\xBF\xBF"sv, true},
+                    TUtf8Row{"LoneContinuation", "abc\x80"sv, false},
+                    TUtf8Row{"OverlongSlash", "\xC0\xAF"sv, false},
+                    TUtf8Row{"OverlongThreeBytes", "\xE0\x80\xAF"sv, false},
+                    TUtf8Row{"OverlongFourBytes", "\xF0\x80\x80\xAF"sv, false},
+                    TUtf8Row{"Surrogate", "\xED\xA0\x80"sv, false},
+                    TUtf8Row{"BeyondUnicode", "\xF4\x90\x80\x80"sv, false},
+                    TUtf8Row{"FiveByteLead", "\xF8\x88\x80\x80\x80"sv, false},
+                    TUtf8Row{"TruncatedAtEnd", "abcdefgh\xE2\x82"sv, false},
+                    TUtf8Row{"BadContinuation", "\xE2\x28\xA1"sv, false},
+                    TUtf8Row{"LatinAfterLongAscii", "0123456789abcdef\xE9"sv, false}),
+    [](const testing::TestParamInfo<TUtf8Row>& info) { return std::string(info.param.Name); });
+
+TEST(DeclaredEncoding, ReadsTheLabel) {
+  EXPECT_EQ(DeclaredEncoding("<?xml version=\"1.0\" encoding = \"ISO-8859-15\" ?><a/>"), "iso-8859-15");
+  EXPECT_EQ(DeclaredEncoding("<?xml version=\"1.0\"?><a encoding=\"x\"/>"), "");
+  EXPECT_EQ(DeclaredEncoding("<a/>"), "");
+  EXPECT_EQ(DeclaredEncoding("<?xml encoding=\"unterminated"), "");
+}
+
+}  // namespace
+}  // namespace tarvola::gps

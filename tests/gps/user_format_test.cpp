@@ -1,0 +1,56 @@
+#include "gps/user_format.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <ctime>
+
+#include "gps/calendar.h"
+#include "gps/iso8601.h"
+
+namespace tarvola::gps {
+namespace {
+
+// The C locale's formats: "%m/%d/%y" and "%H:%M:%S".
+class CLocaleTime : public testing::Test {
+protected:
+  void SetUp() override { std::setlocale(LC_TIME, "C"); }
+};
+
+TEST_F(CLocaleTime, ShortTimeDropsSeconds) {
+  TDateTimeZ value = Iso8601ToDateTimeZ("2010-05-12T10:20:30+02:00");
+  EXPECT_EQ(UserDateTimeText(value.DateTime, false), "05/12/10 10:20");
+  EXPECT_EQ(UserDateTimeText(value.DateTime, true), "05/12/10 10:20:30");
+}
+
+TEST_F(CLocaleTime, DateTimeZToTextAddsTheZoneOnRequest) {
+  TDateTimeZ value = Iso8601ToDateTimeZ("2010-05-12T10:20:30-05:30");
+  EXPECT_EQ(DateTimeZToText(value, false), "05/12/10 10:20");
+  EXPECT_EQ(DateTimeZToText(value, true), "05/12/10 10:20 GMT-5:30");
+}
+
+TEST_F(CLocaleTime, NoZoneConversion) {
+  EXPECT_EQ(DateTimeZToText(Iso8601ToDateTimeZ("2010-05-12T23:59:00+14:00"), false), "05/12/10 23:59");
+}
+
+TEST_F(CLocaleTime, NothingOutsideTheCalendar) { EXPECT_EQ(UserDateTimeText(1.0e9, false), ""); }
+
+TEST(NowLocalDateTime, MatchesTheSystemClock) {
+  std::time_t before = std::time(nullptr);
+  double now = NowLocalDateTime();
+  std::tm local{};
+  localtime_r(&before, &local);
+  auto parts = SplitDateTime(now);
+  ASSERT_TRUE(parts);
+  EXPECT_EQ(parts->Year, local.tm_year + 1900);
+  EXPECT_EQ(parts->Month, local.tm_mon + 1);
+  // Minutes may tick over between the two readings; a day-scale error would be far larger.
+  double seconds = (now - ComposeDateTime(*EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday),
+                                          ((local.tm_hour * 60L + local.tm_min) * 60L + local.tm_sec) * 1000L)) *
+                   86400.0;
+  EXPECT_GE(seconds, -1.0);
+  EXPECT_LT(seconds, 5.0);
+}
+
+}  // namespace
+}  // namespace tarvola::gps
