@@ -1,0 +1,199 @@
+#include "convert_runner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "gps/gpx_reader.h"
+#include "info_report.h"
+#include "kml/save_workflow.h"
+
+namespace tarvola::cli {
+
+namespace fs = std::filesystem;
+using TClock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr auto ProgressDelay = std::chrono::seconds(1);
+constexpr auto ProgressTick = std::chrono::milliseconds(200);
+
+std::string MessageLine(std::string_view input, std::string_view text) {
+  std::string line(input);
+  line.append(": ");
+  line.append(text);
+  line.push_back('\n');
+  return line;
+}
+
+std::string SaveFailureText(kml::TSaveResult result) {
+  switch (result) {
+    case kml::TSaveResult::Saved: return {};
+    case kml::TSaveResult::PackFailed: return "Error compressing KMZ file.";
+    case kml::TSaveResult::BuildFailed:
+    case kml::TSaveResult::CopyFailed: return "Error saving KML file.";
+  }
+  return "Error saving KML file.";
+}
+
+unsigned JobCount(const TCliOptions& options, std::size_t inputs) {
+  unsigned jobs = options.Jobs != 0 ? options.Jobs : std::max(1u, std::thread::hardware_concurrency());
+  return static_cast<unsigned>(std::min<std::size_t>(jobs, std::max<std::size_t>(inputs, 1)));
+}
+
+void Write(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
+
+// The work shared by the converting threads and the thread that prints.
+class TConversionBoard {
+public:
+  explicit TConversionBoard(std::size_t count)
+      : FOutcomes(count), FStarted(count) {}
+
+  std::optional<std::size_t> Take() {
+    std::lock_guard lock(FMutex);
+    if (FNext >= FOutcomes.size()) return std::nullopt;
+    FStarted[FNext] = TClock::now();
+    return FNext++;
+  }
+
+  void Finish(std::size_t index, TConversionOutcome outcome) {
+    {
+      std::lock_guard lock(FMutex);
+      FOutcomes[index] = std::move(outcome);
+    }
+    FChanged.notify_all();
+  }
+
+  // Waits until input `index` is done or a tick has passed; returns its outcome when done.
+  std::optional<TConversionOutcome> WaitFor(std::size_t index) {
+    std::unique_lock lock(FMutex);
+    FChanged.wait_for(lock, ProgressTick, [&] { return FOutcomes[index].has_value(); });
+    if (!FOutcomes[index]) return std::nullopt;
+    return std::move(*FOutcomes[index]);
+  }
+
+  // How long input `index` has been running (zero when it has not started).
+  TClock::duration RunningFor(std::size_t index) {
+    std::lock_guard lock(FMutex);
+    if (!FStarted[index]) return {};
+    return TClock::now() - *FStarted[index];
+  }
+
+private:
+  std::mutex FMutex;
+  std::condition_variable FChanged;
+  std::vector<std::optional<TConversionOutcome>> FOutcomes;
+  std::vector<std::optional<TClock::time_point>> FStarted;
+  std::size_t FNext = 0;
+};
+
+class TProgressLine {
+public:
+  TProgressLine(std::FILE* err, bool enabled) : FErr(err), FEnabled(enabled) {}
+
+  void Show(std::string_view input, std::size_t done, std::size_t total) {
+    if (!FEnabled) return;
+    std::string line = "\r\033[K";
+    line.append(input);
+    line.append(": converting... (");
+    line.append(std::to_string(done));
+    line.append(" of ");
+    line.append(std::to_string(total));
+    line.append(" done)");
+    Write(FErr, line);
+    FVisible = true;
+  }
+
+  void Clear() {
+    if (!FVisible) return;
+    Write(FErr, "\r\033[K");
+    FVisible = false;
+  }
+
+private:
+  std::FILE* FErr;
+  bool FEnabled;
+  bool FVisible = false;
+};
+
+}  // namespace
+
+TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions& options) {
+  TConversionOutcome outcome;
+  if (!plan.Refusal.empty()) {
+    outcome.Messages = MessageLine(plan.InputText, plan.Refusal);
+    return outcome;
+  }
+  try {
+    gps::TGpsData data;
+    const gps::TLoadResult loaded = gps::LoadGpxFile(plan.Input, data);
+    if (loaded != gps::TLoadResult::Loaded) {
+      outcome.Messages = MessageLine(plan.InputText, LoadFailureText(loaded));
+      return outcome;
+    }
+    const kml::TSaveResult saved =
+        kml::SaveGpsFile(data, options.Export, fs::temp_directory_path(), plan.Output, plan.Type);
+    if (saved != kml::TSaveResult::Saved) {
+      outcome.Messages = MessageLine(plan.InputText, SaveFailureText(saved));
+      return outcome;
+    }
+  } catch (const std::exception& error) {
+    outcome.Messages = MessageLine(plan.InputText, error.what());
+    return outcome;
+  }
+  outcome.Converted = true;
+  if (!options.Quiet) outcome.Messages = MessageLine(plan.InputText, "saved " + plan.Output.string());
+  return outcome;
+}
+
+int RunConversions(const TCliOptions& options, std::FILE* err, bool showProgress) {
+  const std::vector<TPlannedConversion> plans = PlanConversions(options);
+  TConversionBoard board(plans.size());
+  std::vector<std::jthread> workers;
+  const unsigned jobs = JobCount(options, plans.size());
+  for (unsigned i = 0; i < jobs; ++i) {
+    workers.emplace_back([&] {
+      while (const std::optional<std::size_t> index = board.Take()) {
+        board.Finish(*index, ConvertOne(plans[*index], options));
+      }
+    });
+  }
+
+  TProgressLine progress(err, showProgress && !options.Quiet);
+  bool allConverted = true;
+  for (std::size_t index = 0; index < plans.size();) {
+    std::optional<TConversionOutcome> outcome = board.WaitFor(index);
+    if (!outcome) {
+      if (board.RunningFor(index) > ProgressDelay) {
+        progress.Show(plans[index].InputText, index, plans.size());
+      }
+      continue;
+    }
+    progress.Clear();
+    Write(err, outcome->Messages);
+    allConverted = allConverted && outcome->Converted;
+    ++index;
+  }
+  return allConverted ? 0 : 1;
+}
+
+int RunInfo(const TCliOptions& options, std::FILE* out) {
+  bool allLoaded = true;
+  for (const std::string& input : options.Inputs) {
+    gps::TGpsData data;
+    const gps::TLoadResult result = gps::LoadGpxFile(fs::path(input), data);
+    allLoaded = allLoaded && result == gps::TLoadResult::Loaded;
+    Write(out, InfoReport(input, result, SummarizeGpsData(data)));
+  }
+  return allLoaded ? 0 : 1;
+}
+
+}  // namespace tarvola::cli

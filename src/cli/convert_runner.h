@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "cli_options.h"
+#include "output_plan.h"
+
+namespace tarvola::cli {
+
+struct TConversionOutcome {
+  bool Converted = false;
+  std::string Messages;  // lines for stderr, each prefixed with the input's name
+};
+
+// Loads one input and writes its output; never throws.
+TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions& options);
+
+// Converts every input on up to options.Jobs threads and prints each input's messages to
+// `err` in input order. `showProgress`: draw a progress line for inputs that run long.
+// Returns the exit code: 0 when every input was converted, 1 otherwise.
+int RunConversions(const TCliOptions& options, std::FILE* err, bool showProgress);
+
+// --info: a report per file on `out`; 0 when every file loaded, 1 otherwise.
+int RunInfo(const TCliOptions& options, std::FILE* out);
+
+}  // namespace tarvola::cli

@@ -1,0 +1,84 @@
+#include "output_plan.h"
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+
+namespace tarvola::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsKmlExtension(const fs::path& path) {
+  std::string ext = path.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext == ".kml";
+}
+
+fs::path DefaultOutput(const fs::path& input, const TCliOptions& options, kml::TKmlFileType type) {
+  fs::path name = input.filename();
+  name.replace_extension(type == kml::TKmlFileType::Kml ? ".kml" : ".kmz");
+  if (options.OutputDir) return *options.OutputDir / name;
+  return input.parent_path() / name;
+}
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  return fs::equivalent(a, b, ec) && !ec;
+}
+
+// A spelling of the path that two names of one file not yet written share.
+fs::path Normalised(const fs::path& path) {
+  std::error_code ec;
+  fs::path result = fs::weakly_canonical(fs::absolute(path, ec), ec);
+  return ec ? path.lexically_normal() : result;
+}
+
+std::string Refusal(const TPlannedConversion& plan, const std::vector<TPlannedConversion>& earlier,
+                    const TCliOptions& options) {
+  for (const std::string& input : options.Inputs) {
+    if (SameFile(plan.Output, input)) {
+      return "refusing to write the output onto the input file " + input + " itself";
+    }
+  }
+  std::error_code ec;
+  if (fs::is_directory(plan.Output, ec)) {
+    return "cannot write " + plan.Output.string() + ": it is a folder";
+  }
+  const fs::path output = Normalised(plan.Output);
+  for (const TPlannedConversion& other : earlier) {
+    if (Normalised(other.Output) == output) {
+      return "not converted: " + plan.Output.string() + " is already the output of " +
+             other.InputText;
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+kml::TKmlFileType OutputTypeFor(const TCliOptions& options) {
+  if (options.Format) return *options.Format;
+  if (options.Output && IsKmlExtension(*options.Output)) return kml::TKmlFileType::Kml;
+  return kml::TKmlFileType::Kmz;
+}
+
+std::vector<TPlannedConversion> PlanConversions(const TCliOptions& options) {
+  const kml::TKmlFileType type = OutputTypeFor(options);
+  std::vector<TPlannedConversion> plans;
+  plans.reserve(options.Inputs.size());
+  for (const std::string& inputText : options.Inputs) {
+    TPlannedConversion plan;
+    plan.InputText = inputText;
+    plan.Input = fs::path(inputText);
+    plan.Type = type;
+    plan.Output = options.Output ? *options.Output : DefaultOutput(plan.Input, options, type);
+    plan.Refusal = Refusal(plan, plans, options);
+    plans.push_back(std::move(plan));
+  }
+  return plans;
+}
+
+}  // namespace tarvola::cli

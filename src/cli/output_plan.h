@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli_options.h"
+
+namespace tarvola::cli {
+
+struct TPlannedConversion {
+  std::string InputText;  // the argument as given, for messages
+  std::filesystem::path Input;
+  std::filesystem::path Output;
+  kml::TKmlFileType Type = kml::TKmlFileType::Kmz;
+  std::string Refusal;  // not empty: this input is not converted, for the reason given
+};
+
+// --format, else the extension of -o (.kml gives KML, anything else KMZ), else KMZ.
+kml::TKmlFileType OutputTypeFor(const TCliOptions& options);
+
+// Where each input goes, in input order. Refuses an output that is one of the inputs
+// (the same file, whatever path names it) or the output of an earlier input.
+std::vector<TPlannedConversion> PlanConversions(const TCliOptions& options);
+
+}  // namespace tarvola::cli

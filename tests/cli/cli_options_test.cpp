@@ -1,0 +1,145 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tarvola::cli {
+namespace {
+
+TParseResult Parse(const std::vector<std::string>& args) {
+  std::vector<std::string_view> views(args.begin(), args.end());
+  return ParseCommandLine(views);
+}
+
+struct TAcceptedCase {
+  std::string Name;
+  std::vector<std::string> Args;
+  TCliOptions Expected;
+};
+
+void PrintTo(const TAcceptedCase& row, std::ostream* out) { *out << row.Name; }
+
+// The defaults with the given inputs, changed by `adjust`.
+template <typename TAdjust>
+TCliOptions Expect(TCliMode mode, std::vector<std::string> inputs, TAdjust adjust) {
+  TCliOptions options;
+  options.Mode = mode;
+  options.Inputs = std::move(inputs);
+  adjust(options);
+  return options;
+}
+
+TCliOptions Expect(TCliMode mode, std::vector<std::string> inputs) {
+  return Expect(mode, std::move(inputs), [](TCliOptions&) {});
+}
+
+TCliOptions Expect(std::vector<std::string> inputs) {
+  return Expect(TCliMode::Convert, std::move(inputs));
+}
+
+template <typename TAdjust>
+TCliOptions Expect(std::vector<std::string> inputs, TAdjust adjust) {
+  return Expect(TCliMode::Convert, std::move(inputs), adjust);
+}
+
+class AcceptedCommandLine : public testing::TestWithParam<TAcceptedCase> {};
+
+TEST_P(AcceptedCommandLine, GivesTheOptions) {
+  const TAcceptedCase& row = GetParam();
+  const TParseResult parsed = Parse(row.Args);
+  ASSERT_TRUE(parsed.Ok()) << parsed.Error;
+  const TCliOptions& options = parsed.Options;
+  const TCliOptions& expected = row.Expected;
+  EXPECT_EQ(options.Mode, expected.Mode);
+  EXPECT_EQ(options.Inputs, expected.Inputs);
+  EXPECT_EQ(options.Output, expected.Output);
+  EXPECT_EQ(options.OutputDir, expected.OutputDir);
+  EXPECT_EQ(options.Format, expected.Format);
+  EXPECT_EQ(options.Export.Waypoints, expected.Export.Waypoints);
+  EXPECT_EQ(options.Export.Routes, expected.Export.Routes);
+  EXPECT_EQ(options.Export.Tracks, expected.Export.Tracks);
+  EXPECT_EQ(options.Export.JoinSegments, expected.Export.JoinSegments);
+  EXPECT_EQ(options.Export.TimeStamps, expected.Export.TimeStamps);
+  EXPECT_EQ(options.Jobs, expected.Jobs);
+  EXPECT_EQ(options.Quiet, expected.Quiet);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AcceptedCommandLine,
+    testing::Values(
+        TAcceptedCase{"OneInput", {"a.gpx"}, Expect({"a.gpx"})},
+        TAcceptedCase{"SeveralInputsKeepTheirOrder", {"b.gpx", "a.gpx", "c.gpx"},
+                      Expect({"b.gpx", "a.gpx", "c.gpx"})},
+        TAcceptedCase{"OutputSeparate", {"-o", "x.kml", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Output = "x.kml"; })},
+        TAcceptedCase{"OutputAttached", {"-ox.kmz", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Output = "x.kmz"; })},
+        TAcceptedCase{"OutputLong", {"a.gpx", "--output=x.kml"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Output = "x.kml"; })},
+        TAcceptedCase{"Directory", {"-d", "out", "a.gpx", "b.gpx"},
+                      Expect({"a.gpx", "b.gpx"}, [](TCliOptions& o) { o.OutputDir = "out"; })},
+        TAcceptedCase{"DirectoryLong", {"--output-dir", "out", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.OutputDir = "out"; })},
+        TAcceptedCase{"FormatKml", {"--format", "kml", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Format = kml::TKmlFileType::Kml; })},
+        TAcceptedCase{"FormatKmzAttached", {"--format=kmz", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Format = kml::TKmlFileType::Kmz; })},
+        TAcceptedCase{"ExportFlags",
+                      {"--no-waypoints", "--no-routes", "--no-tracks", "--join-segments",
+                       "--time-stamps", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Export = {false, false, false, true, true}; })},
+        TAcceptedCase{"OneExportFlag", {"--no-routes", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Export.Routes = false; })},
+        TAcceptedCase{"JobsAndQuiet", {"-j", "3", "-q", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Jobs = 3; o.Quiet = true; })},
+        TAcceptedCase{"LastJobsWins", {"-j8", "--jobs=2", "--quiet", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Jobs = 2; o.Quiet = true; })},
+        TAcceptedCase{"DoubleDashEndsOptions", {"--", "-o.gpx", "--help"}, Expect({"-o.gpx", "--help"})},
+        TAcceptedCase{"LoneDashIsAFile", {"-"}, Expect({"-"})},
+        TAcceptedCase{"Info", {"--info", "a.gpx", "b.gpx"}, Expect(TCliMode::Info, {"a.gpx", "b.gpx"})},
+        TAcceptedCase{"HelpAfterInputs", {"a.gpx", "--help"}, Expect(TCliMode::Help, {"a.gpx"})},
+        TAcceptedCase{"ShortHelp", {"-h"}, Expect(TCliMode::Help, {})},
+        TAcceptedCase{"Version", {"--version", "a.gpx"}, Expect(TCliMode::Version, {})}),
+    [](const testing::TestParamInfo<TAcceptedCase>& info) { return info.param.Name; });
+
+struct TRejectedCase {
+  std::string Name;
+  std::vector<std::string> Args;
+  std::string ErrorPart;
+};
+
+void PrintTo(const TRejectedCase& row, std::ostream* out) { *out << row.Name; }
+
+class RejectedCommandLine : public testing::TestWithParam<TRejectedCase> {};
+
+TEST_P(RejectedCommandLine, IsAUsageError) {
+  const TParseResult parsed = Parse(GetParam().Args);
+  ASSERT_FALSE(parsed.Ok());
+  EXPECT_NE(parsed.Error.find(GetParam().ErrorPart), std::string::npos) << parsed.Error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RejectedCommandLine,
+    testing::Values(
+        TRejectedCase{"Nothing", {}, "no input"},
+        TRejectedCase{"OptionsOnly", {"-q", "--time-stamps"}, "no input"},
+        TRejectedCase{"UnknownOption", {"--frobnicate", "a.gpx"}, "--frobnicate"},
+        TRejectedCase{"OutputWithoutValue", {"a.gpx", "-o"}, "-o"},
+        TRejectedCase{"OutputEmpty", {"--output=", "a.gpx"}, "-o"},
+        TRejectedCase{"OutputForTwoInputs", {"-o", "x.kmz", "a.gpx", "b.gpx"}, "one input"},
+        TRejectedCase{"OutputAndDirectory", {"-o", "x.kmz", "-d", "out", "a.gpx"}, "-d"},
+        TRejectedCase{"UnknownFormat", {"--format", "gpx", "a.gpx"}, "kml or kmz"},
+        TRejectedCase{"FormatCaseCounts", {"--format=KML", "a.gpx"}, "kml or kmz"},
+        TRejectedCase{"ZeroJobs", {"-j", "0", "a.gpx"}, "-j"},
+        TRejectedCase{"JobsNotANumber", {"-j", "many", "a.gpx"}, "-j"},
+        TRejectedCase{"JobsWithJunk", {"-j2x", "a.gpx"}, "-j"},
+        TRejectedCase{"NegativeJobs", {"--jobs=-1", "a.gpx"}, "-j"},
+        TRejectedCase{"InfoWithConversionOption", {"--info", "-o", "x.kml", "a.gpx"}, "--info"},
+        TRejectedCase{"InfoWithoutFiles", {"--info"}, "no input"}),
+    [](const testing::TestParamInfo<TRejectedCase>& info) { return info.param.Name; });
+
+}  // namespace
+}  // namespace tarvola::cli

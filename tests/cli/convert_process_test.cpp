@@ -1,0 +1,312 @@
+// The real tarvola-convert, run as a child process.
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "gps/gpx_reader.h"
+#include "kml/kml_builder.h"
+#include "kml_readback.h"
+#include "process_runner.h"
+#include "test_support.h"
+
+namespace tarvola::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Convert = TARVOLA_CONVERT_EXE;
+
+fs::path DataFile(std::string_view name) { return test::SourceDir() / "tests/kml/data" / name; }
+
+// The Snippet holds the moment of conversion; everything else must match byte for byte.
+std::string WithoutCreationDate(const std::string& kml) {
+  static const std::regex snippet("<Snippet maxLines=\"1\">Created [^<]*</Snippet>");
+  return std::regex_replace(kml, snippet, "<Snippet maxLines=\"1\">Created -</Snippet>");
+}
+
+std::string ReadKmzDocument(const fs::path& kmz) {
+  const test::TProcessResult unzip = test::RunProcess("/usr/bin/unzip", {"-p", kmz.string(), "doc.kml"});
+  EXPECT_EQ(unzip.ExitCode, 0) << unzip.Err;
+  return unzip.Out;
+}
+
+class ConverterRun : public testing::Test {
+protected:
+  fs::path Copy(std::string_view dataName, std::string_view as) {
+    const fs::path target = FFolder.File(as);
+    fs::create_directories(target.parent_path());
+    fs::copy_file(DataFile(dataName), target, fs::copy_options::overwrite_existing);
+    return target;
+  }
+  fs::path Path(std::string_view name) const { return FFolder.File(name); }
+  test::TProcessResult Run(const std::vector<std::string>& args) {
+    return test::RunProcess(Convert, args, FFolder.Path());
+  }
+
+  test::TTempFolder FFolder;
+};
+
+TEST_F(ConverterRun, HelpListsEveryOption) {
+  const test::TProcessResult run = Run({"--help"});
+  EXPECT_EQ(run.ExitCode, 0);
+  for (const char* option : {"-o", "-d", "--format", "--no-waypoints", "--no-routes", "--no-tracks",
+                             "--join-segments", "--time-stamps", "-j", "-q", "--info", "--help",
+                             "--version"}) {
+    EXPECT_NE(run.Out.find(option), std::string::npos) << option;
+  }
+}
+
+TEST_F(ConverterRun, VersionNamesReleaseAndBuild) {
+  const test::TProcessResult run = Run({"--version"});
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_NE(run.Out.find("5.3"), std::string::npos);
+  EXPECT_NE(run.Out.find("053000"), std::string::npos);
+}
+
+TEST_F(ConverterRun, UsageErrorsExitWithTwoAndWriteNothing) {
+  Copy("sample.gpx", "a.gpx");
+  const std::vector<std::vector<std::string>> commands = {
+      {}, {"--bogus", "a.gpx"}, {"-o", "x.kml", "a.gpx", "a.gpx"}, {"--format", "kmx", "a.gpx"},
+      {"-j", "0", "a.gpx"}, {"a.gpx", "-o"}, {"--info", "--time-stamps", "a.gpx"}};
+  for (const auto& args : commands) {
+    const test::TProcessResult run = Run(args);
+    EXPECT_EQ(run.ExitCode, 2) << testing::PrintToString(args);
+    EXPECT_NE(run.Err.find("--help"), std::string::npos) << run.Err;
+  }
+  EXPECT_FALSE(fs::exists(Path("a.kmz")));
+  EXPECT_FALSE(fs::exists(Path("x.kml")));
+}
+
+TEST_F(ConverterRun, WritesAKmzBesideTheInput) {
+  Copy("sample.gpx", "trips/alps.gpx");
+  const test::TProcessResult run = Run({"trips/alps.gpx"});
+  EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(run.Err, "trips/alps.gpx: saved trips/alps.kmz\n");
+  const test::TKmlReadback back = test::ReadBackKml(Path("trips/alps.kmz"));
+  EXPECT_EQ(back.Error, "");
+  EXPECT_EQ(back.Entries, std::vector<std::string>{"doc.kml"});
+  EXPECT_TRUE(back.Deflated);
+  EXPECT_EQ(back.Folders, "Waypoints Routes Tracks");
+  const test::TProcessResult check = test::RunProcess("/usr/bin/unzip", {"-tq", Path("trips/alps.kmz").string()});
+  EXPECT_EQ(check.ExitCode, 0) << check.Out;
+}
+
+struct TTypeRow {
+  std::string Name;
+  std::vector<std::string> Args;
+  std::string Output;
+  bool Zip;
+};
+
+void PrintTo(const TTypeRow& row, std::ostream* out) { *out << row.Name; }
+
+class ConverterType : public ConverterRun, public testing::WithParamInterface<TTypeRow> {};
+
+TEST_P(ConverterType, FollowsFormatOrExtension) {
+  Copy("sample.gpx", "in.gpx");
+  std::vector<std::string> args = GetParam().Args;
+  args.push_back("in.gpx");
+  const test::TProcessResult run = Run(args);
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  const std::string bytes = test::ReadFile(Path(GetParam().Output));
+  EXPECT_EQ(bytes.rfind(GetParam().Zip ? "PK\x03\x04" : "<?xml", 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ConverterType,
+    testing::Values(TTypeRow{"DefaultKmz", {}, "in.kmz", true},
+                    TTypeRow{"FormatKml", {"--format", "kml"}, "in.kml", false},
+                    TTypeRow{"KmlExtension", {"-o", "out.kml"}, "out.kml", false},
+                    TTypeRow{"KmzExtension", {"-o", "out.kmz"}, "out.kmz", true},
+                    TTypeRow{"OtherExtensionPacks", {"-o", "out.zip"}, "out.zip", true},
+                    TTypeRow{"FormatOverridesTheName", {"--format", "kml", "-o", "out.kmz"}, "out.kmz", false},
+                    TTypeRow{"FormatKmzUnderKmlName", {"--format=kmz", "-o", "out.kml"}, "out.kml", true}),
+    [](const testing::TestParamInfo<TTypeRow>& info) { return info.param.Name; });
+
+struct TGoldenRow {
+  std::string Name;
+  std::vector<std::string> Args;
+  std::string Golden;
+};
+
+void PrintTo(const TGoldenRow& row, std::ostream* out) { *out << row.Name; }
+
+class ConverterGolden : public ConverterRun, public testing::WithParamInterface<TGoldenRow> {};
+
+TEST_P(ConverterGolden, ExportOptionsReachTheDocument) {
+  Copy("sample.gpx", "in.gpx");
+  std::vector<std::string> args = GetParam().Args;
+  for (const char* arg : {"-o", "out.kml", "in.gpx"}) args.push_back(arg);
+  const test::TProcessResult run = Run(args);
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(WithoutCreationDate(test::ReadFile(Path("out.kml"))),
+            WithoutCreationDate(test::ReadFile(DataFile("golden/" + GetParam().Golden))));
+}
+
+TEST_P(ConverterGolden, KmzHoldsTheSameDocument) {
+  Copy("sample.gpx", "in.gpx");
+  std::vector<std::string> args = GetParam().Args;
+  for (const char* arg : {"-o", "out.kmz", "in.gpx"}) args.push_back(arg);
+  const test::TProcessResult run = Run(args);
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(WithoutCreationDate(ReadKmzDocument(Path("out.kmz"))),
+            WithoutCreationDate(test::ReadFile(DataFile("golden/" + GetParam().Golden))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ConverterGolden,
+    testing::Values(
+        TGoldenRow{"Defaults", {}, "default.kml"},
+        TGoldenRow{"TimeStamps", {"--time-stamps"}, "time-stamps.kml"},
+        TGoldenRow{"JoinSegments", {"--join-segments"}, "join-segments.kml"},
+        TGoldenRow{"JoinAndTime", {"--join-segments", "--time-stamps"}, "join-and-time.kml"},
+        TGoldenRow{"WaypointsOnly", {"--no-routes", "--no-tracks", "--time-stamps"}, "waypoints-only.kml"},
+        TGoldenRow{"NoWaypoints", {"--no-waypoints"}, "routes-and-tracks.kml"},
+        TGoldenRow{"NothingExported", {"--no-waypoints", "--no-routes", "--no-tracks"}, "head-only.kml"}),
+    [](const testing::TestParamInfo<TGoldenRow>& info) { return info.param.Name; });
+
+TEST_F(ConverterRun, SnippetHoldsTheCreationMoment) {
+  Copy("sample.gpx", "in.gpx");
+  ASSERT_EQ(Run({"-o", "out.kml", "in.gpx"}).ExitCode, 0);
+  const std::string kml = test::ReadFile(Path("out.kml"));
+  EXPECT_TRUE(std::regex_search(kml, std::regex("<Snippet maxLines=\"1\">Created [^<]*[0-9][^<]*</Snippet>")));
+}
+
+TEST_F(ConverterRun, ConvertingTwiceGivesTheSameBytesApartFromTheDate) {
+  Copy("sample.gpx", "in.gpx");
+  ASSERT_EQ(Run({"--time-stamps", "-o", "one.kml", "in.gpx"}).ExitCode, 0);
+  ASSERT_EQ(Run({"--time-stamps", "-o", "two.kml", "in.gpx"}).ExitCode, 0);
+  ASSERT_EQ(Run({"--time-stamps", "-o", "one.kmz", "in.gpx"}).ExitCode, 0);
+  ASSERT_EQ(Run({"--time-stamps", "-o", "two.kmz", "in.gpx"}).ExitCode, 0);
+  const std::string one = test::ReadFile(Path("one.kml"));
+  EXPECT_EQ(WithoutCreationDate(one), WithoutCreationDate(test::ReadFile(Path("two.kml"))));
+  EXPECT_EQ(WithoutCreationDate(ReadKmzDocument(Path("one.kmz"))),
+            WithoutCreationDate(ReadKmzDocument(Path("two.kmz"))));
+  EXPECT_EQ(WithoutCreationDate(ReadKmzDocument(Path("one.kmz"))), WithoutCreationDate(one));
+}
+
+TEST_F(ConverterRun, WritesIntoTheOutputDirectory) {
+  Copy("sample.gpx", "a.gpx");
+  Copy("empty.gpx", "sub/b.gpx");
+  fs::create_directory(Path("out"));
+  const test::TProcessResult run = Run({"-q", "-d", "out", "a.gpx", "sub/b.gpx"});
+  EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_TRUE(fs::is_regular_file(Path("out/a.kmz")));
+  EXPECT_TRUE(fs::is_regular_file(Path("out/b.kmz")));
+  EXPECT_FALSE(fs::exists(Path("a.kmz")));
+}
+
+TEST_F(ConverterRun, RefusesToWriteOntoItsInput) {
+  const fs::path input = Copy("sample.gpx", "trip.gpx");
+  fs::create_directory(Path("sub"));
+  const std::string before = test::ReadFile(input);
+  for (const std::string& output : {std::string("trip.gpx"), std::string("sub/../trip.gpx"), input.string()}) {
+    const test::TProcessResult run = Run({"--format", "kml", "-o", output, "trip.gpx"});
+    EXPECT_EQ(run.ExitCode, 1) << output;
+    EXPECT_NE(run.Err.find("trip.gpx: refusing to write the output onto the input file"),
+              std::string::npos) << run.Err;
+  }
+  EXPECT_EQ(test::ReadFile(input), before);
+}
+
+TEST_F(ConverterRun, AFailedInputLeavesTheOthersWritten) {
+  Copy("sample.gpx", "good.gpx");
+  test::WriteFile(Path("notxml.gpx"), "this is not XML");
+  test::WriteFile(Path("other.gpx"), "<?xml version=\"1.0\"?><kml/>");
+  const test::TProcessResult run = Run({"good.gpx", "missing.gpx", "notxml.gpx", "other.gpx"});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err,
+            "good.gpx: saved good.kmz\n"
+            "missing.gpx: Cannot open file\n"
+            "notxml.gpx: Error loading GPX file.\n"
+            "other.gpx: Error loading GPX file.\n");
+  EXPECT_TRUE(fs::is_regular_file(Path("good.kmz")));
+  EXPECT_FALSE(fs::exists(Path("notxml.kmz")));
+}
+
+TEST_F(ConverterRun, QuietReportsOnlyFailures) {
+  Copy("sample.gpx", "good.gpx");
+  const test::TProcessResult run = Run({"-q", "good.gpx", "missing.gpx"});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, "missing.gpx: Cannot open file\n");
+}
+
+TEST_F(ConverterRun, AnUnwritableTargetIsReportedNotCrashed) {
+  Copy("sample.gpx", "in.gpx");
+  const test::TProcessResult run = Run({"-o", "no/such/folder/out.kmz", "in.gpx"});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err.rfind("in.gpx: ", 0), 0u) << run.Err;
+  EXPECT_EQ(run.Err.find("saved"), std::string::npos) << run.Err;
+}
+
+// Messages and files must not depend on how many inputs run at once.
+TEST_F(ConverterRun, JobCountChangesNeitherMessagesNorFiles) {
+  std::vector<std::string> inputs;
+  for (int i = 0; i < 8; ++i) {
+    const std::string name = "in" + std::to_string(i) + ".gpx";
+    if (i == 3) {
+      test::WriteFile(Path(name), "broken");
+    } else if (i != 5) {
+      Copy(i % 2 == 0 ? "sample.gpx" : "empty.gpx", name);
+    }
+    inputs.push_back(name);
+  }
+  fs::create_directory(Path("serial"));
+  fs::create_directory(Path("parallel"));
+  std::vector<std::string> serialArgs = {"--format", "kml", "-j", "1", "-d", "serial"};
+  std::vector<std::string> parallelArgs = {"--format", "kml", "-j", "4", "-d", "parallel"};
+  serialArgs.insert(serialArgs.end(), inputs.begin(), inputs.end());
+  parallelArgs.insert(parallelArgs.end(), inputs.begin(), inputs.end());
+  const test::TProcessResult serial = Run(serialArgs);
+  const test::TProcessResult parallel = Run(parallelArgs);
+  EXPECT_EQ(serial.ExitCode, 1);
+  EXPECT_EQ(parallel.ExitCode, 1);
+  EXPECT_EQ(std::regex_replace(parallel.Err, std::regex("parallel/"), "serial/"), serial.Err);
+  for (const std::string& input : inputs) {
+    const fs::path name = fs::path(input).replace_extension(".kml");
+    ASSERT_EQ(fs::exists(Path("serial") / name), fs::exists(Path("parallel") / name)) << name;
+    if (!fs::exists(Path("serial") / name)) continue;
+    EXPECT_EQ(WithoutCreationDate(test::ReadFile(Path("serial") / name)),
+              WithoutCreationDate(test::ReadFile(Path("parallel") / name)));
+  }
+}
+
+TEST_F(ConverterRun, NoProgressLineWhenStderrIsNotATerminal) {
+  Copy("sample.gpx", "in.gpx");
+  const test::TProcessResult run = Run({"in.gpx"});
+  EXPECT_EQ(run.Err.find('\r'), std::string::npos);
+}
+
+TEST_F(ConverterRun, InfoReportsEachFileInOrder) {
+  Copy("sample.gpx", "a.gpx");
+  const test::TProcessResult run = Run({"--info", "a.gpx", "missing.gpx"});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Out,
+            "a.gpx: loaded\n"
+            "  waypoints: 4\n"
+            "  routes: 3\n"
+            "  route points: 4\n"
+            "  tracks: 4\n"
+            "  segments: 6\n"
+            "  track points: 7\n"
+            "  earliest time: 2024-06-01T06:00:00Z\n"
+            "  latest time: 2024-06-02T07:00:00+02:00\n"
+            "missing.gpx: Cannot open file\n");
+  EXPECT_FALSE(fs::exists(Path("a.kmz")));
+}
+
+TEST_F(ConverterRun, InfoExitsWithZeroWhenEveryFileLoads) {
+  Copy("sample.gpx", "a.gpx");
+  Copy("empty.gpx", "b.gpx");
+  const test::TProcessResult run = Run({"--info", "a.gpx", "b.gpx"});
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_NE(run.Out.find("b.gpx: loaded\n  waypoints: 0\n"), std::string::npos) << run.Out;
+}
+
+}  // namespace
+}  // namespace tarvola::cli

@@ -1,0 +1,74 @@
+#include "cli/info_report.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace tarvola::cli {
+namespace {
+
+gps::TGpsData LoadSample() {
+  gps::TGpsData data;
+  EXPECT_EQ(gps::LoadGpxFile(test::SourceDir() / "tests/kml/data/sample.gpx", data),
+            gps::TLoadResult::Loaded);
+  return data;
+}
+
+TEST(SummarizeGpsData, CountsEveryListWhateverItsState) {
+  const TGpsSummary summary = SummarizeGpsData(LoadSample());
+  EXPECT_EQ(summary.Waypoints, 4u);
+  EXPECT_EQ(summary.Routes, 3u);
+  EXPECT_EQ(summary.RoutePoints, 4u);
+  EXPECT_EQ(summary.Tracks, 4u);
+  EXPECT_EQ(summary.Segments, 6u);  // an empty trkseg counts as a segment
+  EXPECT_EQ(summary.TrackPoints, 7u);
+}
+
+TEST(SummarizeGpsData, TakesTheEarliestAndLatestOverAllPoints) {
+  const TGpsSummary summary = SummarizeGpsData(LoadSample());
+  EXPECT_EQ(summary.EarliestTime, "2024-06-01T06:00:00Z");      // a waypoint
+  EXPECT_EQ(summary.LatestTime, "2024-06-02T07:00:00+02:00");   // the last track point
+}
+
+TEST(SummarizeGpsData, AbsentDataCountsNothing) {
+  const TGpsSummary summary = SummarizeGpsData(gps::TGpsData{});
+  EXPECT_EQ(summary.Waypoints + summary.Routes + summary.Tracks + summary.TrackPoints, 0u);
+  EXPECT_EQ(summary.EarliestTime, "");
+}
+
+TEST(InfoReport, NamesTheFileAndEachCount) {
+  TGpsSummary summary;
+  summary.Waypoints = 1;
+  summary.Routes = 2;
+  summary.RoutePoints = 3;
+  summary.Tracks = 4;
+  summary.Segments = 5;
+  summary.TrackPoints = 6;
+  summary.EarliestTime = "2024-01-01T00:00:00Z";
+  summary.LatestTime = "2024-01-02T00:00:00Z";
+  EXPECT_EQ(InfoReport("trip.gpx", gps::TLoadResult::Loaded, summary),
+            "trip.gpx: loaded\n"
+            "  waypoints: 1\n"
+            "  routes: 2\n"
+            "  route points: 3\n"
+            "  tracks: 4\n"
+            "  segments: 5\n"
+            "  track points: 6\n"
+            "  earliest time: 2024-01-01T00:00:00Z\n"
+            "  latest time: 2024-01-02T00:00:00Z\n");
+}
+
+TEST(InfoReport, SaysNoneWithoutTimes) {
+  const std::string report = InfoReport("t.gpx", gps::TLoadResult::Loaded, TGpsSummary{});
+  EXPECT_NE(report.find("  earliest time: none\n  latest time: none\n"), std::string::npos);
+}
+
+TEST(InfoReport, GivesTheReasonInTheProgramsWords) {
+  EXPECT_EQ(InfoReport("a.gpx", gps::TLoadResult::CannotOpen, {}), "a.gpx: Cannot open file\n");
+  EXPECT_EQ(InfoReport("a.gpx", gps::TLoadResult::EncodingNotSupported, {}),
+            "a.gpx: Text encoding not supported\n");
+  EXPECT_EQ(InfoReport("a.gpx", gps::TLoadResult::NotGpx, {}), "a.gpx: Error loading GPX file.\n");
+}
+
+}  // namespace
+}  // namespace tarvola::cli
