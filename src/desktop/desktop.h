@@ -50,7 +50,7 @@ public:
   // The program a command starts, or empty.
   virtual std::string ExeFromCommand(const std::string& command) = 0;
   virtual bool FileExists(const std::string& path) = 0;
-  virtual bool ShellExecute(const TShellRequest& request) = 0;
+  virtual bool ShellOpen(const TShellRequest& request) = 0;
 };
 
 // The desktop of the machine the program runs on: the registry on Windows, XDG elsewhere.

@@ -62,7 +62,7 @@ void OpenGeBtClick(TGeCommandContext& context) {
       ShowError(context, "Error, Google Earth wasn't found.");
       return;
     }
-    desktop.ShellExecute({OwnerHandle(context), program, {}, ShowDefault});
+    desktop.ShellOpen({OwnerHandle(context), program, {}, ShowDefault});
   });
 }
 
@@ -81,7 +81,7 @@ void OpenLastSavedBtClick(TGeCommandContext& context) {
       ShowError(context, "Error, Google Earth wasn't found.");
       return;
     }
-    desktop.ShellExecute({OwnerHandle(context), launch.Program, launch.Parameters, ShowDefault});
+    desktop.ShellOpen({OwnerHandle(context), launch.Program, launch.Parameters, ShowDefault});
   });
 }
 

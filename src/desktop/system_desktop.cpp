@@ -16,13 +16,13 @@ namespace {
 #ifdef _WIN32
 // Members are built before the base that keeps references to them.
 struct TWinParts {
-  TWinRegistryAccess FRegistry;
-  TWinSystemCalls FSystem;
+  TWinRegistryAccess FWinRegistry;
+  TWinSystemCalls FWinSystem;
   TWinShell FWinShell;
 };
 class TSystemDesktop : private TWinParts, public TWindowsDesktop {
 public:
-  TSystemDesktop() : TWindowsDesktop(FRegistry, FSystem, FWinShell) {}
+  TSystemDesktop() : TWindowsDesktop(FWinRegistry, FWinSystem, FWinShell) {}
 };
 #else
 struct TSpawnShellHolder {

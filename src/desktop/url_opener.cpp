@@ -11,7 +11,7 @@ bool OpenInBrowser(TDesktop& desktop, const std::string& address) {
   TAssociation html = desktop.ResolveAssociation(".htm");
   if (!html.Found || html.Command.empty()) return false;
   TLaunchCommand launch = desktop.BuildLaunchCommand(html.Command, *safe);
-  return desktop.ShellExecute({0, launch.Program, launch.Parameters, ShowNormal});
+  return desktop.ShellOpen({0, launch.Program, launch.Parameters, ShowNormal});
 }
 
 bool OpenInBrowser(const std::string& address) { return OpenInBrowser(*CreateSystemDesktop(), address); }

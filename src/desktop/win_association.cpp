@@ -72,7 +72,7 @@ std::string FillPlaceholder(std::string p, const std::string& document) {
 }  // namespace
 
 std::string ExpandEnvText(TSystemCalls& system, const std::string& text) {
-  auto expanded = system.ExpandEnvironmentStrings(text);
+  auto expanded = system.ExpandEnvironment(text);
   return expanded ? Trim(*expanded) : text;
 }
 

@@ -11,7 +11,7 @@ class TSystemCalls {
 public:
   virtual ~TSystemCalls() = default;
   // Environment references (%NAME%) expanded in full; nullopt when the expansion fails.
-  virtual std::optional<std::string> ExpandEnvironmentStrings(const std::string& text) = 0;
+  virtual std::optional<std::string> ExpandEnvironment(const std::string& text) = 0;
   virtual std::string SystemFolder() = 0;
   virtual std::string WindowsFolder() = 0;
   // A file, not a folder.

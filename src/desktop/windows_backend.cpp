@@ -2,8 +2,12 @@
 
 #include "desktop/windows_backend.h"
 
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #include <shellapi.h>
 
@@ -94,7 +98,7 @@ std::unique_ptr<TRegistry> TWinRegistryAccess::Open(TRegRoot root) const {
   return std::make_unique<TWinRegistry>(root == TRegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT);
 }
 
-std::optional<std::string> TWinSystemCalls::ExpandEnvironmentStrings(const std::string& text) {
+std::optional<std::string> TWinSystemCalls::ExpandEnvironment(const std::string& text) {
   std::wstring source = Wide(text);
   // Asks for the size first, so a long expansion is never cut.
   DWORD needed = ExpandEnvironmentStringsW(source.c_str(), nullptr, 0);
@@ -118,6 +122,8 @@ bool TWinSystemCalls::FileExists(const std::string& path) {
 }
 
 bool TWinShell::Execute(const TShellRequest& request) {
+  // Nothing to start: the same answer the shell gives for a file it cannot run.
+  if (request.Program.empty()) return false;
   std::wstring program = Wide(request.Program), parameters = Wide(request.Parameters);
   HINSTANCE result = ShellExecuteW(reinterpret_cast<HWND>(request.OwnerWindow), L"open", program.c_str(),
                                    parameters.empty() ? nullptr : parameters.c_str(), nullptr, request.ShowMode);

@@ -17,7 +17,7 @@ public:
 
 class TWinSystemCalls : public TSystemCalls {
 public:
-  std::optional<std::string> ExpandEnvironmentStrings(const std::string& text) override;
+  std::optional<std::string> ExpandEnvironment(const std::string& text) override;
   std::string SystemFolder() override;
   std::string WindowsFolder() override;
   bool FileExists(const std::string& path) override;

@@ -19,6 +19,6 @@ std::string TWindowsDesktop::ExeFromCommand(const std::string& command) {
 
 bool TWindowsDesktop::FileExists(const std::string& path) { return !path.empty() && FSystem.FileExists(path); }
 
-bool TWindowsDesktop::ShellExecute(const TShellRequest& request) { return FShell.Execute(request); }
+bool TWindowsDesktop::ShellOpen(const TShellRequest& request) { return FShell.Execute(request); }
 
 }  // namespace tarvola::desktop

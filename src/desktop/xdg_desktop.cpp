@@ -55,6 +55,6 @@ bool TXdgDesktop::FileExists(const std::string& path) {
   return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
-bool TXdgDesktop::ShellExecute(const TShellRequest& request) { return FShell.Execute(request); }
+bool TXdgDesktop::ShellOpen(const TShellRequest& request) { return FShell.Execute(request); }
 
 }  // namespace tarvola::desktop

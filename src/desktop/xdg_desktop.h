@@ -16,7 +16,7 @@ public:
   TLaunchCommand BuildLaunchCommand(const std::string& commandTemplate, const std::string& document) override;
   std::string ExeFromCommand(const std::string& command) override;
   bool FileExists(const std::string& path) override;
-  bool ShellExecute(const TShellRequest& request) override;
+  bool ShellOpen(const TShellRequest& request) override;
 
 private:
   TShell& FShell;

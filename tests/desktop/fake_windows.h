@@ -30,7 +30,7 @@ public:
 
   void AddFile(const std::string& path) { FFiles.insert(AsciiUpper(path)); }
 
-  std::optional<std::string> ExpandEnvironmentStrings(const std::string& text) override {
+  std::optional<std::string> ExpandEnvironment(const std::string& text) override {
     if (ExpansionFails) return std::nullopt;
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
