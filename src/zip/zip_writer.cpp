@@ -38,6 +38,17 @@ std::optional<TPackedSource> PackSource(const std::filesystem::path& path, TFile
   return packed;
 }
 
+// The source is closed again before anything is written.
+std::optional<TPackedSource> PackFile(const std::filesystem::path& path) {
+  std::optional<TPackedSource> packed;
+  {
+    TFileStream source(path, TFileMode::OpenRead);
+    packed = PackSource(path, source);
+  }
+  if (packed) packed->Entry.DosStamp = DateTimeToDosStamp(FileModifiedStamp(path));
+  return packed;
+}
+
 }  // namespace
 
 bool CompressToMemory(TStream& source, TMemoryStream& target) {
@@ -55,13 +66,8 @@ bool CompressToMemory(TStream& source, TMemoryStream& target) {
 }
 
 int ZipSingleFile(const std::filesystem::path& source, const std::filesystem::path& archive) {
-  std::optional<TPackedSource> packed;
-  {
-    TFileStream input(source, TFileMode::OpenRead);
-    packed = PackSource(source, input);
-  }
+  const std::optional<TPackedSource> packed = PackFile(source);
   if (!packed) return ZipCompressionFailed;
-  packed->Entry.DosStamp = DateTimeToDosStamp(FileModifiedStamp(source));
   TFileStream output(archive, TFileMode::Create);
   WriteSingleEntryArchive(output, packed->Entry, packed->Deflated);
   output.Close();
@@ -69,13 +75,8 @@ int ZipSingleFile(const std::filesystem::path& source, const std::filesystem::pa
 }
 
 int ZipSingleFileInto(const std::filesystem::path& source, TStream& archive) {
-  std::optional<TPackedSource> packed;
-  {
-    TFileStream input(source, TFileMode::OpenRead);
-    packed = PackSource(source, input);
-  }
+  const std::optional<TPackedSource> packed = PackFile(source);
   if (!packed) return ZipCompressionFailed;
-  packed->Entry.DosStamp = DateTimeToDosStamp(FileModifiedStamp(source));
   WriteSingleEntryArchive(archive, packed->Entry, packed->Deflated);
   return ZipOk;
 }
