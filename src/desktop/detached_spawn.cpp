@@ -43,6 +43,10 @@ struct TPipe {
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
   signal(SIGPIPE, SIG_DFL);
+#if defined(__linux__) && defined(CLOSE_RANGE_CLOEXEC)
+  // The started program gets none of our files and sockets, the report pipe included.
+  close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+#endif
   execve(path, argv, environ);
   int error = errno;
   [[maybe_unused]] auto written = write(reportFd, &error, sizeof error);
