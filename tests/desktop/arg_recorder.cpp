@@ -1,6 +1,9 @@
 // Stands in for a browser or Google Earth: writes its arguments, each ended by a NUL byte,
 // into the file named by TARVOLA_RECORD_FILE. Written beside it and renamed, so a reader
-// never sees half a record.
+// never sees half a record. With TARVOLA_PROBE_FD set, a last entry tells whether that file
+// descriptor was left open for it.
+#include <fcntl.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,6 +16,8 @@ int main(int argc, char** argv) {
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
     for (int i = 1; i < argc; ++i) out << argv[i] << '\0';
+    if (const char* probe = std::getenv("TARVOLA_PROBE_FD"))
+      out << (fcntl(std::atoi(probe), F_GETFD) == -1 ? "closed" : "open") << '\0';
     if (!out) return 1;
   }
   return std::rename(partial.c_str(), target) == 0 ? 0 : 1;

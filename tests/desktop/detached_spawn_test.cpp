@@ -1,6 +1,8 @@
 #include "desktop/detached_spawn.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +29,19 @@ TEST(DetachedSpawnTest, LeavesNoChildToReap) {
   // The started program belongs to another parent, and the helper in between was reaped.
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(DetachedSpawnTest, OurFilesStayClosedForTheProgram) {
+  test::TXdgFixture xdg;
+  int fd = open(xdg.File("").c_str(), O_RDONLY | O_DIRECTORY);  // inheritable on purpose
+  ASSERT_GE(fd, 3);
+  test::TXdgFixture::SetEnv("TARVOLA_PROBE_FD", std::to_string(fd));
+  ASSERT_TRUE(SpawnDetached(test::RecorderProgram(), {"x"}));
+  auto got = test::WaitForRecord(xdg.RecordFile());
+  test::TXdgFixture::SetEnv("TARVOLA_PROBE_FD", std::nullopt);
+  close(fd);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(*got, (TArgs{"x", "closed"}));
 }
 
 TEST(DetachedSpawnTest, MissingProgramIsNotStarted) {
