@@ -25,31 +25,35 @@ constexpr unsigned ParseOptions = pugi::parse_cdata | pugi::parse_escapes |
 struct TReader {
   TLocalClock Clock;
 
-  void ReadTrackPoint(pugi::xml_node element, TTrkPt& point) {
+  // Most time elements hold one text: read it where it lies, without a copy.
+  TDateTimeZ ReadTime(pugi::xml_node element) {
+    if (!element.first_child()) return Iso8601ToDateTimeZ(element.value(), Clock);
+    return Iso8601ToDateTimeZ(ElementText(element), Clock);
+  }
+
+  void ReadTrackPoint(pugi::xml_node element, std::string_view ns, TTrkPt& point) {
     point.Lat = element.attribute("lat").value();
     point.Lon = element.attribute("lon").value();
     if (!HasChildNodes(element)) return;
-    std::string_view ns = NamespaceOf(element);
     bool haveEle = false, haveTime = false;
     for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
       if (!haveEle && IsValueChild(child, element, ns, "ele")) {
         point.Alt = ElementText(child);
         haveEle = true;
       } else if (!haveTime && IsValueChild(child, element, ns, "time")) {
-        point.Time = Iso8601ToDateTimeZ(ElementText(child), Clock);
+        point.Time = ReadTime(child);
         haveTime = true;
       }
     }
   }
 
-  void ReadPoint(pugi::xml_node element, TPointFields& point) {
+  void ReadPoint(pugi::xml_node element, std::string_view ns, TPointFields& point) {
     point.Lat = element.attribute("lat").value();
     point.Lon = element.attribute("lon").value();
     if (!HasChildNodes(element)) {
       point.Name = "<noname>";
       return;
     }
-    std::string_view ns = NamespaceOf(element);
     struct TField {
       std::string_view Name;
       std::string* Target;
@@ -61,7 +65,7 @@ struct TReader {
     bool haveTime = false;
     for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
       if (!haveTime && IsValueChild(child, element, ns, "time")) {
-        point.Time = Iso8601ToDateTimeZ(ElementText(child), Clock);
+        point.Time = ReadTime(child);
         haveTime = true;
         continue;
       }
@@ -81,8 +85,10 @@ struct TReader {
     route.Name = ElementText(FindNode(element, "name"));
     auto& points = route.Points.emplace();
     points.reserve(CountChildren(element, "rtept"));
+    std::string_view ns = NamespaceOf(element);
     for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
-      if (NameIsAnyCase(child.name(), "rtept")) ReadPoint(child, points.emplace_back());
+      if (NameIsAnyCase(child.name(), "rtept"))
+        ReadPoint(child, NamespaceOfChild(child, element, ns), points.emplace_back());
     return route;
   }
 
@@ -91,8 +97,10 @@ struct TReader {
     if (!HasChildNodes(element)) return segment;
     auto& points = segment.Points.emplace();
     points.reserve(CountChildren(element, "trkpt"));
+    std::string_view ns = NamespaceOf(element);
     for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
-      if (NameIsAnyCase(child.name(), "trkpt")) ReadTrackPoint(child, points.emplace_back());
+      if (NameIsAnyCase(child.name(), "trkpt"))
+        ReadTrackPoint(child, NamespaceOfChild(child, element, ns), points.emplace_back());
     return segment;
   }
 
@@ -112,9 +120,11 @@ struct TReader {
     auto& routes = data.Routes.emplace();
     auto& tracks = data.Tracks.emplace();
     waypoints.reserve(CountChildren(gpx, "wpt"));
+    std::string_view ns = NamespaceOf(gpx);
     for (pugi::xml_node child = gpx.first_child(); child; child = child.next_sibling()) {
       const char* name = child.name();
-      if (NameIsAnyCase(name, "wpt")) ReadPoint(child, waypoints.emplace_back());
+      if (NameIsAnyCase(name, "wpt"))
+        ReadPoint(child, NamespaceOfChild(child, gpx, ns), waypoints.emplace_back());
       else if (NameIsAnyCase(name, "rte")) routes.push_back(ReadRoute(child));
       else if (NameIsAnyCase(name, "trk")) tracks.push_back(ReadTrack(child));
     }

@@ -11,8 +11,6 @@ namespace tarvola::gps {
 
 namespace {
 
-// The locale's time format without its seconds: "%H:%M:%S" becomes "%H:%M", "%I:%M:%S %p"
-// becomes "%I:%M %p". The separator just before the seconds goes with them.
 // Splits a strftime format into "%X" conversions and single literal characters, with %T and %r
 // written out so that their seconds can be found.
 void AppendTokens(const char* format, std::vector<std::string>& tokens, bool expandAmPm) {
@@ -32,6 +30,8 @@ void AppendTokens(const char* format, std::vector<std::string>& tokens, bool exp
   }
 }
 
+}  // namespace
+
 std::string ShortTimeFormat(const char* longFormat) {
   std::vector<std::string> tokens;
   AppendTokens(longFormat, tokens, true);
@@ -42,8 +42,6 @@ std::string ShortTimeFormat(const char* longFormat) {
   }
   return format;
 }
-
-}  // namespace
 
 double NowLocalDateTime() {
   std::timespec now{};

@@ -11,4 +11,9 @@ double NowLocalDateTime();
 // (hours and minutes) or, with longTime, the long time (with seconds).
 std::string UserDateTimeText(double dateTime, bool longTime);
 
+// A strftime time format without its seconds: "%H:%M:%S" becomes "%H:%M", "%I:%M:%S %p"
+// becomes "%I:%M %p" (%T and %r are written out first). The separator before the seconds goes
+// with them.
+std::string ShortTimeFormat(const char* longFormat);
+
 }  // namespace tarvola::gps

@@ -29,7 +29,7 @@ bool DeclaredHere(pugi::xml_node element, std::string_view prefix, std::string_v
 bool DeclaresAnyNamespace(pugi::xml_node element) {
   for (pugi::xml_attribute attribute = element.first_attribute(); attribute;
        attribute = attribute.next_attribute())
-    if (std::strncmp(attribute.name(), "xmlns", 5) == 0) return true;
+    if (attribute.name()[0] == 'x' && std::strncmp(attribute.name(), "xmlns", 5) == 0) return true;
   return false;
 }
 
@@ -59,13 +59,17 @@ std::string_view NamespaceOf(pugi::xml_node element) {
   return {};
 }
 
+std::string_view NamespaceOfChild(pugi::xml_node child, pugi::xml_node parent,
+                                  std::string_view parentNamespace) {
+  if (!DeclaresAnyNamespace(child) && PrefixOf(child.name()) == PrefixOf(parent.name()))
+    return parentNamespace;
+  return NamespaceOf(child);
+}
+
 bool IsValueChild(pugi::xml_node child, pugi::xml_node parent, std::string_view parentNamespace,
                   std::string_view localName) {
   if (child.type() != pugi::node_element || LocalName(child.name()) != localName) return false;
-  if (parentNamespace.empty()) return true;
-  // The usual case costs no walk up the tree: same prefix as the parent, nothing redeclared.
-  if (PrefixOf(child.name()) == PrefixOf(parent.name()) && !DeclaresAnyNamespace(child)) return true;
-  return NamespaceOf(child) == parentNamespace;
+  return parentNamespace.empty() || NamespaceOfChild(child, parent, parentNamespace) == parentNamespace;
 }
 
 pugi::xml_node FindNode(pugi::xml_node parent, std::string_view localName) {

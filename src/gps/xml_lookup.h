@@ -19,6 +19,11 @@ std::string_view LocalName(const pugi::char_t* name);
 // empty for none (an unbound prefix included).
 std::string_view NamespaceOf(pugi::xml_node element);
 
+// NamespaceOf(child) for a child of `parent`, whose namespace is known: the usual child, with
+// the parent's prefix and no declarations of its own, costs no walk up the tree.
+std::string_view NamespaceOfChild(pugi::xml_node child, pugi::xml_node parent,
+                                  std::string_view parentNamespace);
+
 // Whether `child` answers to a lookup by `localName` under `parent`: its qualified or local name
 // is `localName`, and when the parent lies in a namespace the child lies in the same one.
 // `parentNamespace` is NamespaceOf(parent), computed once by the caller.

@@ -35,6 +35,28 @@ TEST_F(CLocaleTime, NoZoneConversion) {
 
 TEST_F(CLocaleTime, NothingOutsideTheCalendar) { EXPECT_EQ(UserDateTimeText(1.0e9, false), ""); }
 
+struct TFormatRow {
+  const char* Name;
+  const char* Long;
+  const char* Short;
+};
+
+std::ostream& operator<<(std::ostream& out, const TFormatRow& row) { return out << row.Name; }
+
+class ShortTimeFormats : public testing::TestWithParam<TFormatRow> {};
+
+TEST_P(ShortTimeFormats, DropSecondsAndTheirSeparator) {
+  EXPECT_EQ(ShortTimeFormat(GetParam().Long), GetParam().Short);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, ShortTimeFormats,
+    testing::Values(TFormatRow{"Colons", "%H:%M:%S", "%H:%M"}, TFormatRow{"Dots", "%H.%M.%S", "%H.%M"},
+                    TFormatRow{"DayPeriod", "%I:%M:%S %p", "%I:%M %p"}, TFormatRow{"T", "%T", "%H:%M"},
+                    TFormatRow{"ZoneAfter", "%H:%M:%S %Z", "%H:%M %Z"},
+                    TFormatRow{"NoSeconds", "%H:%M", "%H:%M"}, TFormatRow{"Percent", "%H%%%M:%S", "%H%%%M"}),
+    [](const testing::TestParamInfo<TFormatRow>& info) { return std::string(info.param.Name); });
+
 TEST(NowLocalDateTime, MatchesTheSystemClock) {
   std::time_t before = std::time(nullptr);
   double now = NowLocalDateTime();
