@@ -11,8 +11,8 @@ namespace tarvola::service::config {
 inline constexpr QStringView DisplayName = u"Tarvola";
 inline constexpr QStringView VersionText = u"5.3";
 inline constexpr QStringView BuildText = u"053000";
-inline constexpr QStringView InfoLine1 = u"Converts GPX files into KML and KMZ for Google Earth.";
-inline constexpr QStringView InfoLine2 = u"Free software for everyone who walks, rides and flies.";
+inline constexpr QStringView InfoLine1 = u"GPX to KML and KMZ for Google Earth";
+inline constexpr QStringView InfoLine2 = u"Free for walkers, riders and pilots";
 inline constexpr QStringView CompanionName = u"Tarvola Track Studio";
 
 // The contact form's query: two parameters.

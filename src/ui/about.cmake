@@ -1,0 +1,10 @@
+# The About window (included by this folder's CMakeLists.txt).
+add_library(tarvola_about STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/about_form.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/about_glass.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/about_gradient.cpp
+  ${CMAKE_SOURCE_DIR}/resources/about/about.qrc
+)
+add_library(Tarvola::about ALIAS tarvola_about)
+target_include_directories(tarvola_about PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(tarvola_about PUBLIC Tarvola::options tarvola_service Qt6::Widgets PRIVATE Qt6::Svg)

@@ -1,0 +1,234 @@
+#include "ui/about_form.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QSvgRenderer>
+#include <QToolButton>
+
+#include "service/service_config.h"
+#include "ui/about_glass.h"
+#include "ui/about_gradient.h"
+
+// Outside any namespace, as Qt's resource initialisation needs it.
+static void InitAboutResources() {
+  Q_INIT_RESOURCE(about);
+}
+
+namespace tarvola::ui {
+
+namespace {
+
+namespace cfg = service::config;
+
+constexpr QMargins GlassMargins{50, 0, 50, 25};  // left, top, right, bottom
+const QColor FormColor(73, 50, 35);
+const QColor FlatColor(240, 240, 240);
+const QColor BakColor(172, 167, 162);
+const QColor GoldColor(45, 22, 0);
+const QColor LabelColor(1, 1, 1);
+const QColor ButtonTextColor(75, 75, 75);
+
+TAboutForm* CurrentAboutForm = nullptr;
+
+QFont PixelFont(const QString& family, int pixels, bool boldItalic = false) {
+  QFont font(family);
+  font.setPixelSize(pixels);
+  font.setBold(boldItalic);
+  font.setItalic(boldItalic);
+  return font;
+}
+
+void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
+  QPalette palette = widget->palette();
+  palette.setColor(role, color);
+  widget->setPalette(palette);
+}
+
+QPixmap RenderSvg(const QString& resource, QSize size) {
+  QPixmap pixmap(size);
+  pixmap.fill(Qt::transparent);
+  QSvgRenderer renderer(resource);
+  QPainter painter(&pixmap);
+  renderer.render(&painter);
+  return pixmap;
+}
+
+// A panel with a lowered inner bevel on its right and bottom edges only.
+class TBevelPanel : public QWidget {
+public:
+  using QWidget::QWidget;
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(width() - 1, 0, width() - 1, height() - 1);
+    painter.drawLine(0, height() - 1, width() - 1, height() - 1);
+  }
+};
+
+QLabel* MakeLabel(QWidget* parent, QRect place, const QFont& font, const QColor& color) {
+  auto* label = new QLabel(parent);
+  label->setGeometry(place);
+  label->setFont(font);
+  label->setTextFormat(Qt::PlainText);
+  label->setAttribute(Qt::WA_TranslucentBackground);
+  SetColor(label, QPalette::WindowText, color);
+  return label;
+}
+
+QToolButton* MakeButton(QWidget* parent, QRect place, const QString& caption, const QString& glyph) {
+  auto* button = new QToolButton(parent);
+  button->setGeometry(place);
+  button->setFocusPolicy(Qt::NoFocus);
+  button->setFont(PixelFont(QStringLiteral("Arial"), 10));
+  SetColor(button, QPalette::ButtonText, ButtonTextColor);
+  button->setIconSize(QSize(16, 16));
+  button->setIcon(QIcon(RenderSvg(glyph, QSize(16, 16))));
+  button->setText(caption);
+  button->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+  return button;
+}
+
+}  // namespace
+
+void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick) OnClick();
+}
+
+QString AddressForDisplay(const QString& address) {
+  const qsizetype scheme = address.indexOf(QStringLiteral("://"));
+  QString shown = scheme >= 0 ? address.mid(scheme + 3) : address.mid(7);
+  if (shown.endsWith(u'/')) shown.chop(1);
+  return shown;
+}
+
+TAboutForm::TAboutForm(QWidget* owner, const service::TService& service, service::TLinkOpener opener,
+                       TBlurBehind blurBehind)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      FService(service),
+      FOpener(std::move(opener)),
+      FBlurBehind(std::move(blurBehind)) {
+  InitAboutResources();
+  setWindowTitle(QStringLiteral("About..."));
+  setFixedSize(400, 235);
+  setAutoFillBackground(true);
+  SetColor(this, QPalette::Window, FormColor);
+  setFont(PixelFont(QStringLiteral("Tahoma"), 11));
+  CreateComponents();
+  FormCreate();
+}
+
+void TAboutForm::CreateComponents() {
+  IconImage = new QLabel(this);
+  IconImage->setGeometry(13, 15, 128, 128);
+  IconImage->setAttribute(Qt::WA_TranslucentBackground);
+  IconImage->setPixmap(RenderSvg(QStringLiteral(":/about/tarvola_icon.svg"), QSize(128, 128)));
+
+  VellorImage = new QLabel(this);
+  VellorImage->setGeometry(354, 6, 48, 30);
+  VellorImage->setPixmap(RenderSvg(QStringLiteral(":/about/maker_logo.svg"), QSize(48, 30)));
+
+  VellorLabel = new TClickLabel(this);
+  VellorLabel->setGeometry(14, 216, 130, 20);
+  VellorLabel->setFont(PixelFont(QStringLiteral("Tahoma"), 11));
+  VellorLabel->setTextFormat(Qt::PlainText);
+  VellorLabel->setAlignment(Qt::AlignCenter);
+  VellorLabel->setAttribute(Qt::WA_TranslucentBackground);
+  VellorLabel->setCursor(Qt::PointingHandCursor);
+  SetColor(VellorLabel, QPalette::WindowText, LabelColor);
+  VellorLabel->OnClick = [this] { OpenLink(FService.ProdUrl); };
+
+  ProdNameLabel = MakeLabel(this, {111, 6, 245, 45}, PixelFont(QStringLiteral("Arial"), 16, true), LabelColor);
+  ProdNameLabel->setAlignment(Qt::AlignCenter);
+
+  BakPanel = new TBevelPanel(this);
+  BakPanel->setGeometry(150, 60, 250, 175);
+  BakPanel->setAutoFillBackground(true);
+  SetColor(BakPanel, QPalette::Window, BakColor);
+  BakPanel->setFont(PixelFont(QStringLiteral("Tahoma"), 11));
+
+  BakImage = new QLabel(BakPanel);
+  BakImage->setGeometry(2, 2, 200, 100);
+
+  ContactBt = MakeButton(BakPanel, {201, 79, 40, 25}, QString(), QStringLiteral(":/about/glyph_contact.svg"));
+  connect(ContactBt, &QToolButton::clicked, this, [this] { OpenLink(service::ContactAddress(FService)); });
+  HomeBt = MakeButton(BakPanel, {9, 79, 90, 25}, QStringLiteral("Home"), QStringLiteral(":/about/glyph_home.svg"));
+  connect(HomeBt, &QToolButton::clicked, this, [this] { OpenLink(FService.HomeUrl); });
+
+  InfoLabel = MakeLabel(BakPanel, {15, 7, 220, 70}, PixelFont(QStringLiteral("Tahoma"), 11), Qt::black);
+  InfoLabel->setAlignment(Qt::AlignCenter);
+  InfoLabel->setWordWrap(true);
+
+  const QFont linkFont = PixelFont(QStringLiteral("Arial"), 11, true);
+  TarvolaLabel = MakeLabel(BakPanel, {67, 115, 170, 13}, linkFont, Qt::white);
+  TarvolaBt = MakeButton(BakPanel, {21, 110, 40, 25}, QString(), QStringLiteral(":/about/glyph_companion.svg"));
+  connect(TarvolaBt, &QToolButton::clicked, this, [this] { OpenLink(cfg::CompanionUrl.toString()); });
+  GpsUtilsLabel = MakeLabel(BakPanel, {67, 146, 170, 13}, linkFont, Qt::white);
+  GpsUtilsBt = MakeButton(BakPanel, {21, 141, 40, 25}, QString(), QStringLiteral(":/about/glyph_gps_utils.svg"));
+  connect(GpsUtilsBt, &QToolButton::clicked, this, [this] { OpenLink(cfg::GpsUtilsUrl.toString()); });
+  VideoBt = MakeButton(BakPanel, {105, 79, 90, 25}, QStringLiteral("Video"), QStringLiteral(":/about/glyph_video.svg"));
+  connect(VideoBt, &QToolButton::clicked, this, [this] { OpenLink(FService.Video); });
+
+  GoldPanel = new QWidget(this);
+  GoldPanel->setGeometry(0, 0, 12, height());
+  GoldPanel->setAutoFillBackground(true);
+  SetColor(GoldPanel, QPalette::Window, GoldColor);
+}
+
+void TAboutForm::FormCreate() {
+  const QString twoSpaces = QStringLiteral("  ");
+  ProdNameLabel->setText(twoSpaces + cfg::DisplayName.toString() + twoSpaces);
+  // The built-in address, even when the service document has named another one.
+  VellorLabel->setText(twoSpaces + AddressForDisplay(cfg::ProductsUrl.toString()) + twoSpaces);
+  InfoLabel->setText(QStringLiteral("version 5.3 (build 053000)\r\n\r\n") + cfg::InfoLine1.toString() +
+                     QStringLiteral("\r\n") + cfg::InfoLine2.toString());
+  TarvolaLabel->setText(cfg::CompanionName.toString());
+  GpsUtilsLabel->setText(QStringLiteral("GPS converters and utilities"));
+  HomeBt->setToolTip(QStringLiteral("Visit our home page"));
+  VideoBt->setToolTip(QStringLiteral("View our demonstration video"));
+  ContactBt->setToolTip(QStringLiteral("Send us your comments or suggestions"));
+}
+
+void TAboutForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (const QScreen* where = screen()) move(where->availableGeometry().center() - rect().center());
+  FormShow();
+}
+
+void TAboutForm::FormShow() {
+  const QRect blurRegion(QPoint(50, 0), QPoint(width() - 50 - 1, 50 - 1));
+  if (FBlurBehind(this, blurRegion) == -1) {
+    SetColor(this, QPalette::Window, FlatColor);
+    FGlassFrame = false;
+    GoldPanel->hide();
+  } else {
+    FGlassFrame = true;
+  }
+  SetGlassFrame(this, FGlassFrame, GlassMargins);
+  BakImage->setPixmap(QPixmap::fromImage(PaintBakGradient()));
+}
+
+void TAboutForm::OpenLink(const QString& address) {
+  QCoreApplication::processEvents();
+  FOpener(address);
+}
+
+void AboutBtClick(QWidget* owner, service::TLinkOpener opener) {
+  TAboutForm form(owner, service::ServiceData(), std::move(opener), EnableBlurBehind);
+  CurrentAboutForm = &form;
+  struct TClear {
+    ~TClear() { CurrentAboutForm = nullptr; }
+  } clearFirst;
+  form.exec();
+}
+
+TAboutForm* AboutForm() {
+  return CurrentAboutForm;
+}
+
+}  // namespace tarvola::ui

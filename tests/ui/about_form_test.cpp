@@ -1,0 +1,288 @@
+#include "ui/about_form.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QToolButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "service/service_config.h"
+#include "ui/about_glass.h"
+#include "ui/about_gradient.h"
+
+namespace tarvola::ui {
+namespace {
+
+namespace cfg = service::config;
+
+int NoGlass(QWidget*, const QRect&) { return -1; }
+
+class AboutFormTest : public ::testing::Test {
+protected:
+  AboutFormTest() {
+    FService.HomeUrl = QStringLiteral("https://tarvola.example/home-now");
+    FService.HomeContact = QStringLiteral("https://tarvola.example/contact-now");
+    FService.ProdUrl = QStringLiteral("https://tarvola.example/products-now");
+    FService.Video = QStringLiteral("https://tarvola.example/video-now");
+  }
+
+  std::unique_ptr<TAboutForm> Make(TBlurBehind blur = NoGlass) {
+    auto form = std::make_unique<TAboutForm>(nullptr, FService, [this](const QString& url) {
+      FOpened.append(url);
+      return false;  // a link that cannot be opened changes nothing
+    }, std::move(blur));
+    return form;
+  }
+
+  service::TService FService;
+  QStringList FOpened;
+};
+
+struct TPlaceRow {
+  const char* Name;
+  QRect Place;
+  const char* Parent;  // "window" or "BakPanel"
+};
+
+void PrintTo(const TPlaceRow& row, std::ostream* os) { *os << row.Name; }
+
+class AboutPlaceTest : public AboutFormTest, public ::testing::WithParamInterface<TPlaceRow> {};
+
+QWidget* Component(TAboutForm& form, const char* name) {
+  const std::map<std::string, QWidget*> all{
+      {"IconImage", form.IconImage},     {"VellorImage", form.VellorImage}, {"VellorLabel", form.VellorLabel},
+      {"ProdNameLabel", form.ProdNameLabel}, {"BakPanel", form.BakPanel}, {"BakImage", form.BakImage},
+      {"ContactBt", form.ContactBt},     {"HomeBt", form.HomeBt},           {"InfoLabel", form.InfoLabel},
+      {"TarvolaLabel", form.TarvolaLabel}, {"TarvolaBt", form.TarvolaBt}, {"GpsUtilsLabel", form.GpsUtilsLabel},
+      {"GpsUtilsBt", form.GpsUtilsBt},   {"VideoBt", form.VideoBt},         {"GoldPanel", form.GoldPanel}};
+  return all.at(name);
+}
+
+TEST_P(AboutPlaceTest, SitsAtItsPlace) {
+  auto form = Make();
+  const TPlaceRow& row = GetParam();
+  QWidget* widget = Component(*form, row.Name);
+  EXPECT_EQ(widget->geometry(), row.Place);
+  QWidget* parent = std::string(row.Parent) == "window" ? static_cast<QWidget*>(form.get()) : form->BakPanel;
+  EXPECT_EQ(widget->parentWidget(), parent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Components, AboutPlaceTest,
+    ::testing::Values(TPlaceRow{"IconImage", {13, 15, 128, 128}, "window"},
+                      TPlaceRow{"VellorImage", {354, 6, 48, 30}, "window"},
+                      TPlaceRow{"VellorLabel", {14, 216, 130, 20}, "window"},
+                      TPlaceRow{"ProdNameLabel", {111, 6, 245, 45}, "window"},
+                      TPlaceRow{"BakPanel", {150, 60, 250, 175}, "window"},
+                      TPlaceRow{"BakImage", {2, 2, 200, 100}, "BakPanel"},
+                      TPlaceRow{"ContactBt", {201, 79, 40, 25}, "BakPanel"},
+                      TPlaceRow{"HomeBt", {9, 79, 90, 25}, "BakPanel"},
+                      TPlaceRow{"InfoLabel", {15, 7, 220, 70}, "BakPanel"},
+                      TPlaceRow{"TarvolaLabel", {67, 115, 170, 13}, "BakPanel"},
+                      TPlaceRow{"TarvolaBt", {21, 110, 40, 25}, "BakPanel"},
+                      TPlaceRow{"GpsUtilsLabel", {67, 146, 170, 13}, "BakPanel"},
+                      TPlaceRow{"GpsUtilsBt", {21, 141, 40, 25}, "BakPanel"},
+                      TPlaceRow{"VideoBt", {105, 79, 90, 25}, "BakPanel"},
+                      TPlaceRow{"GoldPanel", {0, 0, 12, 235}, "window"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(AboutFormTest, WindowIsAFixedDialogWithoutMinimiseOrMaximise) {
+  auto form = Make();
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("About..."));
+  EXPECT_EQ(form->size(), QSize(400, 235));
+  EXPECT_EQ(form->minimumSize(), form->maximumSize());
+  EXPECT_FALSE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(form->windowFlags() & Qt::WindowSystemMenuHint);
+  EXPECT_EQ(form->palette().color(QPalette::Window), QColor(73, 50, 35));
+  EXPECT_EQ(form->font().family(), QStringLiteral("Tahoma"));
+  EXPECT_EQ(form->font().pixelSize(), 11);
+}
+
+TEST_F(AboutFormTest, TextsAndHints) {
+  auto form = Make();
+  EXPECT_EQ(form->ProdNameLabel->text(), QStringLiteral("  Tarvola  "));
+  EXPECT_EQ(form->InfoLabel->text(), QStringLiteral("version 5.3 (build 053000)\r\n\r\n") + cfg::InfoLine1.toString() +
+                                         QStringLiteral("\r\n") + cfg::InfoLine2.toString());
+  EXPECT_EQ(form->GpsUtilsLabel->text(), QStringLiteral("GPS converters and utilities"));
+  EXPECT_EQ(form->TarvolaLabel->text(), cfg::CompanionName.toString());
+  EXPECT_EQ(form->HomeBt->text(), QStringLiteral("Home"));
+  EXPECT_EQ(form->VideoBt->text(), QStringLiteral("Video"));
+  EXPECT_TRUE(form->ContactBt->text().isEmpty());
+  EXPECT_EQ(form->HomeBt->toolTip(), QStringLiteral("Visit our home page"));
+  EXPECT_EQ(form->VideoBt->toolTip(), QStringLiteral("View our demonstration video"));
+  EXPECT_EQ(form->ContactBt->toolTip(), QStringLiteral("Send us your comments or suggestions"));
+  EXPECT_TRUE(form->TarvolaBt->toolTip().isEmpty());
+  EXPECT_TRUE(form->GpsUtilsBt->toolTip().isEmpty());
+}
+
+TEST_F(AboutFormTest, VellorLabelShowsTheBuiltInProductsAddressWithoutScheme) {
+  auto form = Make();
+  const QString builtIn = cfg::ProductsUrl.toString();
+  const QString shown = form->VellorLabel->text();
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("  ")) && shown.endsWith(QStringLiteral("  ")));
+  EXPECT_EQ(shown.mid(2, shown.size() - 4), AddressForDisplay(builtIn));
+  EXPECT_TRUE(builtIn.endsWith(shown.trimmed()) || builtIn.endsWith(shown.trimmed() + u'/'));
+  EXPECT_FALSE(shown.contains(QStringLiteral("://")));
+  EXPECT_FALSE(shown.contains(FService.ProdUrl));
+}
+
+TEST(AddressForDisplayTest, DropsTheScheme) {
+  EXPECT_EQ(AddressForDisplay(QStringLiteral("https://tarvola.example/p")), QStringLiteral("tarvola.example/p"));
+  EXPECT_EQ(AddressForDisplay(QStringLiteral("http://www.tarvola.example")), QStringLiteral("www.tarvola.example"));
+  EXPECT_EQ(AddressForDisplay(QStringLiteral("https://tarvola.example/")), QStringLiteral("tarvola.example"));
+  EXPECT_EQ(AddressForDisplay(QStringLiteral("1234567tarvola")), QStringLiteral("tarvola"));
+}
+
+struct TFontRow {
+  const char* Name;
+  const char* Family;
+  int Pixels;
+  bool BoldItalic;
+  QColor Color;
+  QPalette::ColorRole Role;
+};
+
+void PrintTo(const TFontRow& row, std::ostream* os) { *os << row.Name; }
+
+class AboutFontTest : public AboutFormTest, public ::testing::WithParamInterface<TFontRow> {};
+
+TEST_P(AboutFontTest, HasItsFontAndColour) {
+  auto form = Make();
+  const TFontRow& row = GetParam();
+  QWidget* widget = Component(*form, row.Name);
+  EXPECT_EQ(widget->font().family(), QString::fromLatin1(row.Family));
+  EXPECT_EQ(widget->font().pixelSize(), row.Pixels);
+  EXPECT_EQ(widget->font().bold(), row.BoldItalic);
+  EXPECT_EQ(widget->font().italic(), row.BoldItalic);
+  EXPECT_EQ(widget->palette().color(row.Role), row.Color);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Components, AboutFontTest,
+    ::testing::Values(
+        TFontRow{"VellorLabel", "Tahoma", 11, false, QColor(1, 1, 1), QPalette::WindowText},
+        TFontRow{"ProdNameLabel", "Arial", 16, true, QColor(1, 1, 1), QPalette::WindowText},
+        TFontRow{"InfoLabel", "Tahoma", 11, false, QColor(0, 0, 0), QPalette::WindowText},
+        TFontRow{"TarvolaLabel", "Arial", 11, true, QColor(255, 255, 255), QPalette::WindowText},
+        TFontRow{"GpsUtilsLabel", "Arial", 11, true, QColor(255, 255, 255), QPalette::WindowText},
+        TFontRow{"HomeBt", "Arial", 10, false, QColor(75, 75, 75), QPalette::ButtonText},
+        TFontRow{"VideoBt", "Arial", 10, false, QColor(75, 75, 75), QPalette::ButtonText},
+        TFontRow{"ContactBt", "Arial", 10, false, QColor(75, 75, 75), QPalette::ButtonText},
+        TFontRow{"TarvolaBt", "Arial", 10, false, QColor(75, 75, 75), QPalette::ButtonText},
+        TFontRow{"GpsUtilsBt", "Arial", 10, false, QColor(75, 75, 75), QPalette::ButtonText},
+        TFontRow{"BakPanel", "Tahoma", 11, false, QColor(172, 167, 162), QPalette::Window},
+        TFontRow{"GoldPanel", "Tahoma", 11, false, QColor(45, 22, 0), QPalette::Window}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(AboutFormTest, PicturesAndGlyphsAreLoaded) {
+  auto form = Make();
+  EXPECT_EQ(form->IconImage->pixmap().size(), QSize(128, 128));
+  EXPECT_TRUE(form->IconImage->pixmap().hasAlphaChannel());
+  // Drawn artwork, not an empty picture.
+  EXPECT_NE(form->IconImage->pixmap().toImage().pixelColor(60, 64).alpha(), 0);
+  EXPECT_EQ(form->VellorImage->pixmap().size(), QSize(48, 30));
+  EXPECT_NE(form->VellorImage->pixmap().toImage().pixelColor(24, 15).alpha(), 0);
+  for (QToolButton* button : {form->HomeBt, form->VideoBt, form->ContactBt, form->TarvolaBt, form->GpsUtilsBt}) {
+    EXPECT_EQ(button->iconSize(), QSize(16, 16));
+    const QImage glyph = button->icon().pixmap(16, 16).toImage();
+    EXPECT_NE(glyph.pixelColor(8, 8).alpha(), 0) << button->text().toStdString();
+    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+  }
+  EXPECT_EQ(form->VellorLabel->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(AboutFormTest, WithoutGlassTheBackgroundIsFlatAndTheStripHidden) {
+  auto form = Make();
+  form->show();
+  EXPECT_EQ(form->palette().color(QPalette::Window), QColor(240, 240, 240));
+  EXPECT_FALSE(form->GlassFrameEnabled());
+  EXPECT_FALSE(form->GoldPanel->isVisible());
+  EXPECT_EQ(form->BakImage->pixmap().toImage().convertToFormat(QImage::Format_RGB888), PaintBakGradient());
+}
+
+TEST_F(AboutFormTest, BlurErrorCodeStillMeansGlass) {
+  QRect asked;
+  auto form = Make([&](QWidget*, const QRect& region) {
+    asked = region;
+    return static_cast<int>(0x80004005u);  // a failure code, not "no window manager"
+  });
+  form->show();
+  EXPECT_EQ(asked, QRect(QPoint(50, 0), QPoint(349, 49)));
+  EXPECT_TRUE(form->GlassFrameEnabled());
+  EXPECT_TRUE(form->GoldPanel->isVisible());
+  EXPECT_EQ(form->palette().color(QPalette::Window), QColor(73, 50, 35));
+}
+
+TEST_F(AboutFormTest, TheSystemAnswersWithoutGlassHere) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the desktop window manager answers on Windows";
+#else
+  QWidget window;
+  EXPECT_EQ(EnableBlurBehind(&window, QRect(50, 0, 300, 50)), -1);
+#endif
+}
+
+TEST_F(AboutFormTest, EachLinkOpensItsAddress) {
+  auto form = Make();
+  form->show();
+  QTest::mouseClick(form->VellorLabel, Qt::LeftButton);
+  form->HomeBt->click();
+  form->VideoBt->click();
+  form->ContactBt->click();
+  form->TarvolaBt->click();
+  form->GpsUtilsBt->click();
+  const QStringList expected{FService.ProdUrl,
+                             FService.HomeUrl,
+                             FService.Video,
+                             FService.HomeContact + u'?' + cfg::ContactQuery.toString(),
+                             cfg::CompanionUrl.toString(),
+                             cfg::GpsUtilsUrl.toString()};
+  EXPECT_EQ(FOpened, expected);
+  EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(AboutFormTest, LinksFollowTheServiceSettingsAtClickTime) {
+  auto form = Make();
+  form->show();
+  FService.HomeUrl = QStringLiteral("https://tarvola.example/from-the-document");
+  form->HomeBt->click();
+  EXPECT_EQ(FOpened, QStringList{QStringLiteral("https://tarvola.example/from-the-document")});
+}
+
+TEST_F(AboutFormTest, ShownTwiceGivesTheSamePicture) {
+  auto form = Make();
+  form->show();
+  const QImage first = form->BakImage->pixmap().toImage();
+  form->hide();
+  form->show();
+  EXPECT_EQ(form->BakImage->pixmap().toImage(), first);
+}
+
+TEST(AboutBtClickTest, ShowsModallyAndDestroysOnClose) {
+  QWidget owner;
+  owner.show();
+  QStringList opened;
+  bool wasModal = false;
+  QPointer<TAboutForm> seen;
+  QTimer::singleShot(0, [&] {
+    seen = AboutForm();
+    ASSERT_NE(seen, nullptr);
+    wasModal = seen->isModal() && seen->isVisible();
+    EXPECT_EQ(seen->parentWidget(), &owner);
+    seen->HomeBt->click();
+    seen->close();
+  });
+  AboutBtClick(&owner, [&](const QString& url) {
+    opened.append(url);
+    return true;
+  });
+  EXPECT_TRUE(wasModal);
+  EXPECT_TRUE(seen.isNull());
+  EXPECT_EQ(AboutForm(), nullptr);
+  EXPECT_EQ(opened, QStringList{service::ServiceData().HomeUrl});
+}
+
+}  // namespace
+}  // namespace tarvola::ui
