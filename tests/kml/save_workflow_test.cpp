@@ -4,10 +4,12 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -257,13 +259,41 @@ TEST_F(SaveGpsFileTest, TargetThatIsAFolderStaysAndNothingIsLeft) {
   ExpectOnlyInOut({"trip.kmz"});
 }
 
+// Runs `body` in a child process under an unprivileged user when we are the superuser, whom
+// folder permissions do not bind; gives the child's exit status, or -1 when it could not run.
+int RunUnprivileged(const std::vector<fs::path>& folders, const std::function<int()>& body) {
+  if (::geteuid() != 0) return body();
+  constexpr uid_t Nobody = 65534;
+  for (const fs::path& folder : folders)
+    if (::chown(folder.c_str(), Nobody, Nobody) != 0) return -1;
+  const pid_t child = ::fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0) ::_exit(100);
+    ::_exit(body());
+  }
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status) == 100 ? -1 : WEXITSTATUS(status);
+}
+
 TEST_F(SaveGpsFileTest, ReadOnlyTargetFolderKeepsTheOldTarget) {
-  if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind the superuser";
   WriteFile(Out.File("trip.kmz"), OldContent);
-  fs::permissions(Out.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kml), TSaveResult::CopyFailed);
-  EXPECT_THROW(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz), zip::EFCreateError);
-  fs::permissions(Out.Path(), fs::perms::owner_all);
+  const int status = RunUnprivileged({Temp.Path(), Out.Path()}, [&] {
+    fs::permissions(Out.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    int failures = 0;
+    if (SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kml) != TSaveResult::CopyFailed) failures |= 1;
+    try {
+      SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz);
+      failures |= 2;
+    } catch (const zip::EFCreateError& error) {
+      if (error.Code() != EACCES) failures |= 4;
+    }
+    fs::permissions(Out.Path(), fs::perms::owner_all);
+    return failures;
+  });
+  if (status < 0) GTEST_SKIP() << "cannot run as an unprivileged user here";
+  EXPECT_EQ(status, 0) << "1: KML copy not reported, 2: KMZ raised nothing, 4: wrong reason";
   EXPECT_EQ(ReadFile(Out.File("trip.kmz")), OldContent);
   ExpectTempEmpty();
   ExpectOnlyInOut({"trip.kmz"});
