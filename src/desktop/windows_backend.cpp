@@ -62,8 +62,8 @@ public:
     DWORD type = 0, size = 0;
     LSTATUS status = RegQueryValueExW(FKey, wname.c_str(), nullptr, &type, nullptr, &size);
     if (status == ERROR_FILE_NOT_FOUND) return {};
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-      throw ERegistryException("Invalid data type for '" + name + "'");
+    if (status != ERROR_SUCCESS) throw ERegistryException("Failed to get data for '" + name + "'");
+    if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
     DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
     if (RegQueryValueExW(FKey, wname.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=

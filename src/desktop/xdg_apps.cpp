@@ -84,7 +84,7 @@ const TIdList& IdsOf(const TListFile& file, const char* group, const std::string
 
 class TChooser {
 public:
-  TChooser(const TXdgDirs& dirs) : FDirs(dirs) {}
+  explicit TChooser(const TXdgDirs& dirs) : FDirs(dirs) {}
 
   // True once an installed candidate has been chosen.
   bool Offer(const std::string& id, const std::set<std::string>& removed) {
