@@ -52,6 +52,12 @@ int OnValue(void* user, const char* section, const char* key, const char* value)
 }  // namespace
 
 TServiceDocument ParseServiceDocument(const QByteArray& text) {
+#ifdef TARVOLA_INIH_RUNTIME_LIMITS
+  // By default inih cuts lines at 200 bytes, and a news message can be longer.
+  ini_use_stack = false;
+  ini_allow_realloc = true;
+  ini_max_line = static_cast<int>(config::MaxDocumentSize) + 3;
+#endif
   TParseState state;
   // Lines that inih cannot parse are skipped; the values around them still count.
   ini_parse_string(text.constData(), &OnValue, &state);

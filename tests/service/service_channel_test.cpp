@@ -151,6 +151,27 @@ TEST_F(ServiceChannelTest, SecondRunOnTheSameDayShowsNothing) {
   EXPECT_TRUE(FOpened.isEmpty());
 }
 
+TEST_F(ServiceChannelTest, OversizeDocumentIsNotRead) {
+  FServer.Answer("/service", {200, Document(OurId, "053100") + QByteArray(config::MaxDocumentSize, ';'), {}, false});
+  StartRun(FServer.Url(QStringLiteral("/service")));
+  ASSERT_TRUE(WaitForEnd());
+  EXPECT_EQ(*FChannel->LastOutcome(), OutcomeNoDocument);
+  EXPECT_TRUE(FPrompts.Messages.empty());
+  EXPECT_EQ(ServiceData().HomeUrl, config::HomeUrl.toString());
+  EXPECT_TRUE(TempFiles().isEmpty());
+}
+
+TEST_F(ServiceChannelTest, OtherBuildWithoutUpdateAddressAsksNothing) {
+  QByteArray document = Document(OurId, "053100");
+  document.replace("Url=https://tarvola.example/get", "Url=");
+  FServer.Answer("/service", {200, document, {}, false});
+  StartRun(FServer.Url(QStringLiteral("/service")));
+  ASSERT_TRUE(WaitForEnd());
+  ASSERT_EQ(FPrompts.Messages.size(), 1u);
+  EXPECT_EQ(FPrompts.Messages[0].Icon, 81);
+  EXPECT_EQ(FWindow.Closes, 0);
+}
+
 TEST_F(ServiceChannelTest, FailedDownloadShowsNothingAndRecordsNoDay) {
   StartRun(FServer.Url(QStringLiteral("/missing")));
   ASSERT_TRUE(WaitForEnd());

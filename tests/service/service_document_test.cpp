@@ -67,6 +67,17 @@ TEST(ParseServiceDocumentTest, KeepsUtf8Text) {
   EXPECT_EQ(doc.NewsMsg, QString::fromUtf8("Karten f\xc3\xbcr S\xc3\xbc" "dtirol"));
 }
 
+TEST(ParseServiceDocumentTest, LongNewsMessageIsKeptWhole) {
+  const QByteArray news(1500, 'n');
+  const TServiceDocument doc = ParseServiceDocument("[Links]\nNewsMsg=" + news + "\nNewsUrl=u\n");
+  EXPECT_EQ(doc.NewsMsg.size(), news.size());
+  EXPECT_EQ(doc.NewsUrl, QStringLiteral("u"));
+}
+
+TEST(ParseServiceDocumentTest, FirstOfTwoEqualKeysCounts) {
+  EXPECT_EQ(ParseServiceDocument("[Links]\nVideo=first\nVideo=second\n").Video, QStringLiteral("first"));
+}
+
 TEST(ReadServiceDocumentTest, MissingFileIsNoDocument) {
   QTemporaryDir dir;
   EXPECT_FALSE(ReadServiceDocument(dir.filePath(QStringLiteral("absent.dat"))).has_value());
