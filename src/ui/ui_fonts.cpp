@@ -18,8 +18,11 @@ const QStringList& CompatibleFontFiles() {
   return files;
 }
 
+// Where the named face is missing, narrow faces first: the captions were laid out for it.
 QFont SansFont(const QString& family) {
   QFont font(family);
+  font.setFamilies({family, QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+                    QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(FontPixelSize);
   return font;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_printers.h"
+
+#include <ostream>
+
 #include <functional>
 
 #include <QAbstractButton>
@@ -16,6 +20,8 @@ struct TCutCase {
   QString Text;
   qsizetype Expected;
 };
+
+inline void PrintTo(const TCutCase& row, std::ostream* os) { *os << row.Name; }
 
 class TaskDialogCut : public ::testing::TestWithParam<TCutCase> {};
 
@@ -47,6 +53,8 @@ struct TIconCase {
   int Code;
   QMessageBox::Icon Icon;
 };
+
+inline void PrintTo(const TIconCase& row, std::ostream* os) { *os << row.Code; }
 
 class TaskDialogIcons : public ::testing::TestWithParam<TIconCase> {};
 
@@ -108,6 +116,8 @@ struct TAnswerCase {
   QMessageBox::StandardButton Press;
   int Expected;
 };
+
+inline void PrintTo(const TAnswerCase& row, std::ostream* os) { *os << row.Name; }
 
 class ShowTaskDialogAnswers : public ::testing::TestWithParam<TAnswerCase> {};
 

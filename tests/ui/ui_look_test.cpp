@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -24,6 +26,8 @@ struct TFaceCase {
   const char* Family;
   const char* File;
 };
+
+inline void PrintTo(const TFaceCase& row, std::ostream* os) { *os << row.Name; }
 
 class CompatibleFonts : public ::testing::TestWithParam<TFaceCase> {};
 

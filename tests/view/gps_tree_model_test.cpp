@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_printers.h"
+
+#include <ostream>
+
 #include <QAbstractItemModelTester>
 #include <QStringList>
 
@@ -62,6 +66,8 @@ struct TShapeCase {
   TTreeOptions Options;
   QStringList Expected;
 };
+
+inline void PrintTo(const TShapeCase& row, std::ostream* os) { *os << row.Name; }
 
 class TreeShape : public ::testing::TestWithParam<TShapeCase> {};
 

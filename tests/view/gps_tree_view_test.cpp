@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_printers.h"
+
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>

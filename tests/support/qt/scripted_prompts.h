@@ -1,11 +1,13 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include <QString>
 
+#include "qt_printers.h"
 #include "ui/user_prompts.h"
 
 namespace tarvola::test {
@@ -25,6 +27,8 @@ public:
   std::vector<ui::TFileDialogRequest> OpenRequests;
   std::vector<ui::TFileDialogRequest> SaveRequests;
   std::vector<TMessage> Messages;
+  // Runs while a message is "on screen", before it is answered: to look at the window then.
+  std::function<void(const TMessage&)> OnMessage;
 
   std::optional<ui::TFileDialogAnswer> AskOpenFile(QWidget*, const ui::TFileDialogRequest& r) override {
     OpenRequests.push_back(r);
@@ -37,6 +41,10 @@ public:
   int ShowMessage(QWidget*, const QString& title, const QString& mainText, const QString& content,
                   int icon, int buttons) override {
     Messages.push_back({title, mainText, content, icon, buttons});
+    if (OnMessage) {
+      const TMessage shown = Messages.back();
+      OnMessage(shown);
+    }
     if (MessageAnswers.empty()) return 1;
     int answer = MessageAnswers.front();
     MessageAnswers.pop_front();
@@ -45,9 +53,11 @@ public:
 
 private:
   static std::optional<ui::TFileDialogAnswer> Pop(std::deque<std::optional<ui::TFileDialogAnswer>>& q) {
-    if (q.empty()) return std::nullopt;
-    auto answer = q.front();
-    q.pop_front();
+    std::optional<ui::TFileDialogAnswer> answer;
+    if (!q.empty()) {
+      answer.swap(q.front());
+      q.pop_front();
+    }
     return answer;
   }
 };

@@ -1,0 +1,24 @@
+#include <QApplication>
+#include <QTimer>
+
+#include "app/main_form.h"
+#include "ui/qt_prompts.h"
+#include "ui/ui_fonts.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tarvola"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Tarvola"));
+  tarvola::ui::RegisterCompatibleFonts();
+
+  tarvola::ui::TQtPrompts prompts;
+  tarvola::app::TMainForm form(prompts);
+  form.show();
+
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) {
+    const QString path = arguments.at(1);
+    QTimer::singleShot(0, &form, [&form, path] { form.OpenDroppedFile(path); });
+  }
+  return QApplication::exec();
+}

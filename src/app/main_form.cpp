@@ -1,0 +1,181 @@
+#include "app/main_form.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QToolButton>
+#include <QToolTip>
+#include <QUrl>
+
+#include "app/open_workflow.h"
+#include "app/path_text.h"
+#include "app/save_command.h"
+#include "app/wait_panel.h"
+#include "ui/flat_menu_style.h"
+#include "ui/task_dialog.h"
+#include "ui/ui_fonts.h"
+#include "ui/ui_platform.h"
+#include "view/gps_tree_view.h"
+
+namespace tarvola::app {
+
+namespace {
+
+const QSize ClientSize(400, 380);
+const QColor HintColour(237, 238, 241);
+
+void SetHintColour() {
+  QPalette colours = QToolTip::palette();
+  colours.setColor(QPalette::ToolTipBase, HintColour);
+  QToolTip::setPalette(colours);
+}
+
+}  // namespace
+
+TMainForm::TMainForm(ui::TUserPrompts& prompts, QWidget* parent)
+    : QWidget(parent), FPrompts(prompts), FMenuStyle(new ui::TFlatMenuStyle) {
+  FMenuStyle->setParent(this);
+  ui::RegisterCompatibleFonts();
+  setWindowTitle(QStringLiteral("Tarvola"));
+  QFont font;
+  ui::SetSystemUiFont(font);
+  setFont(font);
+  FUi = BuildMainFormUi(this);
+  ui::SetExplorerTheme(FUi.GpxTreeView);
+  SetHintColour();
+  FWorkspace.TempDir = SystemTempDir();
+  resize(ClientSize);
+  setMinimumSize(ClientSize);
+  FUi.OptionPopup->setStyle(FMenuStyle);
+  FUi.GpxTreeView->SetMenuStyle(FMenuStyle);
+  setAcceptDrops(true);
+  Connect();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::Connect() {
+  connect(FUi.OpenBt, &QToolButton::clicked, this, &TMainForm::OpenBtClick);
+  connect(FUi.SaveBt, &QToolButton::clicked, this, &TMainForm::SaveBtClick);
+  connect(FUi.OptionsBt, &QToolButton::clicked, this, &TMainForm::OptionsBtClick);
+  connect(FUi.OptionsBt, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { FUi.OptionPopup->popup(FUi.OptionsBt->mapToGlobal(pos)); });
+  connect(FUi.AboutBt, &QToolButton::clicked, this, &TMainForm::AboutBtClick);
+  for (QCheckBox* box : {FUi.WaypointsCheck, FUi.RoutesCheck, FUi.TracksCheck, FUi.JoinSegsCheck}) {
+    connect(box, &QCheckBox::clicked, this, &TMainForm::ExportCheckClick);
+  }
+  connect(FUi.OpenGeBt, &QAction::triggered, this, &TMainForm::OpenGeBtClick);
+  connect(FUi.OpenLastSavedBt, &QAction::triggered, this, &TMainForm::OpenLastSavedBtClick);
+  connect(FUi.GpxTreeView, &view::TGpsTreeView::WaitNeeded, this, &TMainForm::ShowWaitPanel);
+}
+
+kml::TExportOptions TMainForm::ExportOptions() const {
+  kml::TExportOptions options;
+  options.Waypoints = FUi.WaypointsCheck->isChecked();
+  options.Routes = FUi.RoutesCheck->isChecked();
+  options.Tracks = FUi.TracksCheck->isChecked();
+  options.JoinSegments = FUi.JoinSegsCheck->isChecked();
+  options.TimeStamps = FUi.TimeCheck->isChecked();
+  return options;
+}
+
+view::TTreeOptions TMainForm::TreeOptions() const {
+  return {FUi.WaypointsCheck->isChecked(), FUi.RoutesCheck->isChecked(), FUi.TracksCheck->isChecked(),
+          FUi.JoinSegsCheck->isChecked()};
+}
+
+void TMainForm::ShowError(const QString& title, const QString& text) {
+  FPrompts.ShowMessage(this, title, text, QString(), ui::IconError, ui::ButtonsOk);
+}
+
+void TMainForm::OpenGpxFile(const QString& fileName) {
+  try {
+    RunOpenWorkflow(*this, fileName);
+  } catch (const std::exception& error) {
+    ShowError(QStringLiteral("Tarvola"), QString::fromUtf8(error.what()));
+  }
+}
+
+void TMainForm::OpenDroppedFile(const QString& path) {
+  if (FWorkspace.Loading) return;
+  const QString name = TrimDroppedPath(path);
+  if (name.isEmpty()) return;
+  FWorkspace.SourcePath = name;
+  OpenGpxFile(name);
+}
+
+void TMainForm::ShowWaitPanel() { FUi.WaitPanel->ShowNow(); }
+
+void TMainForm::FillGpxTree() { FUi.GpxTreeView->Fill(FWorkspace.Data, TreeOptions()); }
+
+void TMainForm::OpenBtClick() { OpenGpxFile(QString()); }
+
+void TMainForm::SaveBtClick() {
+  try {
+    RunSaveCommand(*this);
+  } catch (const std::exception& error) {
+    // The file layer's own report, as the toolkit would show it.
+    ShowError(QStringLiteral("Tarvola"), QString::fromUtf8(error.what()));
+  }
+}
+
+void TMainForm::OptionsBtClick() {
+  const QToolButton* button = FUi.OptionsBt;
+  FUi.OptionPopup->popup(button->mapToGlobal(QPoint(button->width() / 2, button->height() / 2)));
+}
+
+void TMainForm::ExportCheckClick() {
+  if (FUi.SaveBt->isEnabled()) FillGpxTree();
+}
+
+bool TMainForm::event(QEvent* event) {
+  if (event->type() == ServiceStartEvent) {
+    ServiceStart();
+    return true;
+  }
+  if (event->type() == ServiceDoneEvent) {
+    ServiceDone(event);
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (FInitialized) return;
+  FInitialized = true;
+  FormShowFirst();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  FormCloseQuery();
+  event->accept();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  AnchorAboutButton(FUi);
+  FUi.WaitPanel->Place(size());
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && !FWorkspace.Loading) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  // One load at a time: a drop while a file is being read is refused.
+  if (FWorkspace.Loading) {
+    event->ignore();
+    return;
+  }
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (!url.isLocalFile()) continue;
+    event->acceptProposedAction();
+    OpenDroppedFile(url.toLocalFile());
+    return;
+  }
+}
+
+}  // namespace tarvola::app

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+
+#include <QString>
+
+namespace tarvola::app {
+
+// Blanks and control characters removed at both ends, as shells hand dropped names over.
+QString TrimDroppedPath(const QString& path);
+// The folder part of a path, with or without the trailing separator ("" for a bare name).
+QString FolderOf(const QString& path, bool withTrailingSeparator);
+// The file-name part without its last extension ("trip.v2.gpx" gives "trip.v2").
+QString NameWithoutExtension(const QString& path);
+// Whether the file-name part has an extension, even an empty one after a final dot.
+bool HasExtension(const QString& path);
+std::filesystem::path ToFsPath(const QString& path);
+
+}  // namespace tarvola::app

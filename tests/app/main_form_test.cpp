@@ -1,0 +1,152 @@
+#include <ostream>
+#include <QDir>
+#include <QStyleOptionButton>
+#include <QFontInfo>
+#include <QMenu>
+#include <QTreeView>
+
+#include "main_form_fixture.h"
+#include "ui/ui_fonts.h"
+
+namespace tarvola::test {
+namespace {
+
+using MainForm = MainFormTest;
+
+TEST_F(MainForm, OpensAtItsDesignSizeAndCannotShrink) {
+  EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tarvola"));
+  EXPECT_EQ(Form->size(), QSize(400, 380));
+  EXPECT_EQ(Form->minimumSize(), QSize(400, 380));
+  EXPECT_EQ(Ui().TopPanel->geometry(), QRect(0, 0, 400, 75));
+  EXPECT_EQ(Ui().GpxTreeView->geometry(), QRect(0, 75, 400, 305));
+  EXPECT_TRUE(Form->Initialized());
+  EXPECT_EQ(Form->TempDir(), QString::fromStdString(Folder.File("tmp").string()) + QDir::separator());
+}
+
+struct TPlace {
+  const char* Name;
+  QWidget* (*Get)(app::TMainFormUi&);
+  QRect Place;
+  const char* Caption;
+};
+
+inline void PrintTo(const TPlace& row, std::ostream* os) { *os << row.Name; }
+
+// The width the style leaves for the caption inside the control.
+int CaptionRoom(const QAbstractButton& button) {
+  if (auto* box = qobject_cast<const QCheckBox*>(&button)) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    return box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).width();
+  }
+  const int frame = button.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &button);
+  const int icon = button.icon().isNull() ? 0 : button.iconSize().width() + 4;
+  return button.width() - 2 * frame - icon;
+}
+
+class ControlPlace : public MainFormTest, public ::testing::WithParamInterface<TPlace> {};
+
+// At the design size every control sits at its place and its caption fits inside it.
+TEST_P(ControlPlace, SitsAtItsPlaceWithTheWholeCaptionShown) {
+  QWidget* control = GetParam().Get(Ui());
+  EXPECT_EQ(control->geometry(), GetParam().Place);
+  auto* button = qobject_cast<QAbstractButton*>(control);
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->text(), QString::fromUtf8(GetParam().Caption));
+  EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text()), CaptionRoom(*button)) << "caption clipped";
+  EXPECT_EQ(QFontInfo(control->font()).pixelSize(), 11);
+}
+
+#define CONTROL(name, x, y, w, h, caption) \
+  TPlace { #name, [](app::TMainFormUi& ui) -> QWidget* { return ui.name; }, QRect(x, y, w, h), caption }
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, ControlPlace,
+    ::testing::Values(CONTROL(OpenBt, 15, 10, 118, 25, "Open GPX file"), CONTROL(SaveBt, 15, 40, 103, 25, "Save KMZ/KML"),
+                      CONTROL(OptionsBt, 117, 40, 16, 25, "+"), CONTROL(AboutBt, 373, 4, 23, 23, ""),
+                      CONTROL(WaypointsCheck, 150, 7, 110, 17, "Export Waypoints"),
+                      CONTROL(RoutesCheck, 150, 30, 110, 17, "Export Routes"),
+                      CONTROL(TracksCheck, 150, 53, 110, 17, "Export Tracks"),
+                      CONTROL(TimeCheck, 266, 30, 120, 17, "Export Time stamps"),
+                      CONTROL(JoinSegsCheck, 266, 53, 120, 17, "Join track segments")),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(MainForm, OnlyTheTreeTakesTheKeyboardFocusByTab) {
+  EXPECT_EQ(Ui().OpenBt->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(Ui().AboutBt->focusPolicy(), Qt::NoFocus);
+  EXPECT_FALSE(Ui().WaypointsCheck->focusPolicy() & Qt::TabFocus);
+  EXPECT_TRUE(Ui().GpxTreeView->focusPolicy() & Qt::TabFocus);
+  EXPECT_EQ(Ui().OptionsBt->toolTip(), QStringLiteral("more options..."));
+  EXPECT_EQ(Ui().AboutBt->toolTip(), QStringLiteral("About..."));
+}
+
+TEST_F(MainForm, WideningKeepsAboutAtTheRightAndTheWaitPanelInProportion) {
+  Form->resize(800, 760);
+  EXPECT_EQ(Ui().AboutBt->geometry(), QRect(800 - 27, 4, 23, 23));
+  EXPECT_EQ(Ui().OpenBt->geometry(), QRect(15, 10, 118, 25));
+  EXPECT_EQ(Ui().GpxTreeView->geometry(), QRect(0, 75, 800, 685));
+  EXPECT_EQ(Ui().WaitPanel->geometry(), QRect(400 - 50, 416 - 12, 100, 25));
+  Form->resize(300, 200);
+  EXPECT_EQ(Form->size(), QSize(400, 380));
+}
+
+TEST_F(MainForm, WaitPanelIsDrawnAboveTheTree) {
+  Form->ShowWaitPanel();
+  EXPECT_TRUE(Ui().WaitPanel->isVisible());
+  EXPECT_EQ(Form->childAt(200, 208), Ui().GpxTreeView->viewport()) << "the panel lets the mouse through";
+  const QImage shot = Form->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(155, 200), QColor(215, 227, 236));
+  RunEventLoop();
+  EXPECT_FALSE(Ui().WaitPanel->isVisible());
+}
+
+TEST_F(MainForm, PlusButtonPopsTheOptionMenuAtItsCentre) {
+  Form->OptionsBtClick();
+  QMenu* menu = Ui().OptionPopup;
+  ASSERT_TRUE(menu->isVisible());
+  EXPECT_EQ(menu->pos(), Ui().OptionsBt->mapToGlobal(QPoint(8, 12)));
+  EXPECT_EQ(Ui().OpenGeBt->text(), QStringLiteral("Open Google Earth"));
+  EXPECT_EQ(Ui().OpenLastSavedBt->text(), QStringLiteral("Open with GE last saved file"));
+  menu->hide();
+}
+
+TEST_F(MainForm, RightClickOnPlusPopsTheMenuAtTheMouse) {
+  const QPoint local(3, 20);
+  QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, local, Ui().OptionsBt->mapToGlobal(local));
+  QCoreApplication::sendEvent(Ui().OptionsBt, &menuEvent);
+  ASSERT_TRUE(Ui().OptionPopup->isVisible());
+  EXPECT_EQ(Ui().OptionPopup->pos(), Ui().OptionsBt->mapToGlobal(local));
+  Ui().OptionPopup->hide();
+}
+
+TEST_F(MainForm, TreeUsesTheClassicFontAndTheTopPanelTahoma) {
+  ui::RegisterCompatibleFonts();
+  EXPECT_EQ(Ui().GpxTreeView->font().family(), QStringLiteral("MS Sans Serif"));
+  EXPECT_EQ(Ui().TopPanel->font().family(), QStringLiteral("Tahoma"));
+  EXPECT_EQ(Ui().TopPanel->palette().color(QPalette::Window), QColor(207, 209, 216));
+}
+
+TEST_F(MainForm, ExpandItemsOnTheWholeTreeOfALoadedFile) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  Ui().GpxTreeView->UtilsExpandClick();
+  const QModelIndex tracks = Tree().index(2, 0, Tree().RootIndex());
+  const QModelIndex walk = Tree().index(0, 0, tracks);
+  EXPECT_TRUE(Ui().GpxTreeView->isExpanded(Tree().index(0, 0, walk)));
+  Ui().GpxTreeView->UtilsContractClick();
+  EXPECT_FALSE(Ui().GpxTreeView->isExpanded(tracks));
+  EXPECT_TRUE(Ui().GpxTreeView->isExpanded(Tree().RootIndex()));
+}
+
+TEST_F(MainForm, ScreenshotWithAFileLoaded) {
+  const QByteArray dir = qgetenv("TARVOLA_SCREENSHOT_DIR");
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  RunEventLoop();
+  const QImage shot = Form->grab().toImage();
+  EXPECT_EQ(shot.size(), QSize(400, 380));
+  EXPECT_EQ(shot.pixelColor(2, 2), QColor(207, 209, 216));
+  if (!dir.isEmpty()) shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/main-window.png"));
+}
+
+}  // namespace
+}  // namespace tarvola::test

@@ -1,0 +1,189 @@
+#include <ostream>
+#include <QApplication>
+
+#include "main_form_fixture.h"
+
+namespace tarvola::test {
+namespace {
+
+using OpenWorkflow = MainFormTest;
+
+TEST_F(OpenWorkflow, StartsWithNothingLoadedAndEverythingDisabled) {
+  EXPECT_EQ(Enabled(), "000000");
+  EXPECT_EQ(Checked(), "11100");
+  EXPECT_EQ(Tree().rowCount(), 0);
+  EXPECT_FALSE(Ui().WaitPanel->isVisible());
+  EXPECT_TRUE(Ui().OpenBt->isEnabled());
+}
+
+TEST_F(OpenWorkflow, OpenDialogAsksForGpxFilesAndLoadsTheChoice) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  ASSERT_EQ(Prompts.OpenRequests.size(), 1u);
+  EXPECT_EQ(Prompts.OpenRequests[0].Filter, QStringLiteral("GPS exchange format (*.gpx)|*.gpx|All files (*.*)|*.*"));
+  EXPECT_EQ(Prompts.OpenRequests[0].DefaultExt, QStringLiteral("gpx"));
+  EXPECT_TRUE(Prompts.Messages.empty());
+  EXPECT_EQ(RootText(), QStringLiteral("GPS data"));
+  EXPECT_EQ(Groups(), QStringList({"Waypoints (2)", "Routes (1)", "Tracks (1)"}));
+  EXPECT_EQ(Enabled(), "111111");
+  EXPECT_EQ(Form->SourcePath(), Q(Folder.File("trip.gpx")));
+}
+
+TEST_F(OpenWorkflow, TracksOnlyEnablesTheTrackOptionsAndKeepsTheOthersChecked) {
+  OpenWithDialog(Gpx("t.gpx", TracksOnlyGpx));
+  EXPECT_EQ(Enabled(), "001111");
+  EXPECT_EQ(Checked(), "11100");
+  EXPECT_EQ(Groups(), QStringList({"Tracks (1)"}));
+}
+
+TEST_F(OpenWorkflow, GpxWithoutDataShowsTheRootOnlyAndEnablesNothing) {
+  OpenWithDialog(Gpx("e.gpx", EmptyGpx));
+  EXPECT_TRUE(Prompts.Messages.empty());
+  EXPECT_EQ(RootText(), QStringLiteral("GPS data"));
+  EXPECT_TRUE(Groups().isEmpty());
+  EXPECT_EQ(Enabled(), "000000");
+}
+
+TEST_F(OpenWorkflow, CancelledDialogChangesNothing) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  const auto nodes = Ui().GpxTreeView->NodeCount();
+  Form->OpenBtClick();  // no answer queued: the user cancels
+  EXPECT_EQ(Prompts.OpenRequests.size(), 2u);
+  EXPECT_EQ(Prompts.OpenRequests[1].FileName, Q(Folder.File("trip.gpx")));
+  EXPECT_EQ(Ui().GpxTreeView->NodeCount(), nodes);
+  EXPECT_EQ(Enabled(), "111111");
+  EXPECT_TRUE(Form->Workspace().Data);
+}
+
+struct TFailureCase {
+  const char* Name;
+  std::string Bytes;  // empty: the file does not exist
+  QStringList Messages;
+};
+
+inline void PrintTo(const TFailureCase& row, std::ostream* os) { *os << row.Name; }
+
+class FailedLoad : public MainFormTest, public ::testing::WithParamInterface<TFailureCase> {};
+
+TEST_P(FailedLoad, ReportsAndKeepsTheOldTreeWithEverythingDisabled) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  const QStringList before = Groups();
+  const auto path = Folder.File("bad.gpx");
+  if (!GetParam().Bytes.empty()) WriteFile(path, GetParam().Bytes);
+  OpenWithDialog(path);
+  QStringList shown;
+  for (const auto& m : Prompts.Messages) {
+    shown << m.Title + QStringLiteral(" / ") + m.MainText;
+    EXPECT_EQ(m.Icon, 98);
+    EXPECT_EQ(m.Buttons, 4);
+    EXPECT_TRUE(m.Content.isEmpty());
+  }
+  EXPECT_EQ(shown, GetParam().Messages);
+  EXPECT_EQ(Groups(), before);
+  EXPECT_EQ(Enabled(), "000000");
+  EXPECT_FALSE(Form->Workspace().Data);
+  EXPECT_TRUE(Ui().OpenBt->isEnabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+const QString LoadError = QStringLiteral("Load file... / Error loading GPX file.");
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, FailedLoad,
+    ::testing::Values(TFailureCase{"KmlDocument", KmlDocument, {LoadError}},
+                      TFailureCase{"NotXml", "just some text\n", {LoadError}},
+                      TFailureCase{"Missing", "", {QStringLiteral("Tarvola / Cannot open file"), LoadError}},
+                      TFailureCase{"Utf32BigEndian", std::string("\0\0\xFE\xFF\0\0\0<", 8),
+                                   {QStringLiteral("Tarvola / Text encoding not supported"), LoadError}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(OpenWorkflow, ReadShowsHourglassAndDisablesControlsWhileItRuns) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  std::string during;
+  bool hourglass = false, waitShown = false, openEnabled = true;
+  Prompts.OnMessage = [&](const TScriptedPrompts::TMessage& m) {
+    if (m.MainText != QStringLiteral("Cannot open file")) return;
+    during = Enabled();
+    openEnabled = Ui().OpenBt->isEnabled();
+    hourglass = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    waitShown = Ui().WaitPanel->isVisible();
+  };
+  OpenWithDialog(Folder.File("missing.gpx"));
+  EXPECT_EQ(during, "000000");
+  EXPECT_FALSE(openEnabled);
+  EXPECT_TRUE(hourglass);
+  EXPECT_TRUE(waitShown);
+  EXPECT_TRUE(Ui().OpenBt->isEnabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(OpenWorkflow, WaitPanelHidesWhenTheEventLoopGoesIdle) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  EXPECT_TRUE(Ui().WaitPanel->isVisible());
+  RunEventLoop();
+  EXPECT_FALSE(Ui().WaitPanel->isVisible());
+}
+
+TEST_F(OpenWorkflow, ChangingAnOptionRebuildsTheTree) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  Ui().RoutesCheck->click();
+  EXPECT_EQ(Groups(), QStringList({"Waypoints (2)", "Tracks (1)"}));
+  Ui().RoutesCheck->click();
+  EXPECT_EQ(Groups(), QStringList({"Waypoints (2)", "Routes (1)", "Tracks (1)"}));
+  const QModelIndex routes = Tree().index(1, 0, Tree().RootIndex());
+  EXPECT_FALSE(Ui().GpxTreeView->isExpanded(routes));
+  EXPECT_EQ(Enabled(), "111111");
+}
+
+TEST_F(OpenWorkflow, UncheckedGroupStaysHiddenInTheNextFileUntilChecked) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  Ui().WaypointsCheck->click();
+  OpenWithDialog(Gpx("other.gpx", FullGpx));
+  EXPECT_EQ(Groups(), QStringList({"Routes (1)", "Tracks (1)"}));
+  EXPECT_EQ((*Form->Workspace().Data->Waypoints).size(), 2u);
+  Ui().WaypointsCheck->click();
+  EXPECT_EQ(Groups().first(), QStringLiteral("Waypoints (2)"));
+}
+
+TEST_F(OpenWorkflow, DroppingThreeFilesOpensTheFirstWithoutADialog) {
+  const auto first = Gpx("first.gpx", TracksOnlyGpx);
+  Drop({QUrl::fromLocalFile(Q(first)), QUrl::fromLocalFile(Q(Gpx("second.gpx", FullGpx))),
+        QUrl::fromLocalFile(Q(Gpx("third.gpx", FullGpx)))});
+  EXPECT_TRUE(Prompts.OpenRequests.empty());
+  EXPECT_EQ(Groups(), QStringList({"Tracks (1)"}));
+  EXPECT_EQ(Form->SourcePath(), Q(first));
+  // The next dialog starts in the dropped file's folder.
+  Form->OpenBtClick();
+  ASSERT_EQ(Prompts.OpenRequests.size(), 1u);
+  EXPECT_EQ(Prompts.OpenRequests[0].InitialDir, Q(Folder.Path()) + QLatin1Char('/'));
+}
+
+TEST_F(OpenWorkflow, DroppedPathLosesItsTrailingBlanks) {
+  const auto path = Gpx("trip.gpx", FullGpx);
+  Drop({QUrl::fromLocalFile(Q(path) + QStringLiteral("  \t"))});
+  EXPECT_TRUE(Prompts.Messages.empty());
+  EXPECT_EQ(Form->SourcePath(), Q(path));
+  EXPECT_EQ(Enabled(), "111111");
+}
+
+TEST_F(OpenWorkflow, DropAfterALoadReplacesTheData) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  Drop({QUrl::fromLocalFile(Q(Gpx("t.gpx", TracksOnlyGpx)))});
+  EXPECT_EQ(Groups(), QStringList({"Tracks (1)"}));
+  EXPECT_EQ(Enabled(), "001111");
+}
+
+TEST_F(OpenWorkflow, DropWhileAFileIsBeingReadIsIgnored) {
+  const auto good = Gpx("trip.gpx", FullGpx);
+  Prompts.OnMessage = [&](const TScriptedPrompts::TMessage& m) {
+    if (m.MainText == QStringLiteral("Cannot open file")) Drop({QUrl::fromLocalFile(Q(good))});
+  };
+  OpenWithDialog(Folder.File("missing.gpx"));
+  ASSERT_EQ(Prompts.Messages.size(), 2u);
+  EXPECT_EQ(Prompts.Messages[1].MainText, QStringLiteral("Error loading GPX file."));
+  EXPECT_FALSE(Form->Workspace().Data);
+  EXPECT_EQ(Tree().rowCount(), 0);
+  EXPECT_EQ(Form->SourcePath(), Q(Folder.File("missing.gpx")));
+}
+
+}  // namespace
+}  // namespace tarvola::test

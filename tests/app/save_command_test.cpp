@@ -1,0 +1,107 @@
+#include <QApplication>
+#include <QProcess>
+
+#include "main_form_fixture.h"
+
+namespace tarvola::test {
+namespace {
+
+class SaveCommand : public MainFormTest {
+protected:
+  void SetUp() override { OpenWithDialog(Gpx("trip.gpx", FullGpx)); }
+
+  // The entry names of a ZIP archive, read by Python's own zipfile module.
+  static QString ZipEntries(const std::filesystem::path& path) {
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\n"
+                                 "assert z.testzip() is None\nprint(','.join(z.namelist()), end='')"),
+                  Q(path)});
+    python.waitForFinished(30000);
+    if (python.exitCode() != 0) return QStringLiteral("<not a zip archive>");
+    return QString::fromUtf8(python.readAllStandardOutput());
+  }
+  std::vector<std::string> TempFiles() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Folder.File("tmp"))) {
+      names.push_back(entry.path().filename().string());
+    }
+    return names;
+  }
+};
+
+TEST_F(SaveCommand, DialogStartsBesideTheGpxFileWithItsName) {
+  Form->SaveBtClick();  // cancelled
+  ASSERT_EQ(Prompts.SaveRequests.size(), 1u);
+  const ui::TFileDialogRequest& r = Prompts.SaveRequests[0];
+  EXPECT_EQ(r.InitialDir, Q(Folder.Path()));
+  EXPECT_EQ(r.FileName, QStringLiteral("trip"));
+  EXPECT_EQ(r.DefaultExt, QStringLiteral("kmz"));
+  EXPECT_EQ(r.FilterIndex, 1);
+  EXPECT_EQ(r.Filter, QStringLiteral("KMZ files (Keyhole Markup Language)(*.kmz)|*.kmz|"
+                                     "KML files (Keyhole Markup Language)(*.kml)|*.kml"));
+}
+
+TEST_F(SaveCommand, KmzTypeWritesAZipWithOneDocKmlAndLeavesNoTemporaryFile) {
+  Save(Folder.File("trip"), 1);
+  const auto target = Folder.File("trip.kmz");
+  ASSERT_TRUE(std::filesystem::exists(target));
+  EXPECT_EQ(ZipEntries(target), QStringLiteral("doc.kml"));
+  EXPECT_EQ(Form->LastSaved(), Q(target));
+  EXPECT_TRUE(TempFiles().empty());
+  EXPECT_TRUE(Prompts.Messages.empty());
+  EXPECT_TRUE(Ui().SaveBt->isEnabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(SaveCommand, KmlTypeWritesTheDocumentAndIsOfferedAgainNextTime) {
+  Save(Folder.File("trip"), 2);
+  const auto target = Folder.File("trip.kml");
+  ASSERT_TRUE(std::filesystem::exists(target));
+  const std::string text = ReadFile(target);
+  EXPECT_EQ(text.rfind("<?xml", 0), 0u);
+  EXPECT_NE(text.find("<name>Hut</name>"), std::string::npos);
+  EXPECT_EQ(Form->LastSaved(), Q(target));
+  Form->SaveBtClick();
+  ASSERT_EQ(Prompts.SaveRequests.size(), 2u);
+  EXPECT_EQ(Prompts.SaveRequests[1].FilterIndex, 2);
+  EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(SaveCommand, TypeFollowsTheChosenFilterNotTheTypedExtension) {
+  Save(Folder.File("route.kml"), 1);
+  EXPECT_EQ(ZipEntries(Folder.File("route.kml")), QStringLiteral("doc.kml"));
+  Save(Folder.File("route.kmz"), 2);
+  EXPECT_EQ(ReadFile(Folder.File("route.kmz")).rfind("<?xml", 0), 0u);
+}
+
+TEST_F(SaveCommand, TimeStampOptionReachesTheDocument) {
+  Save(Folder.File("plain"), 2);
+  Ui().TimeCheck->click();
+  Save(Folder.File("timed"), 2);
+  EXPECT_EQ(ReadFile(Folder.File("plain.kml")).find("<when>"), std::string::npos);
+  EXPECT_NE(ReadFile(Folder.File("timed.kml")).find("TimeSpan"), std::string::npos);
+}
+
+TEST_F(SaveCommand, CancelledDialogWritesAndRecordsNothing) {
+  Save(Folder.File("first"), 1);
+  const QString saved = Form->LastSaved();
+  Form->SaveBtClick();
+  EXPECT_EQ(Form->LastSaved(), saved);
+  EXPECT_FALSE(std::filesystem::exists(Folder.File("trip.kmz")));
+}
+
+TEST_F(SaveCommand, FailureIsReportedAndTheButtonAndCursorComeBack) {
+  Save(Folder.File("no-such-folder") / "trip.kmz", 1);
+  ASSERT_EQ(Prompts.Messages.size(), 1u);
+  EXPECT_FALSE(Prompts.Messages[0].MainText.isEmpty());
+  EXPECT_EQ(Prompts.Messages[0].Icon, 98);
+  EXPECT_FALSE(std::filesystem::exists(Folder.File("no-such-folder")));
+  EXPECT_TRUE(Ui().SaveBt->isEnabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(TempFiles().empty());
+}
+
+}  // namespace
+}  // namespace tarvola::test
