@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <random>
 #include <string>
 
 #include "kml/kml_builder.h"
@@ -127,6 +128,26 @@ TEST(KmlWriter, AwkwardTextsReadBackThroughARealXmlReader) {
     EXPECT_EQ(back.Descriptions[i], rows[i].ReadBack) << i;
     EXPECT_EQ(back.Coordinates[i], "," + rows[i].ReadBack + ",0") << i;
   }
+}
+
+// Whatever bytes a record holds, the document stays well-formed for a strict reader.
+TEST(KmlWriter, RandomBytesNeverBreakTheDocument) {
+  std::mt19937 random(20240601);
+  std::uniform_int_distribution<int> byte(0, 255);
+  std::uniform_int_distribution<int> length(0, 40);
+  gps::TGpsData data;
+  data.Waypoints.emplace();
+  for (int i = 0; i < 300; ++i) {
+    gps::TWpt& waypoint = data.Waypoints->emplace_back();
+    for (int n = length(random); n > 0; --n) waypoint.Name.push_back(static_cast<char>(byte(random)));
+    waypoint.Lat = waypoint.Name;
+  }
+  test::TTempFolder folder;
+  const auto file = folder.File("random.kml");
+  test::WriteFile(file, BuildKml(data, TExportOptions{}, "now"));
+  const test::TKmlReadback back = test::ReadBackKml(file);
+  EXPECT_EQ(back.Error, "");
+  EXPECT_EQ(back.Placemarks, data.Waypoints->size());
 }
 
 }  // namespace
