@@ -18,6 +18,12 @@ TProxyAddress ParseProxyServer(const QString& value, const QString& protocol) {
   return proxy;
 }
 
+TProxyAddress ProxyFromInternetSettings(int proxyEnable, const QString& proxyServer, const QString& protocol) {
+  // A proxy that is configured but switched off is not used.
+  if (proxyEnable != 1) return {};
+  return ParseProxyServer(proxyServer, protocol);
+}
+
 TProxyAddress ParseProxyUrl(const QString& value) {
   const QString text = value.trimmed();
   if (text.isEmpty()) return {};

@@ -18,6 +18,9 @@ TProxyAddress ReadSystemProxy(const QString& protocol);
 // "host:port" for every protocol names no entry for the protocol and gives nothing.
 TProxyAddress ParseProxyServer(const QString& value, const QString& protocol);
 
+// The Internet Settings' decision: their "ProxyEnable" switch (1 = on) and "ProxyServer" value.
+TProxyAddress ProxyFromInternetSettings(int proxyEnable, const QString& proxyServer, const QString& protocol);
+
 // A proxy environment value: "host:port" or "http://[user@]host[:port][/]".
 TProxyAddress ParseProxyUrl(const QString& value);
 

@@ -8,9 +8,8 @@ TProxyAddress ReadSystemProxy(const QString& protocol) {
   const QSettings settings(
       QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"),
       QSettings::NativeFormat);
-  // A proxy that is configured but switched off is not used.
-  if (settings.value(QStringLiteral("ProxyEnable"), 0).toInt() != 1) return {};
-  return ParseProxyServer(settings.value(QStringLiteral("ProxyServer")).toString(), protocol);
+  return ProxyFromInternetSettings(settings.value(QStringLiteral("ProxyEnable"), 0).toInt(),
+                                   settings.value(QStringLiteral("ProxyServer")).toString(), protocol);
 }
 
 }  // namespace tarvola::service

@@ -40,6 +40,16 @@ INSTANTIATE_TEST_SUITE_P(
         TProxyRow{"EmptyPort", "http=web.corp:;https=s:1", "web.corp", ""}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+TEST(ProxyFromInternetSettingsTest, HonoursTheSwitch) {
+  const QString server = QStringLiteral("http=web.corp:3128");
+  EXPECT_EQ(ProxyFromInternetSettings(1, server, QStringLiteral("http")).Address, QStringLiteral("web.corp"));
+  EXPECT_EQ(ProxyFromInternetSettings(1, server, QStringLiteral("http")).Port, QStringLiteral("3128"));
+  for (int off : {0, 2, -1}) {
+    const TProxyAddress proxy = ProxyFromInternetSettings(off, server, QStringLiteral("http"));
+    EXPECT_TRUE(proxy.Address.isEmpty() && proxy.Port.isEmpty()) << off;
+  }
+}
+
 class ParseProxyUrlTest : public ::testing::TestWithParam<TProxyRow> {};
 
 TEST_P(ParseProxyUrlTest, GivesHostAndPort) {

@@ -63,12 +63,12 @@ void TTestHttpServer::OnReadyRead(QTcpSocket* socket) {
   socket->setProperty("head", QByteArray());
   FRequests.append(ParseHead(buffer.left(end)));
   const auto found = FAnswers.constFind(PathOf(FRequests.last().Target));
-  const THttpAnswer answer = found != FAnswers.cend() ? *found : THttpAnswer{404, "not here", {}, false};
+  const THttpAnswer answer = found != FAnswers.cend() ? *found : THttpAnswer{404, "not here", {}, false, false};
 
   QByteArray reply = "HTTP/1.1 " + QByteArray::number(answer.Status) + ' ' + ReasonFor(answer.Status) + "\r\n";
   for (const auto& [name, value] : answer.Headers) reply += name + ": " + value + "\r\n";
   const qsizetype announced = answer.Body.size() + (answer.Stall ? 4096 : 0);
-  reply += "Content-Length: " + QByteArray::number(announced) + "\r\n";
+  if (!answer.NoLength) reply += "Content-Length: " + QByteArray::number(announced) + "\r\n";
   reply += "Connection: close\r\n\r\n" + answer.Body;
   socket->write(reply);
   if (!answer.Stall) socket->disconnectFromHost();

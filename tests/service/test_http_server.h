@@ -17,6 +17,8 @@ struct THttpAnswer {
   QList<QPair<QByteArray, QByteArray>> Headers;
   // Send the head and the body, announce more and never finish: a server that stalls.
   bool Stall = false;
+  // No Content-Length: the body ends when the connection closes.
+  bool NoLength = false;
 };
 
 struct TRecordedRequest {

@@ -109,6 +109,18 @@ TEST_F(WorkThreadTest, OversizeDocumentIsStopped) {
   EXPECT_FALSE(QFileInfo::exists(FTarget));
 }
 
+TEST_F(WorkThreadTest, OversizeDocumentWithoutLengthIsStopped) {
+  FServer.Answer("/big", {200, QByteArray(config::MaxDocumentSize + 1, 'x'), {}, false, true});
+  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/big")))), OutcomeNoDocument);
+  EXPECT_FALSE(QFileInfo::exists(FTarget));
+}
+
+TEST_F(WorkThreadTest, DocumentWithoutLengthIsTaken) {
+  FServer.Answer("/doc", {200, "[Service]\n", {}, false, true});
+  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/doc")))), OutcomeSuccess);
+  EXPECT_EQ(QFileInfo(FTarget).size(), 10);
+}
+
 TEST_F(WorkThreadTest, DocumentOfTheLimitIsTaken) {
   FServer.Answer("/full", {200, QByteArray(config::MaxDocumentSize, 'x'), {}, false});
   EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/full")))), OutcomeSuccess);
