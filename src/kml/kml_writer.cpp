@@ -10,8 +10,8 @@ namespace {
 enum TByteClass : std::uint8_t {
   Plain,        // copied as it is
   Drop,         // a control character XML 1.0 cannot carry
-  Special,      // & < > and CR: always written as a reference
-  AttrSpecial,  // " tab LF: written as a reference inside attribute values only
+  Special,      // & < > CR LF: always written as a reference
+  AttrSpecial,  // " and tab: written as a reference inside attribute values only
   Multibyte,    // the lead or continuation byte of a UTF-8 sequence
 };
 
@@ -23,9 +23,9 @@ constexpr std::array<TByteClass, 256> MakeByteClasses() {
   classes['<'] = Special;
   classes['>'] = Special;
   classes['\r'] = Special;
+  classes['\n'] = Special;
   classes['"'] = AttrSpecial;
   classes['\t'] = AttrSpecial;
-  classes['\n'] = AttrSpecial;
   return classes;
 }
 

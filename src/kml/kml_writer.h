@@ -12,9 +12,10 @@ struct TXmlAttr {
   std::string_view Value;
 };
 
-// Appends `text` as XML character data: & < > escaped (and " in attributes), CR kept as a
-// reference so it survives line-end normalisation, characters XML 1.0 cannot carry dropped,
-// and bytes that are not UTF-8 replaced by U+FFFD so the document stays well-formed.
+// Appends `text` as XML character data: & < > escaped (and " in attributes); CR and LF as
+// references, so a text keeps its line on the page and its line ends survive a reader's
+// normalisation; characters XML 1.0 cannot carry dropped; bytes that are not UTF-8 replaced
+// by U+FFFD so the document stays well-formed.
 void AppendEscaped(std::string& out, std::string_view text, bool inAttribute = false);
 
 // Writes an indented XML document straight into a string: two spaces per level, one

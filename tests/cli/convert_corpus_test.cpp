@@ -127,6 +127,7 @@ TEST(CorpusConversion, EveryFileInBothFormatsReadsBackWithItsCounts) {
     SCOPED_TRACE(item.Input.string() + " -> " + item.Output.filename().string());
     ASSERT_EQ(back[i].Error, "");
     EXPECT_TRUE(back[i].Declaration);
+    EXPECT_TRUE(back[i].Layout);
     EXPECT_EQ(back[i].Root, "{http://earth.google.com/kml/2.1}kml");
     if (item.Output.extension() == ".kmz") {
       EXPECT_EQ(back[i].Entries, std::vector<std::string>{"doc.kml"});

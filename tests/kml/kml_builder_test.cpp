@@ -111,6 +111,17 @@ TEST(BuildKml, SplitSegmentsKeepTheirOwnPoints) {
   EXPECT_NE(one.find("<coordinates>9,0,0 9,1,0 9,2,0 </coordinates>"), std::string::npos);
 }
 
+TEST(BuildKml, MultiLineTextsKeepTheirElementOnOneLine) {
+  gps::TGpsData data;
+  data.Waypoints.emplace();
+  gps::TWpt& waypoint = data.Waypoints->emplace_back();
+  waypoint.Name = "Hut";
+  waypoint.Desc = "first line\nsecond line\r\nthird";
+  const std::string built = BuildKml(data, TExportOptions{}, FixedCreated);
+  EXPECT_NE(built.find("\n        <description>first line&#10;second line&#13;&#10;third</description>\n"),
+            std::string::npos);
+}
+
 TEST(BuildKml, ReadsBackWithANamespacedRootAndUtf8) {
   test::TTempFolder folder;
   const fs::path file = folder.File("doc.kml");
@@ -118,6 +129,7 @@ TEST(BuildKml, ReadsBackWithANamespacedRootAndUtf8) {
   const test::TKmlReadback back = test::ReadBackKml(file);
   ASSERT_EQ(back.Error, "");
   EXPECT_TRUE(back.Declaration);
+  EXPECT_TRUE(back.Layout);
   EXPECT_EQ(back.Root, "{http://earth.google.com/kml/2.1}kml");
   EXPECT_EQ(back.Folders, "Waypoints Routes Tracks");
   ASSERT_FALSE(back.Names.empty());

@@ -16,6 +16,7 @@ namespace tarvola::test {
 struct TKmlReadback {
   std::string Error;  // empty: the file was read
   bool Declaration = false;
+  bool Layout = false;  // one element per line, two-space indentation, LF line ends
   std::string Root;
   std::vector<std::string> Entries;  // KMZ only
   bool Deflated = false;
@@ -51,6 +52,7 @@ inline std::string FromHex(const std::string& hex) {
 inline void ApplyReadbackLine(TKmlReadback& file, const std::string& key, const std::string& value) {
   if (key == "error") file.Error = value.empty() ? "unknown error" : value;
   if (key == "declaration") file.Declaration = value == "1";
+  if (key == "layout") file.Layout = value == "1";
   if (key == "root") file.Root = value;
   if (key == "deflated") file.Deflated = value == "1";
   if (key == "name") file.Names.push_back(FromHex(value));

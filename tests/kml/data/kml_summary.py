@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Reads KML documents and KMZ packages with Python's own XML and ZIP readers and prints,
 for each file, one "key value" line per fact the tests check (texts as UTF-8 hex)."""
+import re
 import sys
 import xml.etree.ElementTree as ET
 import zipfile
@@ -28,7 +29,12 @@ def hexed(text):
 
 def summarize(path):
     data = kml_bytes(path)
-    print("declaration", int(data.startswith(b'<?xml version="1.0" encoding="UTF-8"?>')))
+    print("declaration", int(data.startswith(b'<?xml version="1.0" encoding="UTF-8"?>\n')))
+    # One element per line, two spaces per level, LF only, a line break at the end.
+    lines = data.split(b"\n")
+    element_line = re.compile(rb"^(  )*<[^<]*(<[^<]*)?>$")
+    print("layout", int(lines[-1] == b"" and b"\r" not in data and
+                        all(element_line.match(line) for line in lines[1:-1])))
     root = ET.fromstring(data)
     print("root", root.tag)
     placemarks = root.iter(NS + "Placemark")
