@@ -19,6 +19,7 @@ namespace tarvola::bench {
 struct TMeasure {
   bool Ok = false;           // the child ran the work and exited with 0
   double Seconds = 0.0;      // wall time of the work alone, measured in the child
+  double CpuSeconds = 0.0;   // user + system time of the whole child, start-up and exit included
   std::uint64_t PeakRssBytes = 0;
 };
 
@@ -43,16 +44,18 @@ TMeasure MeasureInChild(TWork&& work) {
     _exit(written == static_cast<ssize_t>(sizeof seconds) ? code : 3);
   }
   close(pipeEnds[1]);
-  double seconds = 0.0;
-  ssize_t got = read(pipeEnds[0], &seconds, sizeof seconds);
+  double wall = 0.0;
+  ssize_t got = read(pipeEnds[0], &wall, sizeof wall);
   close(pipeEnds[0]);
   int status = 0;
   rusage usage{};
   if (wait4(child, &status, 0, &usage) != child) return measure;
-  measure.Ok = got == static_cast<ssize_t>(sizeof seconds) && WIFEXITED(status) &&
+  measure.Ok = got == static_cast<ssize_t>(sizeof wall) && WIFEXITED(status) &&
                WEXITSTATUS(status) == 0;
-  measure.Seconds = seconds;
+  measure.Seconds = wall;
   measure.PeakRssBytes = static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;  // kilobytes on Linux
+  auto toSeconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  measure.CpuSeconds = toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime);
   return measure;
 }
 
@@ -71,13 +74,14 @@ TMeasure BestOf(int runs, const TWork& work) {
 
 inline double Megabytes(std::uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
-// One line per measurement: "<label>  1.234 s  peak 812.3 MB (3.25x file)".
+// One line per measurement: "<label>  1.234 s  (cpu 1.300 s)  peak 812.3 MB (3.25x file)".
 inline void PrintMeasure(const std::string& label, const TMeasure& m, std::uint64_t fileBytes) {
   if (!m.Ok) {
     std::printf("  %-34s FAILED\n", label.c_str());
     return;
   }
-  std::printf("  %-34s %7.3f s   peak %8.1f MB", label.c_str(), m.Seconds, Megabytes(m.PeakRssBytes));
+  std::printf("  %-34s %7.3f s  (cpu %7.3f s)   peak %8.1f MB", label.c_str(), m.Seconds, m.CpuSeconds,
+              Megabytes(m.PeakRssBytes));
   if (fileBytes > 0)
     std::printf("  (%.2fx file)", static_cast<double>(m.PeakRssBytes) / static_cast<double>(fileBytes));
   std::printf("\n");
@@ -86,7 +90,8 @@ inline void PrintMeasure(const std::string& label, const TMeasure& m, std::uint6
 // "<label>  time 1.12x, memory 0.85x" of `m` against `reference`.
 inline void PrintRatio(const std::string& label, const TMeasure& m, const TMeasure& reference) {
   if (!m.Ok || !reference.Ok || reference.Seconds <= 0 || reference.PeakRssBytes == 0) return;
-  std::printf("  %-34s time %.2fx   memory %.2fx\n", label.c_str(), m.Seconds / reference.Seconds,
+  std::printf("  %-34s time %.2fx  (cpu %.2fx)   memory %.2fx\n", label.c_str(), m.Seconds / reference.Seconds,
+              reference.CpuSeconds > 0 ? m.CpuSeconds / reference.CpuSeconds : 0.0,
               static_cast<double>(m.PeakRssBytes) / static_cast<double>(reference.PeakRssBytes));
 }
 

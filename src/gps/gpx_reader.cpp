@@ -21,6 +21,41 @@ constexpr unsigned ParseOptions = pugi::parse_cdata | pugi::parse_escapes |
                                   pugi::parse_comments | pugi::parse_pi |
                                   pugi::parse_embed_pcdata;
 
+// The first child of each value name, found in one pass (empty nodes for the missing ones).
+struct TValueChildren {
+  pugi::xml_node Ele, Time, Name, Cmt, Desc, Sym;
+};
+
+pugi::xml_node* SlotFor(TValueChildren& values, std::string_view localName, bool allFields) {
+  if (localName == "ele") return &values.Ele;
+  if (localName == "time") return &values.Time;
+  if (!allFields) return nullptr;
+  if (localName == "name") return &values.Name;
+  if (localName == "cmt") return &values.Cmt;
+  if (localName == "desc") return &values.Desc;
+  if (localName == "sym") return &values.Sym;
+  return nullptr;
+}
+
+// The same children FindNode would find for each name, without a pass per name.
+TValueChildren FindValueChildren(pugi::xml_node point, std::string_view ns, bool allFields) {
+  TValueChildren values;
+  std::string_view pointPrefix = ns.empty() ? std::string_view() : PrefixOf(point.name());
+  for (pugi::xml_node child = point.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    const char* name = child.name();
+    std::string_view local = LocalName(name);
+    pugi::xml_node* slot = SlotFor(values, local, allFields);
+    if (!slot || *slot) continue;
+    if (!ns.empty()) {
+      std::string_view prefix(name, local.data() == name ? 0 : static_cast<std::size_t>(local.data() - name - 1));
+      if (NamespaceOfChild(child, prefix, pointPrefix, ns) != ns) continue;
+    }
+    *slot = child;
+  }
+  return values;
+}
+
 // One walk of a file: the clock is asked at most once for "now" and the local zone.
 struct TReader {
   TLocalClock Clock;
@@ -35,16 +70,9 @@ struct TReader {
     point.Lat = element.attribute("lat").value();
     point.Lon = element.attribute("lon").value();
     if (!HasChildNodes(element)) return;
-    bool haveEle = false, haveTime = false;
-    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
-      if (!haveEle && IsValueChild(child, element, ns, "ele")) {
-        point.Alt = ElementText(child);
-        haveEle = true;
-      } else if (!haveTime && IsValueChild(child, element, ns, "time")) {
-        point.Time = ReadTime(child);
-        haveTime = true;
-      }
-    }
+    TValueChildren values = FindValueChildren(element, ns, false);
+    if (values.Ele) point.Alt = ElementText(values.Ele);
+    if (values.Time) point.Time = ReadTime(values.Time);
   }
 
   void ReadPoint(pugi::xml_node element, std::string_view ns, TPointFields& point) {
@@ -54,29 +82,13 @@ struct TReader {
       point.Name = "<noname>";
       return;
     }
-    struct TField {
-      std::string_view Name;
-      std::string* Target;
-      bool Found;
-    };
-    TField fields[] = {{"ele", &point.Alt, false},   {"name", &point.Name, false},
-                       {"cmt", &point.Cmt, false},   {"desc", &point.Desc, false},
-                       {"sym", &point.Sym, false}};
-    bool haveTime = false;
-    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
-      if (!haveTime && IsValueChild(child, element, ns, "time")) {
-        point.Time = ReadTime(child);
-        haveTime = true;
-        continue;
-      }
-      for (TField& field : fields) {
-        if (!field.Found && IsValueChild(child, element, ns, field.Name)) {
-          *field.Target = ElementText(child);
-          field.Found = true;
-          break;
-        }
-      }
-    }
+    TValueChildren values = FindValueChildren(element, ns, true);
+    if (values.Ele) point.Alt = ElementText(values.Ele);
+    if (values.Time) point.Time = ReadTime(values.Time);
+    point.Name = ElementText(values.Name);
+    point.Cmt = ElementText(values.Cmt);
+    point.Desc = ElementText(values.Desc);
+    point.Sym = ElementText(values.Sym);
   }
 
   TRte ReadRoute(pugi::xml_node element) {
@@ -96,7 +108,7 @@ struct TReader {
     TTrkSeg segment;
     if (!HasChildNodes(element)) return segment;
     auto& points = segment.Points.emplace();
-    points.reserve(CountChildren(element, "trkpt"));
+    points.reserve(CountElements(element));
     std::string_view ns = NamespaceOf(element);
     for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
       if (NameIsAnyCase(child.name(), "trkpt"))
@@ -128,6 +140,15 @@ struct TReader {
       else if (NameIsAnyCase(name, "rte")) routes.push_back(ReadRoute(child));
       else if (NameIsAnyCase(name, "trk")) tracks.push_back(ReadTrack(child));
     }
+  }
+
+  // An upper bound for a list's size that reads only the node headers, not the names: a track
+  // segment of a million points is walked twice, and the first walk should be the cheap one.
+  static std::size_t CountElements(pugi::xml_node element) {
+    std::size_t count = 0;
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
+      count += child.type() == pugi::node_element;
+    return count;
   }
 
   static std::size_t CountChildren(pugi::xml_node element, std::string_view lower) {

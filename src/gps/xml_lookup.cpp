@@ -6,11 +6,6 @@ namespace tarvola::gps {
 
 namespace {
 
-std::string_view PrefixOf(const char* name) {
-  const char* colon = std::strchr(name, ':');
-  return colon ? std::string_view(name, static_cast<std::size_t>(colon - name)) : std::string_view();
-}
-
 // The URI that `element` itself binds to `prefix`, when it declares it.
 bool DeclaredHere(pugi::xml_node element, std::string_view prefix, std::string_view& uri) {
   for (pugi::xml_attribute attribute = element.first_attribute(); attribute;
@@ -46,6 +41,11 @@ bool NameIsAnyCase(const char* name, std::string_view lower) {
   return i == lower.size();
 }
 
+std::string_view PrefixOf(const char* name) {
+  const char* colon = std::strchr(name, ':');
+  return colon ? std::string_view(name, static_cast<std::size_t>(colon - name)) : std::string_view();
+}
+
 std::string_view LocalName(const char* name) {
   const char* colon = std::strchr(name, ':');
   return colon ? std::string_view(colon + 1) : std::string_view(name);
@@ -59,11 +59,15 @@ std::string_view NamespaceOf(pugi::xml_node element) {
   return {};
 }
 
+std::string_view NamespaceOfChild(pugi::xml_node child, std::string_view childPrefix,
+                                  std::string_view parentPrefix, std::string_view parentNamespace) {
+  if (childPrefix == parentPrefix && !DeclaresAnyNamespace(child)) return parentNamespace;
+  return NamespaceOf(child);
+}
+
 std::string_view NamespaceOfChild(pugi::xml_node child, pugi::xml_node parent,
                                   std::string_view parentNamespace) {
-  if (!DeclaresAnyNamespace(child) && PrefixOf(child.name()) == PrefixOf(parent.name()))
-    return parentNamespace;
-  return NamespaceOf(child);
+  return NamespaceOfChild(child, PrefixOf(child.name()), PrefixOf(parent.name()), parentNamespace);
 }
 
 bool IsValueChild(pugi::xml_node child, pugi::xml_node parent, std::string_view parentNamespace,

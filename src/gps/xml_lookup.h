@@ -12,8 +12,9 @@ namespace tarvola::gps {
 // The whole name, compared without regard to ASCII letter case (structural names: WPT is wpt).
 bool NameIsAnyCase(const pugi::char_t* name, std::string_view lower);
 
-// The part of a name after its prefix.
+// The part of a name after its prefix, and the prefix (empty for none).
 std::string_view LocalName(const pugi::char_t* name);
+std::string_view PrefixOf(const pugi::char_t* name);
 
 // The namespace an element's name lies in, by the xmlns attributes on it and its ancestors;
 // empty for none (an unbound prefix included).
@@ -23,6 +24,9 @@ std::string_view NamespaceOf(pugi::xml_node element);
 // the parent's prefix and no declarations of its own, costs no walk up the tree.
 std::string_view NamespaceOfChild(pugi::xml_node child, pugi::xml_node parent,
                                   std::string_view parentNamespace);
+// The same with both prefixes known already.
+std::string_view NamespaceOfChild(pugi::xml_node child, std::string_view childPrefix,
+                                  std::string_view parentPrefix, std::string_view parentNamespace);
 
 // Whether `child` answers to a lookup by `localName` under `parent`: its qualified or local name
 // is `localName`, and when the parent lies in a namespace the child lies in the same one.
