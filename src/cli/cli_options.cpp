@@ -20,18 +20,15 @@ public:
   // `arg` is `shortName`/`longName` itself or carries its value; false when it is neither.
   bool Matches(std::string_view arg, std::string_view shortName, std::string_view longName,
                std::optional<std::string_view>& value, std::string& error) {
-    std::optional<std::string_view> inline_;
-    if (!shortName.empty() && arg.starts_with(shortName)) {
-      if (arg.size() > shortName.size()) inline_ = arg.substr(shortName.size());
-    } else if (arg == longName) {
-    } else if (arg.starts_with(longName) && arg.size() > longName.size() &&
-               arg[longName.size()] == '=') {
-      inline_ = arg.substr(longName.size() + 1);
-    } else {
-      return false;
-    }
-    if (inline_) {
-      value = inline_;
+    std::optional<std::string_view> attached;
+    const bool isShort = !shortName.empty() && arg.starts_with(shortName);
+    const bool isLong = arg == longName ||
+        (arg.starts_with(longName) && arg.size() > longName.size() && arg[longName.size()] == '=');
+    if (!isShort && !isLong) return false;
+    if (isShort && arg.size() > shortName.size()) attached = arg.substr(shortName.size());
+    if (!isShort && arg.size() > longName.size()) attached = arg.substr(longName.size() + 1);
+    if (attached) {
+      value = attached;
     } else if (AtEnd()) {
       error = "option " + std::string(arg) + " needs a value";
     } else {
