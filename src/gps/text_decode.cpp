@@ -33,27 +33,6 @@ constexpr char32_t Replacement = 0xFFFD;
 
 bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
-// Windows-1252 0x80..0x9F; the five bytes it leaves undefined map to the C1 controls, as the
-// system's own conversion does.
-constexpr char16_t Windows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char32_t Latin9(unsigned char b) {
-  switch (b) {
-    case 0xA4: return 0x20AC;
-    case 0xA6: return 0x0160;
-    case 0xA8: return 0x0161;
-    case 0xB4: return 0x017D;
-    case 0xB8: return 0x017E;
-    case 0xBC: return 0x0152;
-    case 0xBD: return 0x0153;
-    case 0xBE: return 0x0178;
-    default: return b;
-  }
-}
-
 std::string Lower(std::string_view text) {
   std::string out(text);
   for (char& c : out)
@@ -130,18 +109,6 @@ std::string DeclaredEncoding(std::string_view text) {
   return Lower(decl.substr(at + 1, end - at - 1));
 }
 
-TSingleByteCode SingleByteCodeFor(std::string_view label) {
-  static constexpr std::string_view Latin1Labels[] = {
-      "iso-8859-1", "iso8859-1", "iso_8859-1", "latin1", "latin-1", "l1", "cp819", "ibm819"};
-  static constexpr std::string_view Latin9Labels[] = {"iso-8859-15", "iso8859-15",
-                                                      "iso_8859-15", "latin9", "latin-9", "l9"};
-  for (std::string_view l : Latin1Labels)
-    if (label == l) return TSingleByteCode::Latin1;
-  for (std::string_view l : Latin9Labels)
-    if (label == l) return TSingleByteCode::Latin9;
-  return TSingleByteCode::Windows1252;
-}
-
 std::string DecodeSingleByte(std::string_view bytes, TSingleByteCode code) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
@@ -152,10 +119,7 @@ std::string DecodeSingleByte(std::string_view bytes, TSingleByteCode code) {
       out += static_cast<char>(b);
       continue;
     }
-    char32_t c = b;
-    if (code == TSingleByteCode::Latin9) c = Latin9(b);
-    else if (code == TSingleByteCode::Windows1252 && b < 0xA0) c = Windows1252High[b - 0x80];
-    AppendUtf8(out, c);
+    AppendUtf8(out, SingleByteCharacter(code, b));
   }
   return out;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "gps/code_pages.h"
+
 namespace tarvola::gps {
 
 // Byte-level decoding behind ReadTextFile. All output is UTF-8.
@@ -25,9 +27,7 @@ bool IsValidUtf8(std::string_view bytes);
 // there is no declaration or it names none.
 std::string DeclaredEncoding(std::string_view text);
 
-enum class TSingleByteCode { Latin1, Latin9, Windows1252 };
-// The code page for an encoding label; Windows-1252 for a label we do not know.
-TSingleByteCode SingleByteCodeFor(std::string_view label);
+// Bytes of a single-byte code page to UTF-8, stopping at a NUL byte.
 std::string DecodeSingleByte(std::string_view bytes, TSingleByteCode code);
 
 // UTF-16 and UTF-32 code units to UTF-8, stopping at a NUL character. A trailing partial unit is
