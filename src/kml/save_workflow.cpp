@@ -1,15 +1,11 @@
 #include "kml/save_workflow.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <random>
 #include <string>
 #include <system_error>
 
+#include "kml/save_platform.h"
 #include "zip/file_stream.h"
 #include "zip/zip_writer.h"
 
@@ -22,10 +18,7 @@ namespace fs = std::filesystem;
 // Two running copies must not write each other's doc.kml: each save gets a folder of its own.
 class TPrivateFolder {
 public:
-  explicit TPrivateFolder(const fs::path& tempDir) {
-    std::string pattern = (tempDir / "tarvola-save-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) FPath = pattern;
-  }
+  explicit TPrivateFolder(const fs::path& tempDir) : FPath(MakePrivateFolder(tempDir)) {}
   ~TPrivateFolder() {
     std::error_code ignored;
     if (!FPath.empty()) fs::remove_all(FPath, ignored);
@@ -48,19 +41,8 @@ std::string RandomHex() {
   return text;
 }
 
-void SyncFolder(const fs::path& folder) {
-  const int handle = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (handle < 0) return;
-  (void)::fsync(handle);
-  ::close(handle);
-}
-
 [[noreturn]] void RaiseCreateError(const fs::path& target, int code) {
-  std::error_code ec;
-  const fs::path absolute = fs::absolute(target, ec);
-  throw zip::EFCreateError("Cannot create file \"" + (ec ? target : absolute).string() + "\". " +
-                               std::system_category().message(code),
-                           code);
+  throw zip::EFCreateError(zip::FileErrorText("Cannot create file", target, code), code);
 }
 
 // The target's new content, written under a temporary name in the target's folder (so the
@@ -71,10 +53,10 @@ public:
     for (int attempt = 0; !FFile; ++attempt) {
       const fs::path candidate = target.parent_path() / (".tarvola-save-" + RandomHex() + ".tmp");
       try {
-        // Created 0666 under the umask, as any new file, unlike the 0600 of mkstemp.
+        // Created as any new file is (0666 under the umask), unlike the 0600 of mkstemp.
         FFile = std::make_unique<zip::TFileStream>(candidate, zip::TFileMode::CreateNew);
       } catch (const zip::EFCreateError& error) {
-        if (error.Code() != EEXIST || attempt == 100) RaiseCreateError(target, error.Code());
+        if (!zip::IsNameTaken(error.Code()) || attempt == 100) RaiseCreateError(target, error.Code());
       }
     }
   }
@@ -94,7 +76,7 @@ public:
   void Commit(zip::TStream& written) {
     written.Flush();
     FFile->Close();
-    if (::rename(FFile->Path().c_str(), FTarget.c_str()) != 0) RaiseCreateError(FTarget, errno);
+    if (const int code = MoveIntoPlace(FFile->Path(), FTarget); code != 0) RaiseCreateError(FTarget, code);
     FFile.reset();
     SyncFolder(FTarget.parent_path());
   }

@@ -22,7 +22,8 @@ enum class TSaveResult {
 // Builds the document and writes it as "doc.kml" in a folder of its own inside tempDir, then
 // packs it (Kmz) or copies it (Kml) into a new file beside the target, which is renamed over
 // the target only once it is complete and on disk. The new file gets the permissions of any
-// newly created file under the user's umask. Safe to run on several threads at once.
+// newly created file (under the user's umask; on Windows, the folder's inherited ACL). Safe to
+// run on several threads at once. The system steps are in save_platform.h.
 //
 // On every outcome, exceptions included, the private folder is gone and no temporary file is
 // left beside the target; unless the result is Saved, the old target is unchanged.

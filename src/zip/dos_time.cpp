@@ -1,9 +1,9 @@
 #include "zip/dos_time.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <cmath>
+
+#include "zip/file_time.h"
 
 namespace tarvola::zip {
 
@@ -18,16 +18,15 @@ constexpr std::int64_t MsPerDay = 86'400'000;
 
 double LocalDateTimeOf(std::time_t moment) {
   std::tm local{};
-  if (localtime_r(&moment, &local) == nullptr) return -1.0;
+  if (!LocalTimeOf(moment, local)) return -1.0;
   const sys_days day = sys_days{year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday};
   const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
   return static_cast<double>((day - DateTimeEpoch).count()) + seconds / 86400.0;
 }
 
 double FileModifiedStamp(const std::filesystem::path& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return -1.0;
-  return LocalDateTimeOf(info.st_mtime);
+  const std::optional<std::time_t> written = LastWriteTime(path);
+  return written ? LocalDateTimeOf(*written) : -1.0;
 }
 
 std::uint32_t DateTimeToDosStamp(double dateTime) {

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "zip/system_text.h"
+
 namespace tarvola::zip {
 
 namespace {
@@ -60,7 +62,7 @@ char Cp437Of(char32_t cp) {
 }  // namespace
 
 std::string EntryNameOf(const std::filesystem::path& source) {
-  const std::string full = source.string();
+  const std::string full = PathText(source);
   const std::string_view name = FinalComponent(full);
   std::string result;
   result.reserve(name.size());

@@ -1,19 +1,24 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
 #include "zip/stream.h"
+#include "zip/system_text.h"
 
 namespace tarvola::zip {
 
 enum class TFileMode {
   OpenRead,   // an existing file, read only; others may read it too
   Create,     // created, or truncated when it exists
-  CreateNew,  // created; fails (EEXIST) when the name is taken
+  CreateNew,  // created; fails when the name is taken (see IsNameTaken)
 };
 
 // A file on disk. Opening raises EFOpenError or EFCreateError naming the absolute path and the
 // system's reason; a failed read raises EReadError. The file is closed when the stream goes.
+// Error codes are the system's own: errno, or GetLastError() on Windows. New files get the
+// permissions any new file gets (0666 under the umask; the folder's inherited ACL on Windows)
+// and are not inherited by programs started later.
 class TFileStream : public TStream {
 public:
   TFileStream(const std::filesystem::path& path, TFileMode mode);
@@ -35,7 +40,7 @@ public:
 
 private:
   std::filesystem::path FPath;
-  int FHandle = -1;
+  std::intptr_t FHandle = -1;  // a descriptor, or a HANDLE on Windows (INVALID_HANDLE_VALUE is -1 too)
 };
 
 }  // namespace tarvola::zip

@@ -1,3 +1,4 @@
+// The file layer on POSIX systems (Linux, macOS).
 #include "zip/file_stream.h"
 
 #include <fcntl.h>
@@ -12,14 +13,6 @@ namespace tarvola::zip {
 
 namespace {
 
-std::string SystemText(int code) { return std::system_category().message(code); }
-
-std::string AbsoluteText(const std::filesystem::path& path) {
-  std::error_code ec;
-  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-  return (ec ? path : absolute).string();
-}
-
 int OpenFlags(TFileMode mode) {
   switch (mode) {
     case TFileMode::OpenRead: return O_RDONLY;
@@ -32,7 +25,15 @@ int OpenFlags(TFileMode mode) {
 // One system call moves at most this much, on every platform we build for.
 constexpr std::int64_t MaxTransfer = 1 << 30;
 
+int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
+
 }  // namespace
+
+std::string PathText(const std::filesystem::path& path) { return path.string(); }
+
+std::string SystemErrorText(int code) { return std::system_category().message(code); }
+
+bool IsNameTaken(int code) { return code == EEXIST; }
 
 TFileStream::TFileStream(const std::filesystem::path& path, TFileMode mode) : FPath(path) {
   do {
@@ -40,18 +41,17 @@ TFileStream::TFileStream(const std::filesystem::path& path, TFileMode mode) : FP
   } while (FHandle < 0 && errno == EINTR);
   if (FHandle >= 0) return;
   const int code = errno;
-  const std::string where = "\"" + AbsoluteText(path) + "\". " + SystemText(code);
-  if (mode == TFileMode::OpenRead) throw EFOpenError("Cannot open file " + where, code);
-  throw EFCreateError("Cannot create file " + where, code);
+  if (mode == TFileMode::OpenRead) throw EFOpenError(FileErrorText("Cannot open file", path, code), code);
+  throw EFCreateError(FileErrorText("Cannot create file", path, code), code);
 }
 
 TFileStream::~TFileStream() {
-  if (FHandle >= 0) ::close(FHandle);
+  if (FHandle >= 0) ::close(Descriptor(FHandle));
 }
 
 void TFileStream::Close() {
   if (FHandle < 0) return;
-  const int result = ::close(FHandle);
+  const int result = ::close(Descriptor(FHandle));
   FHandle = -1;
   if (result != 0 && errno != EINTR) throw EWriteError(errno);
 }
@@ -60,9 +60,10 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
   auto* bytes = static_cast<char*>(buffer);
   std::int64_t done = 0;
   while (done < count) {
-    const ssize_t n = ::read(FHandle, bytes + done, static_cast<std::size_t>(std::min(count - done, MaxTransfer)));
+    const ssize_t n =
+        ::read(Descriptor(FHandle), bytes + done, static_cast<std::size_t>(std::min(count - done, MaxTransfer)));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw EReadError("Stream read error. " + SystemText(errno), errno);
+    if (n < 0) throw EReadError("Stream read error. " + SystemErrorText(errno), errno);
     if (n == 0) break;
     done += n;
   }
@@ -73,7 +74,8 @@ std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
   const auto* bytes = static_cast<const char*>(buffer);
   std::int64_t done = 0;
   while (done < count) {
-    const ssize_t n = ::write(FHandle, bytes + done, static_cast<std::size_t>(std::min(count - done, MaxTransfer)));
+    const ssize_t n =
+        ::write(Descriptor(FHandle), bytes + done, static_cast<std::size_t>(std::min(count - done, MaxTransfer)));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     done += n;
@@ -83,30 +85,35 @@ std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
   const int whence = origin == TSeekOrigin::Begin ? SEEK_SET : origin == TSeekOrigin::Current ? SEEK_CUR : SEEK_END;
-  const off_t position = ::lseek(FHandle, static_cast<off_t>(offset), whence);
-  if (position < 0) throw EReadError("Stream seek error. " + SystemText(errno), errno);
+  const off_t position = ::lseek(Descriptor(FHandle), static_cast<off_t>(offset), whence);
+  if (position < 0) throw EReadError("Stream seek error. " + SystemErrorText(errno), errno);
   return position;
 }
 
 std::int64_t TFileStream::Position() const {
-  const off_t position = ::lseek(FHandle, 0, SEEK_CUR);
-  if (position < 0) throw EReadError("Stream seek error. " + SystemText(errno), errno);
+  const off_t position = ::lseek(Descriptor(FHandle), 0, SEEK_CUR);
+  if (position < 0) throw EReadError("Stream seek error. " + SystemErrorText(errno), errno);
   return position;
 }
 
 std::int64_t TFileStream::Size() const {
   struct stat info {};
-  if (::fstat(FHandle, &info) != 0) throw EReadError("Stream read error. " + SystemText(errno), errno);
+  if (::fstat(Descriptor(FHandle), &info) != 0) throw EReadError("Stream read error. " + SystemErrorText(errno), errno);
   return info.st_size;
 }
 
 void TFileStream::SetSize(std::int64_t size) {
-  if (::ftruncate(FHandle, static_cast<off_t>(size)) != 0) throw EWriteError(errno);
+  if (::ftruncate(Descriptor(FHandle), static_cast<off_t>(size)) != 0) throw EWriteError(errno);
   if (Position() > size) Seek(size, TSeekOrigin::Begin);
 }
 
 void TFileStream::Flush() {
-  if (::fsync(FHandle) != 0) throw EWriteError(errno);
+#ifdef __APPLE__
+  // fsync on macOS leaves the data in the drive's cache; F_FULLFSYNC gets it onto the medium.
+  // Some file systems (network shares) refuse it: fsync is the most they offer then.
+  if (::fcntl(Descriptor(FHandle), F_FULLFSYNC) == 0) return;
+#endif
+  if (::fsync(Descriptor(FHandle)) != 0) throw EWriteError(errno);
 }
 
 }  // namespace tarvola::zip

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+
+namespace tarvola::kml {
+
+// The system steps of the save routine, defined in save_platform_posix.cpp or
+// save_platform_win.cpp. Error codes are the system's own, as zip::EStreamError::Code() has them.
+
+// A new folder with a name no one else holds, inside parent, for the user alone where the system
+// can say so; empty when it cannot be made.
+std::filesystem::path MakePrivateFolder(const std::filesystem::path& parent);
+
+// Puts the complete file `from` in place of `to` in one step, so that a reader sees the old file
+// or the new one, never neither; `to` may exist. 0, or the system's error code.
+int MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Makes a rename in `folder` (the current folder when empty) survive a power cut.
+void SyncFolder(const std::filesystem::path& folder);
+
+}  // namespace tarvola::kml

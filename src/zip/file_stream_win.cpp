@@ -1,0 +1,168 @@
+// The file layer on Windows: wide-character paths, HANDLEs and the system's message texts.
+#ifdef _WIN32
+
+#include "zip/file_stream.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+namespace tarvola::zip {
+
+namespace {
+
+// ReadFile and WriteFile count in DWORDs; a gibibyte per call keeps well inside them.
+constexpr std::int64_t MaxTransfer = 1 << 30;
+
+HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+int LastError() { return static_cast<int>(::GetLastError()); }
+
+std::string Utf8Of(const wchar_t* text, int length) {
+  if (length <= 0) return std::string();
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  if (size > 0) ::WideCharToMultiByte(CP_UTF8, 0, text, length, result.data(), size, nullptr, nullptr);
+  return result;
+}
+
+DWORD Disposition(TFileMode mode) {
+  switch (mode) {
+    case TFileMode::OpenRead: return OPEN_EXISTING;
+    case TFileMode::Create: return CREATE_ALWAYS;
+    case TFileMode::CreateNew: return CREATE_NEW;
+  }
+  return OPEN_EXISTING;
+}
+
+DWORD Access(TFileMode mode) { return mode == TFileMode::OpenRead ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE; }
+
+DWORD MoveMethod(TSeekOrigin origin) {
+  return origin == TSeekOrigin::Begin ? FILE_BEGIN : origin == TSeekOrigin::Current ? FILE_CURRENT : FILE_END;
+}
+
+std::int64_t MovePointer(HANDLE file, std::int64_t offset, DWORD method) {
+  LARGE_INTEGER distance{};
+  distance.QuadPart = offset;
+  LARGE_INTEGER position{};
+  if (!::SetFilePointerEx(file, distance, &position, method)) {
+    const int code = LastError();
+    throw EReadError("Stream seek error. " + SystemErrorText(code), code);
+  }
+  return position.QuadPart;
+}
+
+}  // namespace
+
+std::string PathText(const std::filesystem::path& path) {
+  const std::wstring& wide = path.native();
+  return Utf8Of(wide.data(), static_cast<int>(wide.size()));
+}
+
+std::string SystemErrorText(int code) {
+  wchar_t text[512];
+  const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  DWORD length = ::FormatMessageW(flags, nullptr, static_cast<DWORD>(code), 0, text, 512, nullptr);
+  // The system's texts end in a line break that would break our one-line messages.
+  while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' ')) --length;
+  if (length == 0) return "System error " + std::to_string(code);
+  return Utf8Of(text, static_cast<int>(length));
+}
+
+bool IsNameTaken(int code) { return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS; }
+
+// Others may read the file meanwhile, as on POSIX; a null SECURITY_ATTRIBUTES keeps the
+// handle out of programs started later and gives a new file the folder's inherited ACL.
+TFileStream::TFileStream(const std::filesystem::path& path, TFileMode mode) : FPath(path) {
+  const HANDLE file = ::CreateFileW(path.c_str(), Access(mode), FILE_SHARE_READ, nullptr, Disposition(mode),
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    FHandle = reinterpret_cast<std::intptr_t>(file);
+    return;
+  }
+  const int code = LastError();
+  if (mode == TFileMode::OpenRead) throw EFOpenError(FileErrorText("Cannot open file", path, code), code);
+  throw EFCreateError(FileErrorText("Cannot create file", path, code), code);
+}
+
+TFileStream::~TFileStream() {
+  if (FHandle != -1) ::CloseHandle(Native(FHandle));
+}
+
+void TFileStream::Close() {
+  if (FHandle == -1) return;
+  const BOOL closed = ::CloseHandle(Native(FHandle));
+  FHandle = -1;
+  if (!closed) throw EWriteError(LastError());
+}
+
+std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
+  auto* bytes = static_cast<char*>(buffer);
+  std::int64_t done = 0;
+  while (done < count) {
+    DWORD n = 0;
+    const auto wanted = static_cast<DWORD>(std::min(count - done, MaxTransfer));
+    if (!::ReadFile(Native(FHandle), bytes + done, wanted, &n, nullptr)) {
+      const int code = LastError();
+      throw EReadError("Stream read error. " + SystemErrorText(code), code);
+    }
+    if (n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
+std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
+  const auto* bytes = static_cast<const char*>(buffer);
+  std::int64_t done = 0;
+  while (done < count) {
+    DWORD n = 0;
+    const auto offered = static_cast<DWORD>(std::min(count - done, MaxTransfer));
+    if (!::WriteFile(Native(FHandle), bytes + done, offered, &n, nullptr) || n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
+std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+  return MovePointer(Native(FHandle), offset, MoveMethod(origin));
+}
+
+std::int64_t TFileStream::Position() const { return MovePointer(Native(FHandle), 0, FILE_CURRENT); }
+
+std::int64_t TFileStream::Size() const {
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(Native(FHandle), &size)) {
+    const int code = LastError();
+    throw EReadError("Stream read error. " + SystemErrorText(code), code);
+  }
+  return size.QuadPart;
+}
+
+// SetEndOfFile cuts at the file pointer; the position is kept as ftruncate keeps it.
+void TFileStream::SetSize(std::int64_t size) {
+  if (size < 0) throw EWriteError(ERROR_NEGATIVE_SEEK);
+  const std::int64_t position = Position();
+  Seek(size, TSeekOrigin::Begin);
+  if (!::SetEndOfFile(Native(FHandle))) {
+    const int code = LastError();
+    Seek(position, TSeekOrigin::Begin);
+    throw EWriteError(code);
+  }
+  Seek(std::min(position, size), TSeekOrigin::Begin);
+}
+
+void TFileStream::Flush() {
+  if (!::FlushFileBuffers(Native(FHandle))) throw EWriteError(LastError());
+}
+
+}  // namespace tarvola::zip
+
+#endif  // _WIN32

@@ -1,0 +1,23 @@
+#include "zip/system_text.h"
+
+#include <system_error>
+
+namespace tarvola::zip {
+
+namespace {
+
+std::string AbsoluteText(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return PathText(ec ? path : absolute);
+}
+
+}  // namespace
+
+std::string FileErrorText(std::string_view lead, const std::filesystem::path& path, int code) {
+  std::string text(lead);
+  text += " \"" + AbsoluteText(path) + "\". " + SystemErrorText(code);
+  return text;
+}
+
+}  // namespace tarvola::zip
