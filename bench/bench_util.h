@@ -17,9 +17,9 @@
 namespace tarvola::bench {
 
 struct TMeasure {
-  bool Ok = false;           // the child ran the work and exited with 0
-  double Seconds = 0.0;      // wall time of the work alone, measured in the child
-  double CpuSeconds = 0.0;   // user + system time of the whole child, start-up and exit included
+  bool Ok = false;          // the child ran the work and exited with 0
+  double Seconds = 0.0;     // wall time of the work alone, measured in the child
+  double CpuSeconds = 0.0;  // user + system time of the whole child, start-up and exit included
   std::uint64_t PeakRssBytes = 0;
 };
 
@@ -39,7 +39,8 @@ TMeasure MeasureInChild(TWork&& work) {
     close(pipeEnds[0]);
     auto start = std::chrono::steady_clock::now();
     int code = std::forward<TWork>(work)();
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ssize_t written = write(pipeEnds[1], &seconds, sizeof seconds);
     _exit(written == static_cast<ssize_t>(sizeof seconds) ? code : 3);
   }
@@ -50,11 +51,13 @@ TMeasure MeasureInChild(TWork&& work) {
   int status = 0;
   rusage usage{};
   if (wait4(child, &status, 0, &usage) != child) return measure;
-  measure.Ok = got == static_cast<ssize_t>(sizeof wall) && WIFEXITED(status) &&
-               WEXITSTATUS(status) == 0;
+  measure.Ok =
+      got == static_cast<ssize_t>(sizeof wall) && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   measure.Seconds = wall;
   measure.PeakRssBytes = static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;  // kilobytes on Linux
-  auto toSeconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  auto toSeconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
   measure.CpuSeconds = toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime);
   return measure;
 }
@@ -72,7 +75,9 @@ TMeasure BestOf(int runs, const TWork& work) {
   return best;
 }
 
-inline double Megabytes(std::uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+inline double Megabytes(std::uint64_t bytes) {
+  return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
 
 // One line per measurement: "<label>  1.234 s  (cpu 1.300 s)  peak 812.3 MB (3.25x file)".
 inline void PrintMeasure(const std::string& label, const TMeasure& m, std::uint64_t fileBytes) {
@@ -80,22 +85,25 @@ inline void PrintMeasure(const std::string& label, const TMeasure& m, std::uint6
     std::printf("  %-34s FAILED\n", label.c_str());
     return;
   }
-  std::printf("  %-34s %7.3f s  (cpu %7.3f s)   peak %8.1f MB", label.c_str(), m.Seconds, m.CpuSeconds,
-              Megabytes(m.PeakRssBytes));
+  std::printf("  %-34s %7.3f s  (cpu %7.3f s)   peak %8.1f MB", label.c_str(), m.Seconds,
+              m.CpuSeconds, Megabytes(m.PeakRssBytes));
   if (fileBytes > 0)
-    std::printf("  (%.2fx file)", static_cast<double>(m.PeakRssBytes) / static_cast<double>(fileBytes));
+    std::printf("  (%.2fx file)",
+                static_cast<double>(m.PeakRssBytes) / static_cast<double>(fileBytes));
   std::printf("\n");
 }
 
 // "<label>  time 1.12x, memory 0.85x" of `m` against `reference`.
 inline void PrintRatio(const std::string& label, const TMeasure& m, const TMeasure& reference) {
   if (!m.Ok || !reference.Ok || reference.Seconds <= 0 || reference.PeakRssBytes == 0) return;
-  std::printf("  %-34s time %.2fx  (cpu %.2fx)   memory %.2fx\n", label.c_str(), m.Seconds / reference.Seconds,
+  std::printf("  %-34s time %.2fx  (cpu %.2fx)   memory %.2fx\n", label.c_str(),
+              m.Seconds / reference.Seconds,
               reference.CpuSeconds > 0 ? m.CpuSeconds / reference.CpuSeconds : 0.0,
               static_cast<double>(m.PeakRssBytes) / static_cast<double>(reference.PeakRssBytes));
 }
 
-inline void PrintHeading(const std::string& title, const std::string& file, std::uint64_t fileBytes) {
+inline void PrintHeading(const std::string& title, const std::string& file,
+                         std::uint64_t fileBytes) {
   std::printf("%s: %s (%.1f MB)\n", title.c_str(), file.c_str(), Megabytes(fileBytes));
 }
 

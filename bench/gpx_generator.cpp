@@ -29,8 +29,8 @@ void AppendDegrees(std::string& out, std::int64_t units) {
   char buffer[32];
   const char* sign = units < 0 ? "-" : "";
   std::int64_t a = units < 0 ? -units : units;
-  std::snprintf(buffer, sizeof buffer, "%s%lld.%07lld", sign, static_cast<long long>(a / 10'000'000),
-                static_cast<long long>(a % 10'000'000));
+  std::snprintf(buffer, sizeof buffer, "%s%lld.%07lld", sign,
+                static_cast<long long>(a / 10'000'000), static_cast<long long>(a % 10'000'000));
   out += buffer;
 }
 
@@ -40,7 +40,8 @@ void AppendTime(std::string& out, long secondsSinceStart) {
   int month = 6 + static_cast<int>(day / 30) % 3, dom = 1 + static_cast<int>(day % 30);
   long h = 6 + rest / 3600, m = rest / 60 % 60, s = rest % 60;
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "2024-%02d-%02dT%02ld:%02ld:%02ldZ", month, dom, h % 24, m, s);
+  std::snprintf(buffer, sizeof buffer, "2024-%02d-%02dT%02ld:%02ld:%02ldZ", month, dom, h % 24, m,
+                s);
   out += buffer;
 }
 
@@ -48,7 +49,7 @@ struct TWalker {
   TRandom Random;
   std::int64_t Lat = 472'345'678;  // an invented valley
   std::int64_t Lon = 112'345'678;
-  int Ele = 12'000;                // decimetres
+  int Ele = 12'000;  // decimetres
   long Seconds = 0;
 
   void Step() {
@@ -96,7 +97,8 @@ void AppendTrackPoint(std::string& out, TWalker& w, bool withExtensions) {
   out += "      </trkpt>\n";
 }
 
-void AppendWaypoint(std::string& out, TWalker& w, int index, const char* element, const char* indent) {
+void AppendWaypoint(std::string& out, TWalker& w, int index, const char* element,
+                    const char* indent) {
   char buffer[512];
   out += indent;
   out += "<";
@@ -142,15 +144,16 @@ int main(int argc, char** argv) {
   TWalker walker;
   std::string out;
   out.reserve(1 << 21);
-  out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<gpx version=\"1.1\" creator=\"Tarvola benchmark generator\" "
-         "xmlns=\"http://www.topografix.com/GPX/1/1\" "
-         "xmlns:gpxtpx=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\" "
-         "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-         "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
-         "http://www.topografix.com/GPX/1/1/gpx.xsd\">\n"
-         "  <metadata>\n    <name>Benchmark tour</name>\n    <time>2024-06-01T06:00:00Z</time>\n"
-         "  </metadata>\n";
+  out +=
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<gpx version=\"1.1\" creator=\"Tarvola benchmark generator\" "
+      "xmlns=\"http://www.topografix.com/GPX/1/1\" "
+      "xmlns:gpxtpx=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\" "
+      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+      "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
+      "http://www.topografix.com/GPX/1/1/gpx.xsd\">\n"
+      "  <metadata>\n    <name>Benchmark tour</name>\n    <time>2024-06-01T06:00:00Z</time>\n"
+      "  </metadata>\n";
   for (int i = 0; i < waypoints; ++i) {
     walker.Step();
     AppendWaypoint(out, walker, i + 1, "wpt", "  ");

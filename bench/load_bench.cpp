@@ -25,7 +25,8 @@ int PugixmlAlone(const char* path) {
   for (pugi::xml_node trk : document.document_element().children("trk"))
     for (pugi::xml_node seg : trk.children("trkseg"))
       for (pugi::xml_node pt : seg.children("trkpt")) {
-        characters += std::strlen(pt.attribute("lat").value()) + std::strlen(pt.attribute("lon").value());
+        characters +=
+            std::strlen(pt.attribute("lat").value()) + std::strlen(pt.attribute("lon").value());
         characters += std::strlen(pt.child_value("ele")) + std::strlen(pt.child_value("time"));
         ++points;
       }

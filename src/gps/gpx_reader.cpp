@@ -18,8 +18,7 @@ namespace {
 // node per value: a whole-file DOM is the largest cost of a load.
 constexpr unsigned ParseOptions = pugi::parse_cdata | pugi::parse_escapes |
                                   pugi::parse_wconv_attribute | pugi::parse_eol |
-                                  pugi::parse_comments | pugi::parse_pi |
-                                  pugi::parse_embed_pcdata;
+                                  pugi::parse_comments | pugi::parse_pi | pugi::parse_embed_pcdata;
 
 // The first child of each value name, found in one pass (empty nodes for the missing ones).
 struct TValueChildren {
@@ -47,10 +46,7 @@ TValueChildren FindValueChildren(pugi::xml_node point, std::string_view ns, bool
     std::string_view local = LocalName(name);
     pugi::xml_node* slot = SlotFor(values, local, allFields);
     if (!slot || *slot) continue;
-    if (!ns.empty()) {
-      std::string_view prefix(name, local.data() == name ? 0 : static_cast<std::size_t>(local.data() - name - 1));
-      if (NamespaceOfChild(child, prefix, pointPrefix, ns) != ns) continue;
-    }
+    if (!ns.empty() && NamespaceOfChild(child, PrefixOf(name), pointPrefix, ns) != ns) continue;
     *slot = child;
   }
   return values;
@@ -137,8 +133,10 @@ struct TReader {
       const char* name = child.name();
       if (NameIsAnyCase(name, "wpt"))
         ReadPoint(child, NamespaceOfChild(child, gpx, ns), waypoints.emplace_back());
-      else if (NameIsAnyCase(name, "rte")) routes.push_back(ReadRoute(child));
-      else if (NameIsAnyCase(name, "trk")) tracks.push_back(ReadTrack(child));
+      else if (NameIsAnyCase(name, "rte"))
+        routes.push_back(ReadRoute(child));
+      else if (NameIsAnyCase(name, "trk"))
+        tracks.push_back(ReadTrack(child));
     }
   }
 

@@ -101,6 +101,19 @@ std::optional<long> ReadTime(std::string_view part) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// "+hh:mm" or "-hh:mm" (the separator not examined), "z", or anything else for the machine's
+// offset. A six-character zone with something other than digits for its hours or minutes is
+// no zone we can trust, and a stamp with an invented offset would be wrong data: nullopt.
+std::optional<std::int16_t> ReadZone(std::string_view zone, TLocalClock& clock) {
+  if (zone.size() == 1 && (zone[0] == 'z' || zone[0] == 'Z')) return 0;
+  if (zone.size() != 6) return clock.ZoneOffset();
+  if (!IsDigit(zone[1]) || !IsDigit(zone[2]) || !IsDigit(zone[4]) || !IsDigit(zone[5]))
+    return std::nullopt;
+  int minutes =
+      ((zone[1] - '0') * 10 + (zone[2] - '0')) * 60 + (zone[4] - '0') * 10 + (zone[5] - '0');
+  return static_cast<std::int16_t>(zone[0] == '-' ? -minutes : minutes);
+}
+
 std::size_t FindAnyCase(std::string_view text, char lower) {
   for (std::size_t i = 0; i < text.size(); ++i)
     if (text[i] == lower || text[i] == lower - ('a' - 'A')) return i;
@@ -149,29 +162,16 @@ TDateTimeZ Iso8601ToDateTimeZ(std::string_view text, TLocalClock& clock) {
   if (zone == std::string_view::npos) zone = rest.find('+');
   if (zone == std::string_view::npos) zone = rest.find('-');
   std::string_view timePart = rest.substr(0, zone);
-  std::string_view zonePart = zone == std::string_view::npos ? std::string_view() : rest.substr(zone);
+  std::string_view zonePart =
+      zone == std::string_view::npos ? std::string_view() : rest.substr(zone);
 
   auto time = ReadTime(timePart);
   if (!time) return result;
-  if (datePart.empty()) {
-    double now = clock.Now();
-    days = static_cast<long>(now);
-  }
+  if (datePart.empty()) days = static_cast<long>(clock.Now());
 
-  if (zonePart.size() == 6) {
-    // A six-character zone with something other than digits for its hours or minutes is no zone
-    // we can trust, and a stamp with an invented offset would be wrong data.
-    if (!IsDigit(zonePart[1]) || !IsDigit(zonePart[2]) || !IsDigit(zonePart[4]) ||
-        !IsDigit(zonePart[5]))
-      return result;
-    int minutes = ((zonePart[1] - '0') * 10 + (zonePart[2] - '0')) * 60 +
-                  (zonePart[4] - '0') * 10 + (zonePart[5] - '0');
-    result.TimeZone = static_cast<std::int16_t>(zonePart[0] == '-' ? -minutes : minutes);
-  } else if (zonePart.size() == 1 && (zonePart[0] == 'z' || zonePart[0] == 'Z')) {
-    result.TimeZone = 0;
-  } else {
-    result.TimeZone = clock.ZoneOffset();
-  }
+  auto zoneOffset = ReadZone(zonePart, clock);
+  if (!zoneOffset) return result;
+  result.TimeZone = *zoneOffset;
   result.DateTime = ComposeDateTime(days, *time);
   result.Exists = true;
   return result;
@@ -184,13 +184,13 @@ std::string DateTimeZToIso8601(const TDateTimeZ& value) {
   char buffer[64];
   int zone = value.TimeZone;
   if (zone == 0) {
-    std::snprintf(buffer, sizeof buffer, "%.4d-%.2d-%.2dT%.2d:%.2d:%.2dZ", p->Year,
-                  p->Month, p->Day, p->Hour, p->Minute, p->Second);
+    std::snprintf(buffer, sizeof buffer, "%.4d-%.2d-%.2dT%.2d:%.2d:%.2dZ", p->Year, p->Month,
+                  p->Day, p->Hour, p->Minute, p->Second);
   } else {
     int absolute = std::abs(zone);
-    std::snprintf(buffer, sizeof buffer, "%.4d-%.2d-%.2dT%.2d:%.2d:%.2d%c%.2d:%.2d",
-                  p->Year, p->Month, p->Day, p->Hour, p->Minute, p->Second,
-                  zone > 0 ? '+' : '-', absolute / 60, absolute % 60);
+    std::snprintf(buffer, sizeof buffer, "%.4d-%.2d-%.2dT%.2d:%.2d:%.2d%c%.2d:%.2d", p->Year,
+                  p->Month, p->Day, p->Hour, p->Minute, p->Second, zone > 0 ? '+' : '-',
+                  absolute / 60, absolute % 60);
   }
   return buffer;
 }

@@ -75,15 +75,24 @@ bool IsValidUtf8(std::string_view bytes) {
     }
     std::size_t length;
     unsigned low = 0x80, high = 0xBF;  // range of the second byte
-    if (c >= 0xC2 && c <= 0xDF) length = 2;
-    else if (c == 0xE0) length = 3, low = 0xA0;
-    else if (c >= 0xE1 && c <= 0xEC) length = 3;
-    else if (c == 0xED) length = 3, high = 0x9F;
-    else if (c >= 0xEE && c <= 0xEF) length = 3;
-    else if (c == 0xF0) length = 4, low = 0x90;
-    else if (c >= 0xF1 && c <= 0xF3) length = 4;
-    else if (c == 0xF4) length = 4, high = 0x8F;
-    else return false;
+    if (c >= 0xC2 && c <= 0xDF)
+      length = 2;
+    else if (c == 0xE0)
+      length = 3, low = 0xA0;
+    else if (c >= 0xE1 && c <= 0xEC)
+      length = 3;
+    else if (c == 0xED)
+      length = 3, high = 0x9F;
+    else if (c >= 0xEE && c <= 0xEF)
+      length = 3;
+    else if (c == 0xF0)
+      length = 4, low = 0x90;
+    else if (c >= 0xF1 && c <= 0xF3)
+      length = 4;
+    else if (c == 0xF4)
+      length = 4, high = 0x8F;
+    else
+      return false;
     if (i + length > n) return false;
     unsigned second = Byte(bytes, i + 1);
     if (second < low || second > high) return false;
@@ -152,7 +161,8 @@ std::string Utf32LeToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() / 4 + bytes.size() / 16);
   for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4) {
-    char32_t c = static_cast<char32_t>(Byte(bytes, i)) | static_cast<char32_t>(Byte(bytes, i + 1)) << 8 |
+    char32_t c = static_cast<char32_t>(Byte(bytes, i)) |
+                 static_cast<char32_t>(Byte(bytes, i + 1)) << 8 |
                  static_cast<char32_t>(Byte(bytes, i + 2)) << 16 |
                  static_cast<char32_t>(Byte(bytes, i + 3)) << 24;
     if (c == 0) break;

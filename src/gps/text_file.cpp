@@ -26,7 +26,8 @@ bool ReadFrom(std::ifstream& in, std::streamoff offset, std::string& bytes) {
   // Not seekable (a pipe): read it in pieces, skipping the mark.
   in.clear();
   char piece[65536];
-  while (in.read(piece, sizeof piece) || in.gcount() > 0) bytes.append(piece, static_cast<std::size_t>(in.gcount()));
+  while (in.read(piece, sizeof piece) || in.gcount() > 0)
+    bytes.append(piece, static_cast<std::size_t>(in.gcount()));
   if (in.bad()) return false;
   bytes.erase(0, std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(offset)));
   return true;
@@ -56,11 +57,13 @@ int DecodeTextFile(const std::filesystem::path& fileName, std::string& text) {
 
   char first[4] = {};
   in.read(first, sizeof first);
-  TEncodingGuess guess = GuessEncoding(std::string_view(first, static_cast<std::size_t>(in.gcount())));
+  TEncodingGuess guess =
+      GuessEncoding(std::string_view(first, static_cast<std::size_t>(in.gcount())));
   if (guess.Encoding == TTextEncoding::Utf32BE) return TextFileEncodingNotSupported;
 
   std::string bytes;
-  if (!ReadFrom(in, static_cast<std::streamoff>(guess.MarkLength), bytes)) return TextFileCannotOpen;
+  if (!ReadFrom(in, static_cast<std::streamoff>(guess.MarkLength), bytes))
+    return TextFileCannotOpen;
   switch (guess.Encoding) {
     case TTextEncoding::Utf8:
       DecodeUtf8OrFallBack(bytes);

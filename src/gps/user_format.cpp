@@ -49,8 +49,8 @@ double NowLocalDateTime() {
   std::tm local{};
   if (localtime_r(&now.tv_sec, &local) == nullptr) return 0.0;
   auto days = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-  long ms = ((local.tm_hour * 60L + local.tm_min) * 60L + local.tm_sec) * 1000L +
-            now.tv_nsec / 1'000'000;
+  long ms =
+      ((local.tm_hour * 60L + local.tm_min) * 60L + local.tm_sec) * 1000L + now.tv_nsec / 1'000'000;
   return days ? ComposeDateTime(*days, ms) : 0.0;
 }
 
@@ -67,8 +67,9 @@ std::string UserDateTimeText(double dateTime, bool longTime) {
   tm.tm_wday = parts->DayOfWeek;
   tm.tm_yday = parts->DayOfYear;
   tm.tm_isdst = -1;
-  std::string format = std::string(nl_langinfo(D_FMT)) + " " +
-                       (longTime ? std::string(nl_langinfo(T_FMT)) : ShortTimeFormat(nl_langinfo(T_FMT)));
+  std::string format =
+      std::string(nl_langinfo(D_FMT)) + " " +
+      (longTime ? std::string(nl_langinfo(T_FMT)) : ShortTimeFormat(nl_langinfo(T_FMT)));
   char buffer[256];
   std::size_t length = std::strftime(buffer, sizeof buffer, format.c_str(), &tm);
   return std::string(buffer, length);

@@ -43,7 +43,8 @@ bool NameIsAnyCase(const char* name, std::string_view lower) {
 
 std::string_view PrefixOf(const char* name) {
   const char* colon = std::strchr(name, ':');
-  return colon ? std::string_view(name, static_cast<std::size_t>(colon - name)) : std::string_view();
+  return colon ? std::string_view(name, static_cast<std::size_t>(colon - name))
+               : std::string_view();
 }
 
 std::string_view LocalName(const char* name) {
@@ -73,7 +74,8 @@ std::string_view NamespaceOfChild(pugi::xml_node child, pugi::xml_node parent,
 bool IsValueChild(pugi::xml_node child, pugi::xml_node parent, std::string_view parentNamespace,
                   std::string_view localName) {
   if (child.type() != pugi::node_element || LocalName(child.name()) != localName) return false;
-  return parentNamespace.empty() || NamespaceOfChild(child, parent, parentNamespace) == parentNamespace;
+  return parentNamespace.empty() ||
+         NamespaceOfChild(child, parent, parentNamespace) == parentNamespace;
 }
 
 pugi::xml_node FindNode(pugi::xml_node parent, std::string_view localName) {

@@ -47,7 +47,8 @@ std::vector<std::string> Cells(const std::string& line) {
   std::size_t start = 0;
   while (true) {
     std::size_t bar = line.find('|', start);
-    std::string cell = line.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+    std::string cell =
+        line.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
     std::size_t first = cell.find_first_not_of(' '), last = cell.find_last_not_of(' ');
     cells.push_back(first == std::string::npos ? "" : cell.substr(first, last - first + 1));
     if (bar == std::string::npos) return cells;
@@ -64,7 +65,8 @@ std::vector<TManifestRow> ReadManifest() {
   std::string line;
   while (std::getline(in, line)) {
     std::vector<std::string> cells = Cells(line);
-    // | # | `gpx/...` | source | licence | size | encoding | GPX | wpt | rte (rtept) | trk | seg | trkpt | ...
+    // | # | `gpx/...` | source | licence | size | encoding | GPX | wpt | rte (rtept) | trk | seg |
+    // trkpt | ...
     if (cells.size() < 14 || cells[2].size() < 3 || cells[2].rfind("`gpx/", 0) != 0) continue;
     TManifestRow row;
     row.Path = cells[2].substr(1, cells[2].size() - 2);
@@ -103,7 +105,8 @@ class GpxCorpus : public testing::TestWithParam<TManifestRow> {};
 TEST_P(GpxCorpus, CountsMatchTheManifest) {
   const TManifestRow& row = GetParam();
   TGpsData data;
-  TLoadResult result = LoadGpxFile(*test::CorpusDir() / fs::path(std::u8string(row.Path.begin(), row.Path.end())), data);
+  TLoadResult result = LoadGpxFile(
+      *test::CorpusDir() / fs::path(std::u8string(row.Path.begin(), row.Path.end())), data);
   auto refused = RefusedFiles.find(row.Path);
   if (refused != RefusedFiles.end()) {
     EXPECT_TRUE(row.MarkedNotWellFormed);
@@ -127,7 +130,8 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GpxCorpus);
 
 TEST(GpxCorpusManifest, ListsEveryFile) {
   auto corpus = test::CorpusDir();
-  if (!corpus) GTEST_SKIP() << "sample corpus not found (set TARVOLA_CORPUS_DIR); corpus tests skipped";
+  if (!corpus)
+    GTEST_SKIP() << "sample corpus not found (set TARVOLA_CORPUS_DIR); corpus tests skipped";
   std::set<std::string> listed;
   for (const TManifestRow& row : ReadManifest()) listed.insert(row.Path);
   std::size_t files = 0;
@@ -145,11 +149,14 @@ TEST(GpxCorpusManifest, ListsEveryFile) {
 // Spot checks of the text itself, where the decoding matters.
 TEST(GpxCorpusText, LatinBytesBecomeLetters) {
   auto corpus = test::CorpusDir();
-  if (!corpus) GTEST_SKIP() << "sample corpus not found (set TARVOLA_CORPUS_DIR); corpus tests skipped";
+  if (!corpus)
+    GTEST_SKIP() << "sample corpus not found (set TARVOLA_CORPUS_DIR); corpus tests skipped";
   TGpsData data;
-  ASSERT_EQ(LoadGpxFile(*corpus / "gpx/routeconverter/gpx_with_g7towin.gpx", data), TLoadResult::Loaded);
+  ASSERT_EQ(LoadGpxFile(*corpus / "gpx/routeconverter/gpx_with_g7towin.gpx", data),
+            TLoadResult::Loaded);
   bool found = false;
-  for (const TWpt& point : *data.Waypoints) found = found || point.Name.find("Barsb\u00FCttel") != std::string::npos;
+  for (const TWpt& point : *data.Waypoints)
+    found = found || point.Name.find("Barsb\u00FCttel") != std::string::npos;
   EXPECT_TRUE(found) << "no waypoint name with the decoded u-umlaut";
 }
 

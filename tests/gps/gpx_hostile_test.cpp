@@ -29,7 +29,8 @@ TEST_F(HostileGpx, EntityBombIsNotExpanded) {
     dtd += "\">\n";
   }
   dtd += "]>\n";
-  TLoadResult result = Load("<?xml version=\"1.0\"?>\n" + dtd + "<gpx><wpt><name>&lol9;</name></wpt></gpx>");
+  TLoadResult result =
+      Load("<?xml version=\"1.0\"?>\n" + dtd + "<gpx><wpt><name>&lol9;</name></wpt></gpx>");
   ASSERT_EQ(result, TLoadResult::Loaded);
   EXPECT_LT(FData.Waypoints->at(0).Name.size(), 100u);
 }
@@ -38,10 +39,13 @@ TEST_F(HostileGpx, ExternalEntityIsNotFetched) {
   auto secret = FFolder.File("secret.txt");
   test::WriteFile(secret, "the secret text");
   std::string uri = "file://" + secret.string();
-  TLoadResult result = Load("<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [\n"
-                            "<!ENTITY xxe SYSTEM \"" + uri + "\">\n"
-                            "<!ENTITY % remote SYSTEM \"http://127.0.0.1:9/evil.dtd\"> %remote;\n"
-                            "]>\n<gpx><wpt><name>&xxe;</name><desc>&remote;</desc></wpt></gpx>");
+  TLoadResult result = Load(
+      "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [\n"
+      "<!ENTITY xxe SYSTEM \"" +
+      uri +
+      "\">\n"
+      "<!ENTITY % remote SYSTEM \"http://127.0.0.1:9/evil.dtd\"> %remote;\n"
+      "]>\n<gpx><wpt><name>&xxe;</name><desc>&remote;</desc></wpt></gpx>");
   ASSERT_EQ(result, TLoadResult::Loaded);
   EXPECT_EQ(FData.Waypoints->at(0).Name.find("secret"), std::string::npos);
 }
@@ -119,7 +123,8 @@ TEST_F(HostileGpx, NoiseInsideValuesLoads) {
 }
 
 TEST_F(HostileGpx, BadCharacterReferences) {
-  TLoadResult result = Load("<gpx><wpt><name>&#0;&#xFFFFFFFFFF;&#xD800;&#99999999;&#;&unknown;&amp</name></wpt></gpx>");
+  TLoadResult result = Load(
+      "<gpx><wpt><name>&#0;&#xFFFFFFFFFF;&#xD800;&#99999999;&#;&unknown;&amp</name></wpt></gpx>");
   EXPECT_TRUE(result == TLoadResult::Loaded || result == TLoadResult::NotGpx);
 }
 
@@ -136,7 +141,8 @@ TEST_F(HostileGpx, EveryTruncationFailsCleanly) {
       "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
       "<wpt lat=\"1\" lon=\"2\"><name>A &amp; B</name><desc><![CDATA[x]]></desc></wpt>\n"
       "<rte><name>R</name><rtept lat=\"3\" lon=\"4\"/></rte>\n"
-      "<trk><trkseg><trkpt lat=\"5\" lon=\"6\"><ele>7</ele><time>2010-05-12T10:20:30Z</time></trkpt>"
+      "<trk><trkseg><trkpt lat=\"5\" "
+      "lon=\"6\"><ele>7</ele><time>2010-05-12T10:20:30Z</time></trkpt>"
       "</trkseg></trk>\n</gpx>";
   for (std::size_t length = 0; length < whole.size(); ++length) {
     EXPECT_EQ(Load(whole.substr(0, length)), TLoadResult::NotGpx) << length;

@@ -21,9 +21,10 @@ protected:
   }
   // A gpx document around `body`, in the GPX 1.1 default namespace.
   TLoadResult LoadBody(std::string_view body) {
-    return Load("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
-                std::string(body) + "\n</gpx>\n");
+    return Load(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
+        std::string(body) + "\n</gpx>\n");
   }
   const TWpt& Waypoint(std::size_t i) const { return FData.Waypoints->at(i); }
   const TTrkSeg& Segment(std::size_t track, std::size_t segment) const {
@@ -169,8 +170,9 @@ TEST_F(GpxReader, PrefixedRootIsNotGpx) {
 }
 
 TEST_F(GpxReader, PrefixedStructuralNamesAreSkipped) {
-  ASSERT_EQ(Load("<gpx xmlns:g=\"http://www.topografix.com/GPX/1/1\"><g:wpt lat=\"1\" lon=\"2\"/></gpx>"),
-            TLoadResult::Loaded);
+  ASSERT_EQ(
+      Load("<gpx xmlns:g=\"http://www.topografix.com/GPX/1/1\"><g:wpt lat=\"1\" lon=\"2\"/></gpx>"),
+      TLoadResult::Loaded);
   EXPECT_TRUE(FData.Waypoints->empty());
 }
 
@@ -186,7 +188,8 @@ TEST_F(GpxReader, ValueElementsByNamespace) {
 }
 
 TEST_F(GpxReader, ParentWithoutNamespaceTakesAnyChild) {
-  ASSERT_EQ(Load("<gpx><wpt lat=\"1\" lon=\"2\"><x:name xmlns:x=\"urn:x\">X</x:name><name>Y</name></wpt></gpx>"),
+  ASSERT_EQ(Load("<gpx><wpt lat=\"1\" lon=\"2\"><x:name "
+                 "xmlns:x=\"urn:x\">X</x:name><name>Y</name></wpt></gpx>"),
             TLoadResult::Loaded);
   EXPECT_EQ(Waypoint(0).Name, "X");
 }
@@ -205,13 +208,16 @@ TEST_F(GpxReader, UnboundPrefixOnValueElementIsForeign) {
 }
 
 TEST_F(GpxReader, ElementsElsewhereAreIgnored) {
-  ASSERT_EQ(LoadBody("<metadata><time>2001-01-01T00:00:00Z</time></metadata>"
-                     "<extensions><wpt lat=\"9\" lon=\"9\"/></extensions>"
-                     "<wpt lat=\"1\" lon=\"2\"><extensions><name>inner</name><time>2001-01-01T00:00:00Z</time>"
-                     "</extensions><link href=\"x\"><text>link</text></link></wpt>"
-                     "<trk><extensions><trkseg><trkpt/></trkseg></extensions>"
-                     "<trkseg><trkpt lat=\"1\" lon=\"1\"><extensions><ele>8</ele></extensions></trkpt></trkseg></trk>"),
-            TLoadResult::Loaded);
+  ASSERT_EQ(
+      LoadBody(
+          "<metadata><time>2001-01-01T00:00:00Z</time></metadata>"
+          "<extensions><wpt lat=\"9\" lon=\"9\"/></extensions>"
+          "<wpt lat=\"1\" lon=\"2\"><extensions><name>inner</name><time>2001-01-01T00:00:00Z</time>"
+          "</extensions><link href=\"x\"><text>link</text></link></wpt>"
+          "<trk><extensions><trkseg><trkpt/></trkseg></extensions>"
+          "<trkseg><trkpt lat=\"1\" "
+          "lon=\"1\"><extensions><ele>8</ele></extensions></trkpt></trkseg></trk>"),
+      TLoadResult::Loaded);
   ASSERT_EQ(FData.Waypoints->size(), 1u);
   EXPECT_EQ(Waypoint(0).Name, "");
   EXPECT_FALSE(Waypoint(0).Time.Exists);
@@ -235,9 +241,10 @@ TEST_F(GpxReader, MixedContentIsJoined) {
 }
 
 TEST_F(GpxReader, EntitiesAndLineEnds) {
-  ASSERT_EQ(LoadBody("<wpt><name>&lt;A&amp;B&gt; &#x20AC;&#228;</name><desc>one\r\ntwo\rthree</desc>"
-                     "<cmt>   </cmt></wpt>"),
-            TLoadResult::Loaded);
+  ASSERT_EQ(
+      LoadBody("<wpt><name>&lt;A&amp;B&gt; &#x20AC;&#228;</name><desc>one\r\ntwo\rthree</desc>"
+               "<cmt>   </cmt></wpt>"),
+      TLoadResult::Loaded);
   EXPECT_EQ(Waypoint(0).Name, "<A&B> \u20AC\u00E4");
   EXPECT_EQ(Waypoint(0).Desc, "one\ntwo\nthree");
   EXPECT_EQ(Waypoint(0).Cmt, "");
@@ -251,7 +258,9 @@ TEST_F(GpxReader, EncodingOfTheDeclarationIsDisregarded) {
 }
 
 TEST_F(GpxReader, Utf16FileLoads) {
-  std::string text = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><gpx><wpt><name>\xC3\xA9t\xC3\xA9</name></wpt></gpx>";
+  std::string text =
+      "<?xml version=\"1.0\" "
+      "encoding=\"UTF-16\"?><gpx><wpt><name>\xC3\xA9t\xC3\xA9</name></wpt></gpx>";
   std::string bytes = "\xFF\xFE";
   // The test text holds only ASCII and U+00E9, so it widens byte pair by byte pair.
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -269,7 +278,8 @@ TEST_F(GpxReader, Utf16FileLoads) {
 
 TEST_F(GpxReader, LatinFileLoadsWithItsLetters) {
   ASSERT_EQ(Load("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
-                 "<gpx><wpt lat=\"1\" lon=\"2\"><name>F\xE4hrstra\xDF" "e</name></wpt></gpx>"),
+                 "<gpx><wpt lat=\"1\" lon=\"2\"><name>F\xE4hrstra\xDF"
+                 "e</name></wpt></gpx>"),
             TLoadResult::Loaded);
   EXPECT_EQ(Waypoint(0).Name, "F\u00E4hrstra\u00DFe");
 }
