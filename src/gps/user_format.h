@@ -12,8 +12,8 @@ double NowLocalDateTime();
 std::string UserDateTimeText(double dateTime, bool longTime);
 
 // A strftime time format without its seconds: "%H:%M:%S" becomes "%H:%M", "%I:%M:%S %p"
-// becomes "%I:%M %p" (%T and %r are written out first). The separator before the seconds goes
-// with them.
-std::string ShortTimeFormat(const char* longFormat);
+// becomes "%I:%M %p" (%T, and %r as `amPmFormat` when given, are written out first). The
+// separator before the seconds goes with them.
+std::string ShortTimeFormat(const char* longFormat, const char* amPmFormat = nullptr);
 
 }  // namespace tarvola::gps

@@ -74,5 +74,10 @@ TEST(NowLocalDateTime, MatchesTheSystemClock) {
   EXPECT_LT(seconds, 5.0);
 }
 
+TEST(ShortTimeFormat, WritesOutTheDayPeriodFormat) {
+  EXPECT_EQ(ShortTimeFormat("%r", "%I:%M:%S %p"), "%I:%M %p");
+  EXPECT_EQ(ShortTimeFormat("%r"), "%r");
+}
+
 }  // namespace
 }  // namespace tarvola::gps
