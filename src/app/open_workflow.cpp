@@ -78,6 +78,7 @@ void EnableOptions(TMainFormUi& ui, const TApplicability& a) {
 bool ChooseFile(TMainForm& form, const QString& fileName) {
   TWorkspace& ws = form.Workspace();
   if (!fileName.isEmpty()) {
+    ws.SourcePath = fileName;
     ws.OpenInitialDir = FolderOf(fileName, true);
     return true;
   }
