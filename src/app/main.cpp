@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include "app/main_form.h"
@@ -9,6 +10,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvola"));
   QApplication::setApplicationDisplayName(QStringLiteral("Tarvola"));
+  Q_INIT_RESOURCE(about);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/about/tarvola_icon.svg")));
   tarvola::ui::RegisterCompatibleFonts();
 
   tarvola::ui::TQtPrompts prompts;

@@ -13,6 +13,8 @@
 #include "app/path_text.h"
 #include "app/save_command.h"
 #include "app/wait_panel.h"
+#include "service/browser_opener.h"
+#include "service/service_channel.h"
 #include "ui/flat_menu_style.h"
 #include "ui/task_dialog.h"
 #include "ui/ui_fonts.h"
@@ -34,8 +36,11 @@ void SetHintColour() {
 
 }  // namespace
 
-TMainForm::TMainForm(ui::TUserPrompts& prompts, QWidget* parent)
-    : QWidget(parent), FPrompts(prompts), FMenuStyle(new ui::TFlatMenuStyle) {
+TMainForm::TMainForm(ui::TUserPrompts& prompts, service::TLinkOpener opener, QWidget* parent)
+    : QWidget(parent),
+      FPrompts(prompts),
+      FMenuStyle(new ui::TFlatMenuStyle),
+      FOpener(opener ? std::move(opener) : service::BrowserOpener()) {
   FMenuStyle->setParent(this);
   ui::RegisterCompatibleFonts();
   setWindowTitle(QStringLiteral("Tarvola"));
@@ -48,6 +53,7 @@ TMainForm::TMainForm(ui::TUserPrompts& prompts, QWidget* parent)
   FWorkspace.TempDir = SystemTempDir();
   resize(ClientSize);
   setMinimumSize(ClientSize);
+  FService = std::make_unique<service::TServiceChannel>(this, FPrompts, FWorkspace.TempDir, FOpener);
   FUi.OptionPopup->setStyle(FMenuStyle);
   FUi.GpxTreeView->SetMenuStyle(FMenuStyle);
   setAcceptDrops(true);
@@ -131,14 +137,8 @@ void TMainForm::ExportCheckClick() {
 }
 
 bool TMainForm::event(QEvent* event) {
-  if (event->type() == ServiceStartEvent) {
-    ServiceStart();
-    return true;
-  }
-  if (event->type() == ServiceDoneEvent) {
-    ServiceDone(event);
-    return true;
-  }
+  // The service channel's start and end arrive as posted events (QEvent::User + 1 and + 2).
+  if (FService && FService->HandleEvent(event)) return true;
   return QWidget::event(event);
 }
 

@@ -8,6 +8,7 @@
 #include "app/main_form_ui.h"
 #include "app/workspace.h"
 #include "kml/kml_builder.h"
+#include "service/link_opener.h"
 #include "ui/user_prompts.h"
 #include "view/tree_layout.h"
 
@@ -15,18 +16,21 @@ namespace tarvola::ui {
 class TFlatMenuStyle;
 }
 
-namespace tarvola::app {
+namespace tarvola::service {
+class TServiceChannel;
+}
 
-// Posted to the window by the service channel: start the download, and its end.
-inline constexpr QEvent::Type ServiceStartEvent = QEvent::Type(QEvent::User + 1);
-inline constexpr QEvent::Type ServiceDoneEvent = QEvent::Type(QEvent::User + 2);
+namespace tarvola::app {
 
 // MainForm: the program's one window. The work lives in the workflows it calls.
 class TMainForm : public QWidget {
   Q_OBJECT
 
 public:
-  explicit TMainForm(ui::TUserPrompts& prompts, QWidget* parent = nullptr);
+  // `opener` opens the About window's links and the service channel's pages; empty: the
+  // user's browser.
+  explicit TMainForm(ui::TUserPrompts& prompts, service::TLinkOpener opener = {},
+                     QWidget* parent = nullptr);
   ~TMainForm() override;
 
   ui::TUserPrompts& Prompts() { return FPrompts; }
@@ -59,7 +63,8 @@ public:
   void OptionsBtClick();
   void ExportCheckClick();
 
-  // Attached by the parts that own them: the About window and the Google Earth launcher.
+  const service::TServiceChannel& ServiceChannel() const { return *FService; }
+
   void AboutBtClick();
   void OpenGeBtClick();
   void OpenLastSavedBtClick();
@@ -76,14 +81,15 @@ private:
   void Connect();
   void FormShowFirst();
   void FormCloseQuery();
-  void ServiceStart();
-  void ServiceDone(QEvent* event);
   void ShowError(const QString& title, const QString& text);
 
   ui::TUserPrompts& FPrompts;
   TWorkspace FWorkspace;
   TMainFormUi FUi;
   ui::TFlatMenuStyle* FMenuStyle;
+  service::TLinkOpener FOpener;
+  // Destroyed before the widgets, so a running download is stopped first.
+  std::unique_ptr<service::TServiceChannel> FService;
   bool FInitialized = false;
 };
 

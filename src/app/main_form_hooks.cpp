@@ -2,20 +2,26 @@
 // service channel, which live in their own subsystems.
 #include "app/main_form.h"
 
+#include "desktop/ge_commands.h"
+#include "service/service_channel.h"
+#include "ui/about_form.h"
+
 namespace tarvola::app {
 
-void TMainForm::AboutBtClick() {}
+void TMainForm::AboutBtClick() { ui::AboutBtClick(this, FOpener); }
 
-void TMainForm::OpenGeBtClick() {}
+void TMainForm::OpenGeBtClick() {
+  desktop::TGeCommandContext context{this, FPrompts, FWorkspace.LastSaved, FWorkspace.SourcePath};
+  desktop::OpenGeBtClick(context);
+}
 
-void TMainForm::OpenLastSavedBtClick() {}
+void TMainForm::OpenLastSavedBtClick() {
+  desktop::TGeCommandContext context{this, FPrompts, FWorkspace.LastSaved, FWorkspace.SourcePath};
+  desktop::OpenLastSavedBtClick(context);
+}
 
-void TMainForm::FormShowFirst() {}
+void TMainForm::FormShowFirst() { FService->FirstShow(); }
 
-void TMainForm::FormCloseQuery() {}
-
-void TMainForm::ServiceStart() {}
-
-void TMainForm::ServiceDone(QEvent*) {}
+void TMainForm::FormCloseQuery() { FService->CloseQuery(); }
 
 }  // namespace tarvola::app
