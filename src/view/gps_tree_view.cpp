@@ -1,4 +1,5 @@
 #include "view/gps_tree_view.h"
+#include "view/tree_branch_style.h"
 
 #include <vector>
 
@@ -31,6 +32,9 @@ private:
 
 TGpsTreeView::TGpsTreeView(QWidget* parent)
     : QTreeView(parent), FModel(new TGpsTreeModel(this)), FTreePopup(new QMenu(this)) {
+  auto* branchStyle = new TTreeBranchStyle;
+  branchStyle->setParent(this);
+  setStyle(branchStyle);
   setModel(FModel);
   setHeaderHidden(true);
   setRootIsDecorated(false);
