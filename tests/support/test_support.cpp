@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -43,7 +44,9 @@ std::string ReadFile(const fs::path& path) {
 }
 
 std::optional<fs::path> CorpusDir() {
-  fs::path dir = TARVOLA_CORPUS_DIR;
+  // The environment wins, so a checkout elsewhere can still point at the samples.
+  const char* fromEnvironment = std::getenv("TARVOLA_CORPUS_DIR");
+  fs::path dir = fromEnvironment && *fromEnvironment ? fs::path(fromEnvironment) : fs::path(TARVOLA_CORPUS_DIR);
   std::error_code ec;
   if (fs::is_directory(dir / "gpx", ec)) return fs::canonical(dir, ec);
   return std::nullopt;
