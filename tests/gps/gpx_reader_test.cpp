@@ -35,6 +35,75 @@ protected:
   TGpsData FData;
 };
 
+struct TNameRow {
+  const char* Name;
+  std::string_view Text;
+  bool IsBody;  // wrapped in the GPX 1.1 default namespace
+  const char* FirstName;
+};
+
+std::ostream& operator<<(std::ostream& out, const TNameRow& row) { return out << row.Name; }
+
+class GpxReaderFirstName : public GpxReader, public testing::WithParamInterface<TNameRow> {};
+
+TEST_P(GpxReaderFirstName, NameOfTheFirstWaypoint) {
+  ASSERT_EQ(GetParam().IsBody ? LoadBody(GetParam().Text) : Load(GetParam().Text), TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Name, GetParam().FirstName);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, GpxReaderFirstName,
+    testing::Values(
+        TNameRow{"CommentAloneCountsAsChildNode", "<wpt lat=\"1\" lon=\"2\"><!-- nothing --></wpt>", true, ""},
+        TNameRow{"ParentWithoutNamespaceTakesAnyChild",
+                 "<gpx><wpt lat=\"1\" lon=\"2\"><x:name xmlns:x=\"urn:x\">X</x:name><name>Y</name></wpt></gpx>",
+                 false, "X"},
+        // The point moves to another namespace; its children follow it, so they are still found.
+        TNameRow{"NamespaceRedeclaredOnThePoint",
+                 "<wpt lat=\"1\" lon=\"2\" xmlns=\"urn:elsewhere\"><name>moved</name></wpt>", true, "moved"},
+        TNameRow{"UnboundPrefixOnValueElementIsForeign",
+                 "<wpt lat=\"1\" lon=\"2\"><q:name>unbound</q:name><name>bound</name></wpt>", true, "bound"},
+        TNameRow{"FirstOfTwoNamesCounts", "<wpt><name>first</name><name>second</name></wpt>", true, "first"},
+        // ExpertGPS wrote encoding="UTF-16" on single-byte files.
+        TNameRow{"EncodingOfTheDeclarationIsDisregarded",
+                 "<?xml version=\"1.0\" encoding=\"UTF-16\"?><gpx><wpt><name>A</name></wpt></gpx>", false, "A"},
+        TNameRow{"LatinFileLoadsWithItsLetters",
+                 "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+                 "<gpx><wpt lat=\"1\" lon=\"2\"><name>F\xE4hrstra\xDF" "e</name></wpt></gpx>",
+                 false, "F\u00E4hrstra\u00DFe"}),
+    [](const testing::TestParamInfo<TNameRow>& info) { return std::string(info.param.Name); });
+
+struct TFailureRow {
+  const char* Name;
+  std::string_view Bytes;
+  TLoadResult Result;
+};
+
+std::ostream& operator<<(std::ostream& out, const TFailureRow& row) { return out << row.Name; }
+
+class GpxReaderFailure : public GpxReader, public testing::WithParamInterface<TFailureRow> {};
+
+// Each failure comes after a good load, so it must also drop the data held before.
+TEST_P(GpxReaderFailure, FailsAndHoldsNoData) {
+  ASSERT_EQ(LoadBody("<wpt/>"), TLoadResult::Loaded);
+  EXPECT_EQ(Load(GetParam().Bytes), GetParam().Result);
+  EXPECT_FALSE(FData.Waypoints || FData.Routes || FData.Tracks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, GpxReaderFailure,
+    testing::Values(
+        TFailureRow{"PrefixedRootIsNotGpx",
+                    "<gpx:gpx xmlns:gpx=\"http://www.topografix.com/GPX/1/1\"><gpx:wpt/></gpx:gpx>",
+                    TLoadResult::NotGpx},
+        TFailureRow{"NotXml", "lat,lon\n47.1,11.2\n", TLoadResult::NotGpx},
+        TFailureRow{"OtherRoot", "<kml><Placemark/></kml>", TLoadResult::NotGpx},
+        TFailureRow{"EmptyFile", "", TLoadResult::NotGpx},
+        TFailureRow{"OnlyAComment", "<!-- only a comment -->", TLoadResult::NotGpx},
+        TFailureRow{"UnclosedGpx", "<gpx><wpt>", TLoadResult::NotGpx},
+        TFailureRow{"BigEndianUtf32IsNotSupported", "\0\0\xFE\xFF\0\0\0<"sv, TLoadResult::EncodingNotSupported}),
+    [](const testing::TestParamInfo<TFailureRow>& info) { return std::string(info.param.Name); });
+
 TEST_F(GpxReader, WaypointWithAttributesOnly) {
   ASSERT_EQ(LoadBody("<wpt lat=\"47.1\" lon=\"11.2\"/>"), TLoadResult::Loaded);
   ASSERT_EQ(FData.Waypoints->size(), 1u);
@@ -53,11 +122,6 @@ TEST_F(GpxReader, WaypointWithChildrenButNoName) {
   ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\"><ele>5</ele></wpt>"), TLoadResult::Loaded);
   EXPECT_EQ(Waypoint(0).Name, "");
   EXPECT_EQ(Waypoint(0).Alt, "5");
-}
-
-TEST_F(GpxReader, CommentAloneCountsAsChildNode) {
-  ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\"><!-- nothing --></wpt>"), TLoadResult::Loaded);
-  EXPECT_EQ(Waypoint(0).Name, "");
 }
 
 TEST_F(GpxReader, AllWaypointFields) {
@@ -163,12 +227,6 @@ TEST_F(GpxReader, CapitalStructuralNamesButExactValueNames) {
   EXPECT_EQ(FData.Routes->at(0).Points->size(), 1u);
 }
 
-TEST_F(GpxReader, PrefixedRootIsNotGpx) {
-  EXPECT_EQ(Load("<gpx:gpx xmlns:gpx=\"http://www.topografix.com/GPX/1/1\"><gpx:wpt/></gpx:gpx>"),
-            TLoadResult::NotGpx);
-  EXPECT_FALSE(FData.Waypoints);
-}
-
 TEST_F(GpxReader, PrefixedStructuralNamesAreSkipped) {
   ASSERT_EQ(
       Load("<gpx xmlns:g=\"http://www.topografix.com/GPX/1/1\"><g:wpt lat=\"1\" lon=\"2\"/></gpx>"),
@@ -187,26 +245,6 @@ TEST_F(GpxReader, ValueElementsByNamespace) {
   EXPECT_EQ(Waypoint(0).Alt, "1");
 }
 
-TEST_F(GpxReader, ParentWithoutNamespaceTakesAnyChild) {
-  ASSERT_EQ(Load("<gpx><wpt lat=\"1\" lon=\"2\"><x:name "
-                 "xmlns:x=\"urn:x\">X</x:name><name>Y</name></wpt></gpx>"),
-            TLoadResult::Loaded);
-  EXPECT_EQ(Waypoint(0).Name, "X");
-}
-
-TEST_F(GpxReader, NamespaceRedeclaredOnThePoint) {
-  // The point moves to another namespace; its children follow it, so they are still found.
-  ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\" xmlns=\"urn:elsewhere\"><name>moved</name></wpt>"),
-            TLoadResult::Loaded);
-  EXPECT_EQ(Waypoint(0).Name, "moved");
-}
-
-TEST_F(GpxReader, UnboundPrefixOnValueElementIsForeign) {
-  ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\"><q:name>unbound</q:name><name>bound</name></wpt>"),
-            TLoadResult::Loaded);
-  EXPECT_EQ(Waypoint(0).Name, "bound");
-}
-
 TEST_F(GpxReader, ElementsElsewhereAreIgnored) {
   ASSERT_EQ(
       LoadBody(
@@ -223,11 +261,6 @@ TEST_F(GpxReader, ElementsElsewhereAreIgnored) {
   EXPECT_FALSE(Waypoint(0).Time.Exists);
   ASSERT_EQ(FData.Tracks->at(0).Segments->size(), 1u);
   EXPECT_EQ(Segment(0, 0).Points->at(0).Alt, "0");
-}
-
-TEST_F(GpxReader, FirstOfTwoNamesCounts) {
-  ASSERT_EQ(LoadBody("<wpt><name>first</name><name>second</name></wpt>"), TLoadResult::Loaded);
-  EXPECT_EQ(Waypoint(0).Name, "first");
 }
 
 TEST_F(GpxReader, MixedContentIsJoined) {
@@ -250,13 +283,6 @@ TEST_F(GpxReader, EntitiesAndLineEnds) {
   EXPECT_EQ(Waypoint(0).Cmt, "");
 }
 
-TEST_F(GpxReader, EncodingOfTheDeclarationIsDisregarded) {
-  // ExpertGPS wrote encoding="UTF-16" on single-byte files.
-  ASSERT_EQ(Load("<?xml version=\"1.0\" encoding=\"UTF-16\"?><gpx><wpt><name>A</name></wpt></gpx>"),
-            TLoadResult::Loaded);
-  EXPECT_EQ(Waypoint(0).Name, "A");
-}
-
 TEST_F(GpxReader, Utf16FileLoads) {
   std::string text =
       "<?xml version=\"1.0\" "
@@ -276,44 +302,14 @@ TEST_F(GpxReader, Utf16FileLoads) {
   EXPECT_EQ(Waypoint(0).Name, "\u00E9t\u00E9");
 }
 
-TEST_F(GpxReader, LatinFileLoadsWithItsLetters) {
-  ASSERT_EQ(Load("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
-                 "<gpx><wpt lat=\"1\" lon=\"2\"><name>F\xE4hrstra\xDF"
-                 "e</name></wpt></gpx>"),
-            TLoadResult::Loaded);
-  EXPECT_EQ(Waypoint(0).Name, "F\u00E4hrstra\u00DFe");
-}
-
 TEST_F(GpxReader, MarkCharacterAtTheStartIsDropped) {
   ASSERT_EQ(Load("\xEF\xBB\xBF\xEF\xBB\xBF<gpx><wpt/></gpx>"), TLoadResult::Loaded);
   EXPECT_EQ(FData.Waypoints->size(), 1u);
 }
 
-TEST_F(GpxReader, NotXmlFails) {
-  EXPECT_EQ(Load("lat,lon\n47.1,11.2\n"), TLoadResult::NotGpx);
-  EXPECT_FALSE(FData.Waypoints || FData.Routes || FData.Tracks);
-}
-
-TEST_F(GpxReader, OtherRootFails) {
-  EXPECT_EQ(Load("<kml><Placemark/></kml>"), TLoadResult::NotGpx);
-  EXPECT_EQ(Load(""), TLoadResult::NotGpx);
-  EXPECT_EQ(Load("<!-- only a comment -->"), TLoadResult::NotGpx);
-}
-
 TEST_F(GpxReader, MissingFileCannotBeOpened) {
   EXPECT_EQ(LoadGpxFile(FFolder.File("nowhere.gpx"), FData), TLoadResult::CannotOpen);
   EXPECT_FALSE(FData.Waypoints);
-}
-
-TEST_F(GpxReader, BigEndianUtf32IsNotSupported) {
-  EXPECT_EQ(Load("\0\0\xFE\xFF\0\0\0<"sv), TLoadResult::EncodingNotSupported);
-  EXPECT_FALSE(FData.Waypoints);
-}
-
-TEST_F(GpxReader, FailedLoadDropsPreviousData) {
-  ASSERT_EQ(LoadBody("<wpt/>"), TLoadResult::Loaded);
-  EXPECT_EQ(Load("<gpx><wpt>"), TLoadResult::NotGpx);
-  EXPECT_FALSE(FData.Waypoints || FData.Routes || FData.Tracks);
 }
 
 TEST_F(GpxReader, SecondLoadReplacesTheFirst) {
