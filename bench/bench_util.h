@@ -11,8 +11,10 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
-#include <utility>
+#include <system_error>
 
 namespace tarvola::bench {
 
@@ -23,10 +25,16 @@ struct TMeasure {
   std::uint64_t PeakRssBytes = 0;
 };
 
-// `work` returns 0 on success. Its wall time excludes the fork and the child's exit.
-template <class TWork>
-TMeasure MeasureInChild(TWork&& work) {
+inline double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// `run(seconds)` does the work in the child, sets `seconds` to the wall time of the part that
+// counts (so that start-up in the child can stay out of it) and returns 0 on success.
+template <class TRun>
+TMeasure MeasureTimedInChild(const TRun& run) {
   TMeasure measure;
+  std::fflush(stdout);
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) return measure;
   pid_t child = fork();
@@ -37,10 +45,8 @@ TMeasure MeasureInChild(TWork&& work) {
   }
   if (child == 0) {
     close(pipeEnds[0]);
-    auto start = std::chrono::steady_clock::now();
-    int code = std::forward<TWork>(work)();
-    double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds = -1;
+    int code = run(seconds);
     ssize_t written = write(pipeEnds[1], &seconds, sizeof seconds);
     _exit(written == static_cast<ssize_t>(sizeof seconds) ? code : 3);
   }
@@ -62,17 +68,48 @@ TMeasure MeasureInChild(TWork&& work) {
   return measure;
 }
 
-// Runs `work` `runs` times (each in its own child) and keeps the fastest run, with its memory:
-// on a shared machine the fastest run is the one least disturbed by others.
+// `work` returns 0 on success. Its wall time excludes the fork and the child's exit.
 template <class TWork>
-TMeasure BestOf(int runs, const TWork& work) {
+TMeasure MeasureInChild(const TWork& work) {
+  return MeasureTimedInChild([&](double& seconds) {
+    auto start = std::chrono::steady_clock::now();
+    int code = work();
+    seconds = SecondsSince(start);
+    return code;
+  });
+}
+
+// Measures `runs` times and keeps the fastest run, with its memory: on a shared machine the
+// fastest run is the one least disturbed by others.
+template <class TMeasureOnce>
+TMeasure FastestOf(int runs, const TMeasureOnce& measureOnce) {
   TMeasure best;
   for (int i = 0; i < runs; ++i) {
-    TMeasure m = MeasureInChild(work);
+    TMeasure m = measureOnce();
     if (!m.Ok) return m;
     if (!best.Ok || m.Seconds < best.Seconds) best = m;
   }
   return best;
+}
+
+// Runs `work` `runs` times, each in its own child, and keeps the fastest run.
+template <class TWork>
+TMeasure BestOf(int runs, const TWork& work) {
+  return FastestOf(runs, [&] { return MeasureInChild(work); });
+}
+
+// The same for work that times itself, as MeasureTimedInChild takes it.
+template <class TRun>
+TMeasure BestOfTimed(int runs, const TRun& run) {
+  return FastestOf(runs, [&] { return MeasureTimedInChild(run); });
+}
+
+// The size of the file, or nothing when it cannot be read.
+inline std::optional<std::uint64_t> FileBytes(const char* path) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec) return std::nullopt;
+  return static_cast<std::uint64_t>(size);
 }
 
 inline double Megabytes(std::uint64_t bytes) {

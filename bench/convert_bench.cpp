@@ -3,18 +3,18 @@
 // Each is measured in its own child process, fastest of three runs, in the same run.
 //   tarvola_bench_convert FILE.gpx
 
-#include <pugixml.hpp>
 #include <zlib.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "bench_util.h"
+#include "pugixml_reference.h"
 #include "gps/gpx_reader.h"
 #include "kml/kml_builder.h"
 #include "kml/save_workflow.h"
@@ -26,21 +26,6 @@ namespace fs = std::filesystem;
 namespace bench = tarvola::bench;
 namespace gps = tarvola::gps;
 namespace kml = tarvola::kml;
-
-// The same reference as the load benchmark: default options, every track point touched.
-int PugixmlAlone(const char* path) {
-  pugi::xml_document document;
-  if (!document.load_file(path)) return 1;
-  std::size_t points = 0, characters = 0;
-  for (pugi::xml_node trk : document.document_element().children("trk"))
-    for (pugi::xml_node seg : trk.children("trkseg"))
-      for (pugi::xml_node pt : seg.children("trkpt")) {
-        characters += std::strlen(pt.attribute("lat").value()) + std::strlen(pt.attribute("lon").value());
-        characters += std::strlen(pt.child_value("ele")) + std::strlen(pt.child_value("time"));
-        ++points;
-      }
-  return points > 0 && characters > 0 ? 0 : 1;
-}
 
 int Convert(const char* input, const fs::path& target, kml::TKmlFileType type) {
   gps::TGpsData data;
@@ -96,12 +81,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const char* path = argv[1];
-  std::error_code ec;
-  const auto fileBytes = static_cast<std::uint64_t>(fs::file_size(path, ec));
-  if (ec) {
+  const std::optional<std::uint64_t> bytes = bench::FileBytes(path);
+  if (!bytes) {
     std::fprintf(stderr, "cannot read %s\n", path);
     return 1;
   }
+  const std::uint64_t fileBytes = *bytes;
   const fs::path work = fs::path(path).parent_path() / "convert-bench";
   fs::create_directories(work);
   const fs::path kmlTarget = work / "out.kml";
@@ -110,7 +95,7 @@ int main(int argc, char** argv) {
 
   bench::PrintHeading("GPX to KML/KMZ", path, fileBytes);
   const int runs = 3;
-  const bench::TMeasure parse = bench::BestOf(runs, [&] { return PugixmlAlone(path); });
+  const bench::TMeasure parse = bench::BestOf(runs, [&] { return bench::PugixmlAlone(path); });
   const bench::TMeasure toKml = bench::BestOf(runs, [&] { return Convert(path, kmlTarget, kml::TKmlFileType::Kml); });
   const bench::TMeasure toKmz = bench::BestOf(runs, [&] { return Convert(path, kmzTarget, kml::TKmlFileType::Kmz); });
 
@@ -141,6 +126,7 @@ int main(int argc, char** argv) {
   if (toKml.Ok) PrintTarget("GPX to KML peak / file", static_cast<double>(toKml.PeakRssBytes) / size, 3.5);
   if (toKmz.Ok) PrintTarget("GPX to KMZ peak / file", static_cast<double>(toKmz.PeakRssBytes) / size, 3.5);
 
+  std::error_code ec;
   fs::remove_all(work, ec);
   return parse.Ok && toKml.Ok && toKmz.Ok && build.Ok && deflate.Ok && pack.Ok ? 0 : 1;
 }

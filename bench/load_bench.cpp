@@ -2,36 +2,17 @@
 // point walked), each in its own child process, fastest of three runs.
 //   tarvola_bench_load FILE.gpx
 
-#include <pugixml.hpp>
-
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <string>
+#include <optional>
 
 #include "bench_util.h"
+#include "pugixml_reference.h"
 #include "gps/gpx_reader.h"
 
 namespace {
 
 namespace gps = tarvola::gps;
 namespace bench = tarvola::bench;
-
-// What any consumer of the DOM does at the least: touch each point's coordinates and values.
-int PugixmlAlone(const char* path) {
-  pugi::xml_document document;
-  if (!document.load_file(path)) return 1;
-  std::size_t points = 0, characters = 0;
-  for (pugi::xml_node trk : document.document_element().children("trk"))
-    for (pugi::xml_node seg : trk.children("trkseg"))
-      for (pugi::xml_node pt : seg.children("trkpt")) {
-        characters +=
-            std::strlen(pt.attribute("lat").value()) + std::strlen(pt.attribute("lon").value());
-        characters += std::strlen(pt.child_value("ele")) + std::strlen(pt.child_value("time"));
-        ++points;
-      }
-  return points > 0 && characters > 0 ? 0 : 1;
-}
 
 int Load(const char* path) {
   gps::TGpsData data;
@@ -52,15 +33,15 @@ int main(int argc, char** argv) {
     return 2;
   }
   const char* path = argv[1];
-  std::error_code ec;
-  auto fileBytes = static_cast<std::uint64_t>(std::filesystem::file_size(path, ec));
-  if (ec) {
+  const std::optional<std::uint64_t> bytes = bench::FileBytes(path);
+  if (!bytes) {
     std::fprintf(stderr, "cannot read %s\n", path);
     return 1;
   }
+  const std::uint64_t fileBytes = *bytes;
   bench::PrintHeading("GPX load", path, fileBytes);
   const int runs = 3;
-  bench::TMeasure reference = bench::BestOf(runs, [&] { return PugixmlAlone(path); });
+  bench::TMeasure reference = bench::BestOf(runs, [&] { return bench::PugixmlAlone(path); });
   bench::TMeasure load = bench::BestOf(runs, [&] { return Load(path); });
   bench::PrintMeasure("pugixml alone (default options)", reference, fileBytes);
   bench::PrintMeasure("LoadGpxFile", load, fileBytes);
