@@ -53,13 +53,26 @@ void EndLinePlacemark(TKmlWriter& writer) {
   writer.Close();
 }
 
+// The folder of one route or track, closed by the caller.
+void OpenItemFolder(TKmlWriter& writer, std::string_view name) {
+  writer.Open("Folder");
+  writer.Text("name", name);
+  writer.Text("open", "0");
+}
+
+// The top folder of the routes or the tracks, closed by the caller.
+void OpenListFolder(TKmlWriter& writer, std::string_view name) {
+  writer.Open("Folder");
+  writer.Text("name", name);
+  writer.Text("visibility", "1");
+  writer.Text("open", "0");
+}
+
 void WriteRoute(TKmlWriter& writer, const gps::TRte& route, const TExportOptions& options) {
   static const std::vector<gps::TRtePt> NoPoints;
   const std::vector<gps::TRtePt>& points = route.Points ? *route.Points : NoPoints;
 
-  writer.Open("Folder");
-  writer.Text("name", route.Name);
-  writer.Text("open", "0");
+  OpenItemFolder(writer, route.Name);
   if (options.TimeStamps) {
     TTimeSpan span;
     for (const gps::TRtePt& point : points) span.Add(point.Time);
@@ -81,9 +94,7 @@ void WriteTrack(TKmlWriter& writer, const gps::TTrk& track, const TExportOptions
   static const std::vector<gps::TTrkSeg> NoSegments;
   const std::vector<gps::TTrkSeg>& segments = track.Segments ? *track.Segments : NoSegments;
 
-  writer.Open("Folder");
-  writer.Text("name", track.Name);
-  writer.Text("open", "0");
+  OpenItemFolder(writer, track.Name);
   if (options.TimeStamps) {
     TTimeSpan span;
     for (const gps::TTrkSeg& segment : segments) {
@@ -129,20 +140,14 @@ void WriteWaypointsFolder(TKmlWriter& writer, const std::vector<gps::TWpt>& wayp
 
 void WriteRoutesFolder(TKmlWriter& writer, const std::vector<gps::TRte>& routes,
                        const TExportOptions& options) {
-  writer.Open("Folder");
-  writer.Text("name", "Routes");
-  writer.Text("visibility", "1");
-  writer.Text("open", "0");
+  OpenListFolder(writer, "Routes");
   for (const gps::TRte& route : routes) WriteRoute(writer, route, options);
   writer.Close();
 }
 
 void WriteTracksFolder(TKmlWriter& writer, const std::vector<gps::TTrk>& tracks,
                        const TExportOptions& options) {
-  writer.Open("Folder");
-  writer.Text("name", "Tracks");
-  writer.Text("visibility", "1");
-  writer.Text("open", "0");
+  OpenListFolder(writer, "Tracks");
   for (const gps::TTrk& track : tracks) WriteTrack(writer, track, options);
   writer.Close();
 }
