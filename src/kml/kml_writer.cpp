@@ -154,9 +154,7 @@ void TKmlWriter::Close() {
   const std::string_view name = FOpen.back();
   FOpen.pop_back();
   FOut.append(2 * FOpen.size(), ' ');
-  FOut.append("</");
-  FOut.append(name);
-  FOut.append(">\n");
+  AppendEndTag(name);
 }
 
 void TKmlWriter::Text(std::string_view name, std::string_view text,
@@ -165,15 +163,7 @@ void TKmlWriter::Text(std::string_view name, std::string_view text,
   FOut.push_back('>');
   const std::size_t textStart = FOut.size();
   AppendEscaped(FOut, text);
-  if (FOut.size() == textStart) {
-    // Nothing survived escaping: the element has no content after all.
-    FOut.back() = '/';
-    FOut.append(">\n");
-    return;
-  }
-  FOut.append("</");
-  FOut.append(name);
-  FOut.append(">\n");
+  EndTextElement(name, textStart);
 }
 
 void TKmlWriter::Empty(std::string_view name, std::initializer_list<TXmlAttr> attrs) {
@@ -188,15 +178,22 @@ void TKmlWriter::BeginText(std::string_view name) {
   FTextStart = FOut.size();
 }
 
-void TKmlWriter::EndText() {
-  if (FOut.size() == FTextStart) {
+void TKmlWriter::EndText() { EndTextElement(FTextName, FTextStart); }
+
+void TKmlWriter::AppendEndTag(std::string_view name) {
+  FOut.append("</");
+  FOut.append(name);
+  FOut.append(">\n");
+}
+
+void TKmlWriter::EndTextElement(std::string_view name, std::size_t textStart) {
+  if (FOut.size() == textStart) {
+    // No text, or none survived escaping: the element has no content after all.
     FOut.back() = '/';
     FOut.append(">\n");
     return;
   }
-  FOut.append("</");
-  FOut.append(FTextName);
-  FOut.append(">\n");
+  AppendEndTag(name);
 }
 
 }  // namespace tarvola::kml

@@ -42,6 +42,9 @@ public:
 
 private:
   void StartTag(std::string_view name, std::initializer_list<TXmlAttr> attrs);
+  void AppendEndTag(std::string_view name);
+  // Ends the text element whose text began at `textStart`.
+  void EndTextElement(std::string_view name, std::size_t textStart);
 
   std::string& FOut;
   std::vector<std::string_view> FOpen;
