@@ -55,6 +55,20 @@ protected:
     FChannel->FirstShow();
   }
 
+  // A run whose endpoint serves `document`; true once it has ended.
+  bool RunServing(const QByteArray& document) {
+    FServer.Answer("/service", {200, document, {}, false});
+    StartRun(FServer.Url(QStringLiteral("/service")));
+    return WaitForEnd();
+  }
+
+  // The news is shown, but no update is offered and the window stays.
+  void ExpectTheNewsAlone() const {
+    ASSERT_EQ(FPrompts.Messages.size(), 1u);
+    EXPECT_EQ(FPrompts.Messages[0].Icon, 81);
+    EXPECT_EQ(FWindow.Closes, 0);
+  }
+
   bool WaitForEnd() {
     return QTest::qWaitFor([&] { return FChannel->LastOutcome().has_value() && !FChannel->WorkWorking(); },
                            WaitMs);
@@ -74,10 +88,8 @@ protected:
 };
 
 TEST_F(ServiceChannelTest, GoodDocumentUpdatesLinksAndShowsNotices) {
-  FServer.Answer("/service", {200, Document(OurId, "053100"), {}, false});
   FPrompts.MessageAnswers = {1, 7};
-  StartRun(FServer.Url(QStringLiteral("/service")));
-  ASSERT_TRUE(WaitForEnd());
+  ASSERT_TRUE(RunServing(Document(OurId, "053100")));
   EXPECT_EQ(*FChannel->LastOutcome(), OutcomeSuccess);
 
   ASSERT_EQ(FServer.Requests().size(), 1);
@@ -103,10 +115,8 @@ TEST_F(ServiceChannelTest, GoodDocumentUpdatesLinksAndShowsNotices) {
 }
 
 TEST_F(ServiceChannelTest, YesOpensTheUpdatePageAndClosesTheWindow) {
-  FServer.Answer("/service", {200, Document(OurId, "052000"), {}, false});
   FPrompts.MessageAnswers = {1, 6};
-  StartRun(FServer.Url(QStringLiteral("/service")));
-  ASSERT_TRUE(WaitForEnd());
+  ASSERT_TRUE(RunServing(Document(OurId, "052000")));
   EXPECT_EQ(FOpened, (QStringList{QStringLiteral("https://tarvola.example/news"),
                                   QStringLiteral("https://tarvola.example/get")}));
   EXPECT_EQ(FWindow.Closes, 1);
@@ -114,18 +124,12 @@ TEST_F(ServiceChannelTest, YesOpensTheUpdatePageAndClosesTheWindow) {
 }
 
 TEST_F(ServiceChannelTest, OwnBuildAsksNothing) {
-  FServer.Answer("/service", {200, Document(OurId, "053000"), {}, false});
-  StartRun(FServer.Url(QStringLiteral("/service")));
-  ASSERT_TRUE(WaitForEnd());
-  ASSERT_EQ(FPrompts.Messages.size(), 1u);
-  EXPECT_EQ(FPrompts.Messages[0].Icon, 81);
-  EXPECT_EQ(FWindow.Closes, 0);
+  ASSERT_TRUE(RunServing(Document(OurId, "053000")));
+  ExpectTheNewsAlone();
 }
 
 TEST_F(ServiceChannelTest, WrongIdentificationRecordsTheDayAndShowsNothing) {
-  FServer.Answer("/service", {200, Document("someone-else", "053100"), {}, false});
-  StartRun(FServer.Url(QStringLiteral("/service")));
-  ASSERT_TRUE(WaitForEnd());
+  ASSERT_TRUE(RunServing(Document("someone-else", "053100")));
   EXPECT_TRUE(FPrompts.Messages.empty());
   EXPECT_TRUE(FOpened.isEmpty());
   EXPECT_EQ(ServiceData().HomeUrl, config::HomeUrl.toString());
@@ -134,10 +138,8 @@ TEST_F(ServiceChannelTest, WrongIdentificationRecordsTheDayAndShowsNothing) {
 }
 
 TEST_F(ServiceChannelTest, SecondRunOnTheSameDayShowsNothing) {
-  FServer.Answer("/service", {200, Document(OurId, "053100"), {}, false});
   FPrompts.MessageAnswers = {1, 7};
-  StartRun(FServer.Url(QStringLiteral("/service")));
-  ASSERT_TRUE(WaitForEnd());
+  ASSERT_TRUE(RunServing(Document(OurId, "053100")));
   ASSERT_EQ(FPrompts.Messages.size(), 2u);
 
   FChannel.reset();
@@ -152,9 +154,7 @@ TEST_F(ServiceChannelTest, SecondRunOnTheSameDayShowsNothing) {
 }
 
 TEST_F(ServiceChannelTest, OversizeDocumentIsNotRead) {
-  FServer.Answer("/service", {200, Document(OurId, "053100") + QByteArray(config::MaxDocumentSize, ';'), {}, false});
-  StartRun(FServer.Url(QStringLiteral("/service")));
-  ASSERT_TRUE(WaitForEnd());
+  ASSERT_TRUE(RunServing(Document(OurId, "053100") + QByteArray(config::MaxDocumentSize, ';')));
   EXPECT_EQ(*FChannel->LastOutcome(), OutcomeNoDocument);
   EXPECT_TRUE(FPrompts.Messages.empty());
   EXPECT_EQ(ServiceData().HomeUrl, config::HomeUrl.toString());
@@ -163,13 +163,8 @@ TEST_F(ServiceChannelTest, OversizeDocumentIsNotRead) {
 
 TEST_F(ServiceChannelTest, OtherBuildWithoutUpdateAddressAsksNothing) {
   QByteArray document = Document(OurId, "053100");
-  document.replace("Url=https://tarvola.example/get", "Url=");
-  FServer.Answer("/service", {200, document, {}, false});
-  StartRun(FServer.Url(QStringLiteral("/service")));
-  ASSERT_TRUE(WaitForEnd());
-  ASSERT_EQ(FPrompts.Messages.size(), 1u);
-  EXPECT_EQ(FPrompts.Messages[0].Icon, 81);
-  EXPECT_EQ(FWindow.Closes, 0);
+  ASSERT_TRUE(RunServing(document.replace("Url=https://tarvola.example/get", "Url=")));
+  ExpectTheNewsAlone();
 }
 
 TEST_F(ServiceChannelTest, FailedDownloadShowsNothingAndRecordsNoDay) {
