@@ -90,6 +90,14 @@ TEST(KmlWriter, IndentsByTwoSpacesWithOneElementPerLine) {
             "</kml>\n");
 }
 
+// The KML of `data` written to a real file and read back by a strict XML reader.
+test::TKmlReadback WrittenAndReadBack(const gps::TGpsData& data, const std::string& now) {
+  test::TTempFolder folder;
+  const auto file = folder.File("written.kml");
+  test::WriteFile(file, BuildKml(data, TExportOptions{}, now));
+  return test::ReadBackKml(file);
+}
+
 // Every awkward text a GPX file can hand us comes back from a strict XML reader as it was,
 // less only the characters XML cannot carry.
 TEST(KmlWriter, AwkwardTextsReadBackThroughARealXmlReader) {
@@ -114,11 +122,7 @@ TEST(KmlWriter, AwkwardTextsReadBackThroughARealXmlReader) {
     waypoint.Desc = row.Written;
     waypoint.Lat = row.Written;
   }
-  test::TTempFolder folder;
-  const auto file = folder.File("awkward.kml");
-  test::WriteFile(file, BuildKml(data, TExportOptions{}, "\x01now & then"));
-
-  const test::TKmlReadback back = test::ReadBackKml(file);
+  const test::TKmlReadback back = WrittenAndReadBack(data, "\x01now & then");
   ASSERT_EQ(back.Error, "");
   ASSERT_EQ(back.Names.size(), rows.size());
   ASSERT_EQ(back.Descriptions.size(), rows.size());
@@ -142,10 +146,7 @@ TEST(KmlWriter, RandomBytesNeverBreakTheDocument) {
     for (int n = length(random); n > 0; --n) waypoint.Name.push_back(static_cast<char>(byte(random)));
     waypoint.Lat = waypoint.Name;
   }
-  test::TTempFolder folder;
-  const auto file = folder.File("random.kml");
-  test::WriteFile(file, BuildKml(data, TExportOptions{}, "now"));
-  const test::TKmlReadback back = test::ReadBackKml(file);
+  const test::TKmlReadback back = WrittenAndReadBack(data, "now");
   EXPECT_EQ(back.Error, "");
   EXPECT_EQ(back.Placemarks, data.Waypoints->size());
 }
