@@ -60,6 +60,15 @@ TMemoryStream MemoryOf(const std::string& bytes) {
   return stream;
 }
 
+// All of `data` compressed straight into memory.
+TMemoryStream Packed(const std::string& data, TCompressionLevel level = TCompressionLevel::LevelDefault,
+                     TStreamFormat format = TStreamFormat::RawDeflate) {
+  TMemoryStream source = MemoryOf(data);
+  TMemoryStream target;
+  CompressStream(source, target, level, true, format);
+  return target;
+}
+
 TEST(CompressStream, EmptySourceGivesTheTwoByteRawStream) {
   TMemoryStream source;
   TMemoryStream target;
@@ -126,9 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CompressStream, IncompressibleDataGrowsTheTargetToExactlyTheOutput) {
   const std::string data = test::RandomBytes(200000, 13);
-  TMemoryStream source = MemoryOf(data);
-  TMemoryStream target;
-  CompressStream(source, target, TCompressionLevel::LevelDefault, true, TStreamFormat::RawDeflate);
+  const TMemoryStream target = Packed(data);
   EXPECT_GT(target.Size(), 3 * 65536);  // needed more than one step of growth
   EXPECT_EQ(Inflate(target.Memory(), static_cast<std::size_t>(target.Size()), -15), data);
   EXPECT_EQ(target.Position(), target.Size());
@@ -170,9 +177,7 @@ class Format : public testing::TestWithParam<TFormatRow> {};
 
 TEST_P(Format, InflatesWithTheMatchingWindowBits) {
   const std::string data = test::TextBytes(70000, 15);
-  TMemoryStream source = MemoryOf(data);
-  TMemoryStream target;
-  CompressStream(source, target, GetParam().Level, true, GetParam().Format);
+  const TMemoryStream target = Packed(data, GetParam().Level, GetParam().Format);
   EXPECT_EQ(Inflate(target.Memory(), static_cast<std::size_t>(target.Size()), GetParam().InflateBits), data);
 }
 
@@ -185,10 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(CompressStream, RawDataHasNoHeader) {
-  const std::string data = test::TextBytes(5000, 16);
-  TMemoryStream source = MemoryOf(data);
-  TMemoryStream target;
-  CompressStream(source, target, TCompressionLevel::LevelDefault, true, TStreamFormat::RawDeflate);
+  const TMemoryStream target = Packed(test::TextBytes(5000, 16));
   EXPECT_THROW(Inflate(target.Memory(), static_cast<std::size_t>(target.Size()), 15), std::runtime_error);
 }
 
