@@ -23,6 +23,20 @@ private:
   std::vector<char> FBytes;
 };
 
+// The fields the local and the central header of an entry share.
+template <typename THeader>
+THeader EntryHeader(const TZipEntry& entry, std::uint32_t size) {
+  THeader header;
+  header.Time = static_cast<std::uint16_t>(entry.DosStamp & 0xFFFF);
+  header.Date = static_cast<std::uint16_t>(entry.DosStamp >> 16);
+  header.Crc = entry.Crc;
+  header.Size = size;
+  header.UnCmp = entry.UnCmp;
+  header.FnamLen = static_cast<std::uint16_t>(entry.Name.size());
+  header.FileName = entry.Name;
+  return header;
+}
+
 }  // namespace
 
 void WriteRecord(TStream& out, const TZipLFH& r) {
@@ -48,35 +62,16 @@ void WriteRecord(TStream& out, const TZipECD& r) {
 }
 
 void WriteSingleEntryArchive(TStream& out, const TZipEntry& entry, const TMemoryStream& deflated) {
-  const auto nameLength = static_cast<std::uint16_t>(entry.Name.size());
   const auto size = static_cast<std::uint32_t>(deflated.Size());
-  const auto time = static_cast<std::uint16_t>(entry.DosStamp & 0xFFFF);
-  const auto date = static_cast<std::uint16_t>(entry.DosStamp >> 16);
-
-  TZipLFH local;
-  local.Time = time;
-  local.Date = date;
-  local.Crc = entry.Crc;
-  local.Size = size;
-  local.UnCmp = entry.UnCmp;
-  local.FnamLen = nameLength;
-  local.FileName = entry.Name;
-  WriteRecord(out, local);
+  WriteRecord(out, EntryHeader<TZipLFH>(entry, size));
   out.WriteBuffer(deflated.Memory(), deflated.Size());
 
-  TZipCFH central;
-  central.Time = time;
-  central.Date = date;
-  central.Crc = entry.Crc;
-  central.Size = size;
-  central.UnCmp = entry.UnCmp;
-  central.FnamLen = nameLength;
-  central.FileName = entry.Name;
+  const TZipCFH central = EntryHeader<TZipCFH>(entry, size);
   const std::int64_t centralStart = out.Position();
   WriteRecord(out, central);
 
   TZipECD end;
-  end.CenSize = 46 + nameLength + central.CmtLen;
+  end.CenSize = 46 + central.FnamLen + central.CmtLen;
   end.Ofst = static_cast<std::uint32_t>(centralStart);
   WriteRecord(out, end);
 }
