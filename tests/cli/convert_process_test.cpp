@@ -46,6 +46,13 @@ protected:
   test::TProcessResult Run(const std::vector<std::string>& args) {
     return test::RunProcess(Convert, args, FFolder.Path());
   }
+  // Converts a copy of the sample, in.gpx, with `options` and, when given, into `output`.
+  test::TProcessResult ConvertSample(std::vector<std::string> options, const std::string& output = {}) {
+    Copy("sample.gpx", "in.gpx");
+    if (!output.empty()) options.insert(options.end(), {"-o", output});
+    options.push_back("in.gpx");
+    return Run(options);
+  }
 
   test::TTempFolder FFolder;
 };
@@ -107,10 +114,7 @@ void PrintTo(const TTypeRow& row, std::ostream* out) { *out << row.Name; }
 class ConverterType : public ConverterRun, public testing::WithParamInterface<TTypeRow> {};
 
 TEST_P(ConverterType, FollowsFormatOrExtension) {
-  Copy("sample.gpx", "in.gpx");
-  std::vector<std::string> args = GetParam().Args;
-  args.push_back("in.gpx");
-  const test::TProcessResult run = Run(args);
+  const test::TProcessResult run = ConvertSample(GetParam().Args);
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   const std::string bytes = test::ReadFile(Path(GetParam().Output));
   EXPECT_EQ(bytes.rfind(GetParam().Zip ? "PK\x03\x04" : "<?xml", 0), 0u);
@@ -138,20 +142,14 @@ void PrintTo(const TGoldenRow& row, std::ostream* out) { *out << row.Name; }
 class ConverterGolden : public ConverterRun, public testing::WithParamInterface<TGoldenRow> {};
 
 TEST_P(ConverterGolden, ExportOptionsReachTheDocument) {
-  Copy("sample.gpx", "in.gpx");
-  std::vector<std::string> args = GetParam().Args;
-  for (const char* arg : {"-o", "out.kml", "in.gpx"}) args.push_back(arg);
-  const test::TProcessResult run = Run(args);
+  const test::TProcessResult run = ConvertSample(GetParam().Args, "out.kml");
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_EQ(WithoutCreationDate(test::ReadFile(Path("out.kml"))),
             WithoutCreationDate(test::ReadFile(DataFile("golden/" + GetParam().Golden))));
 }
 
 TEST_P(ConverterGolden, KmzHoldsTheSameDocument) {
-  Copy("sample.gpx", "in.gpx");
-  std::vector<std::string> args = GetParam().Args;
-  for (const char* arg : {"-o", "out.kmz", "in.gpx"}) args.push_back(arg);
-  const test::TProcessResult run = Run(args);
+  const test::TProcessResult run = ConvertSample(GetParam().Args, "out.kmz");
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_EQ(WithoutCreationDate(ReadKmzDocument(Path("out.kmz"))),
             WithoutCreationDate(test::ReadFile(DataFile("golden/" + GetParam().Golden))));
@@ -170,18 +168,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<TGoldenRow>& info) { return info.param.Name; });
 
 TEST_F(ConverterRun, SnippetHoldsTheCreationMoment) {
-  Copy("sample.gpx", "in.gpx");
-  ASSERT_EQ(Run({"-o", "out.kml", "in.gpx"}).ExitCode, 0);
+  ASSERT_EQ(ConvertSample({}, "out.kml").ExitCode, 0);
   const std::string kml = test::ReadFile(Path("out.kml"));
   EXPECT_TRUE(std::regex_search(kml, std::regex("<Snippet maxLines=\"1\">Created [^<]*[0-9][^<]*</Snippet>")));
 }
 
 TEST_F(ConverterRun, ConvertingTwiceGivesTheSameBytesApartFromTheDate) {
-  Copy("sample.gpx", "in.gpx");
-  ASSERT_EQ(Run({"--time-stamps", "-o", "one.kml", "in.gpx"}).ExitCode, 0);
-  ASSERT_EQ(Run({"--time-stamps", "-o", "two.kml", "in.gpx"}).ExitCode, 0);
-  ASSERT_EQ(Run({"--time-stamps", "-o", "one.kmz", "in.gpx"}).ExitCode, 0);
-  ASSERT_EQ(Run({"--time-stamps", "-o", "two.kmz", "in.gpx"}).ExitCode, 0);
+  for (const char* output : {"one.kml", "two.kml", "one.kmz", "two.kmz"}) {
+    ASSERT_EQ(ConvertSample({"--time-stamps"}, output).ExitCode, 0) << output;
+  }
   const std::string one = test::ReadFile(Path("one.kml"));
   EXPECT_EQ(WithoutCreationDate(one), WithoutCreationDate(test::ReadFile(Path("two.kml"))));
   EXPECT_EQ(WithoutCreationDate(ReadKmzDocument(Path("one.kmz"))),
@@ -237,8 +232,7 @@ TEST_F(ConverterRun, QuietReportsOnlyFailures) {
 }
 
 TEST_F(ConverterRun, AnUnwritableTargetIsReportedNotCrashed) {
-  Copy("sample.gpx", "in.gpx");
-  const test::TProcessResult run = Run({"-o", "no/such/folder/out.kmz", "in.gpx"});
+  const test::TProcessResult run = ConvertSample({}, "no/such/folder/out.kmz");
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_EQ(run.Err.rfind("in.gpx: ", 0), 0u) << run.Err;
   EXPECT_EQ(run.Err.find("saved"), std::string::npos) << run.Err;
@@ -277,8 +271,7 @@ TEST_F(ConverterRun, JobCountChangesNeitherMessagesNorFiles) {
 }
 
 TEST_F(ConverterRun, NoProgressLineWhenStderrIsNotATerminal) {
-  Copy("sample.gpx", "in.gpx");
-  const test::TProcessResult run = Run({"in.gpx"});
+  const test::TProcessResult run = ConvertSample({});
   EXPECT_EQ(run.Err.find('\r'), std::string::npos);
 }
 
