@@ -112,6 +112,27 @@ inline std::optional<std::uint64_t> FileBytes(const char* path) {
   return static_cast<std::uint64_t>(size);
 }
 
+// The one GPX file of a benchmark's command line, or the exit code to leave with (2 for usage,
+// 1 for an unreadable file), the reason given on stderr.
+struct TInputFile {
+  const char* Path = nullptr;
+  std::uint64_t Bytes = 0;
+  int Failure = 0;
+};
+
+inline TInputFile OneInputFile(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s FILE.gpx\n", argv[0]);
+    return {nullptr, 0, 2};
+  }
+  const std::optional<std::uint64_t> bytes = FileBytes(argv[1]);
+  if (!bytes) {
+    std::fprintf(stderr, "cannot read %s\n", argv[1]);
+    return {argv[1], 0, 1};
+  }
+  return {argv[1], *bytes, 0};
+}
+
 inline double Megabytes(std::uint64_t bytes) {
   return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }

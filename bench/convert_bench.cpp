@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,17 +75,10 @@ void PrintTimeTarget(const char* label, const bench::TMeasure& m, const bench::T
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s FILE.gpx\n", argv[0]);
-    return 2;
-  }
-  const char* path = argv[1];
-  const std::optional<std::uint64_t> bytes = bench::FileBytes(path);
-  if (!bytes) {
-    std::fprintf(stderr, "cannot read %s\n", path);
-    return 1;
-  }
-  const std::uint64_t fileBytes = *bytes;
+  const bench::TInputFile input = bench::OneInputFile(argc, argv);
+  if (input.Failure != 0) return input.Failure;
+  const char* path = input.Path;
+  const std::uint64_t fileBytes = input.Bytes;
   const fs::path work = fs::path(path).parent_path() / "convert-bench";
   fs::create_directories(work);
   const fs::path kmlTarget = work / "out.kml";

@@ -3,7 +3,6 @@
 //   tarvola_bench_load FILE.gpx
 
 #include <cstdio>
-#include <optional>
 
 #include "bench_util.h"
 #include "pugixml_reference.h"
@@ -28,17 +27,10 @@ int Load(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s FILE.gpx\n", argv[0]);
-    return 2;
-  }
-  const char* path = argv[1];
-  const std::optional<std::uint64_t> bytes = bench::FileBytes(path);
-  if (!bytes) {
-    std::fprintf(stderr, "cannot read %s\n", path);
-    return 1;
-  }
-  const std::uint64_t fileBytes = *bytes;
+  const bench::TInputFile input = bench::OneInputFile(argc, argv);
+  if (input.Failure != 0) return input.Failure;
+  const char* path = input.Path;
+  const std::uint64_t fileBytes = input.Bytes;
   bench::PrintHeading("GPX load", path, fileBytes);
   const int runs = 3;
   bench::TMeasure reference = bench::BestOf(runs, [&] { return bench::PugixmlAlone(path); });
