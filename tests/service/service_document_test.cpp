@@ -83,50 +83,52 @@ TEST(ReadServiceDocumentTest, MissingFileIsNoDocument) {
   EXPECT_FALSE(ReadServiceDocument(dir.filePath(QStringLiteral("absent.dat"))).has_value());
 }
 
-TEST(ApplyServiceDocumentTest, TakesLinksAndOffersAnotherBuild) {
-  TService service = Initial();
-  const TDocumentOutcome outcome = ApplyServiceDocument(ParseServiceDocument(GoodDocument), service);
+// The settings a document is applied to, starting from known values.
+class ApplyServiceDocumentTest : public ::testing::Test {
+protected:
+  TDocumentOutcome Apply(const QByteArray& text) { return ApplyServiceDocument(ParseServiceDocument(text), FService); }
+  static QByteArray GoodWith(const QByteArray& from, const QByteArray& to) {
+    return QByteArray(GoodDocument).replace(from, to);
+  }
+
+  TService FService = Initial();
+};
+
+TEST_F(ApplyServiceDocumentTest, TakesLinksAndOffersAnotherBuild) {
+  const TDocumentOutcome outcome = Apply(GoodDocument);
   EXPECT_TRUE(outcome.Identified);
-  EXPECT_EQ(service.HomeUrl, QStringLiteral("https://tarvola.example/new-home"));
-  EXPECT_EQ(service.HomeContact, QStringLiteral("https://tarvola.example/new-contact"));
-  EXPECT_EQ(service.ProdUrl, QStringLiteral("https://tarvola.example/new-products"));
-  EXPECT_EQ(service.Video, QStringLiteral("https://tarvola.example/new-video"));
-  EXPECT_EQ(service.PopMsg, QStringLiteral("Fresh maps are out."));
-  EXPECT_EQ(service.PopUrl, QStringLiteral("https://tarvola.example/news"));
-  EXPECT_EQ(service.UpdateUrl, QStringLiteral("https://tarvola.example/get"));
+  EXPECT_EQ(FService.HomeUrl, QStringLiteral("https://tarvola.example/new-home"));
+  EXPECT_EQ(FService.HomeContact, QStringLiteral("https://tarvola.example/new-contact"));
+  EXPECT_EQ(FService.ProdUrl, QStringLiteral("https://tarvola.example/new-products"));
+  EXPECT_EQ(FService.Video, QStringLiteral("https://tarvola.example/new-video"));
+  EXPECT_EQ(FService.PopMsg, QStringLiteral("Fresh maps are out."));
+  EXPECT_EQ(FService.PopUrl, QStringLiteral("https://tarvola.example/news"));
+  EXPECT_EQ(FService.UpdateUrl, QStringLiteral("https://tarvola.example/get"));
   EXPECT_TRUE(outcome.UpdateText.contains(QStringLiteral("Tarvola")));
   EXPECT_TRUE(outcome.UpdateText.contains(QStringLiteral("5.4")));
   EXPECT_TRUE(outcome.UpdateText.contains(QStringLiteral("053100")));
   EXPECT_LT(outcome.UpdateText.indexOf(QStringLiteral("5.4")), outcome.UpdateText.indexOf(QStringLiteral("053100")));
 }
 
-TEST(ApplyServiceDocumentTest, WrongIdentificationChangesNothing) {
-  TService service = Initial();
-  QByteArray text = GoodDocument;
-  text.replace("tarvola-gpx2kml", "tarvola-gpx2kml-other");
-  const TDocumentOutcome outcome = ApplyServiceDocument(ParseServiceDocument(text), service);
+TEST_F(ApplyServiceDocumentTest, WrongIdentificationChangesNothing) {
+  const TDocumentOutcome outcome = Apply(GoodWith("tarvola-gpx2kml", "tarvola-gpx2kml-other"));
   EXPECT_FALSE(outcome.Identified);
   EXPECT_TRUE(outcome.UpdateText.isEmpty());
-  EXPECT_EQ(service.HomeUrl, QStringLiteral("home0"));
-  EXPECT_EQ(service.PopMsg, QStringLiteral("old news"));
-  EXPECT_TRUE(service.UpdateUrl.isEmpty());
+  EXPECT_EQ(FService.HomeUrl, QStringLiteral("home0"));
+  EXPECT_EQ(FService.PopMsg, QStringLiteral("old news"));
+  EXPECT_TRUE(FService.UpdateUrl.isEmpty());
 }
 
-TEST(ApplyServiceDocumentTest, IdentificationIsCaseSensitive) {
-  TService service = Initial();
-  QByteArray text = GoodDocument;
-  text.replace("tarvola-gpx2kml", "Tarvola-GPX2KML");
-  EXPECT_FALSE(ApplyServiceDocument(ParseServiceDocument(text), service).Identified);
+TEST_F(ApplyServiceDocumentTest, IdentificationIsCaseSensitive) {
+  EXPECT_FALSE(Apply(GoodWith("tarvola-gpx2kml", "Tarvola-GPX2KML")).Identified);
 }
 
-TEST(ApplyServiceDocumentTest, OwnBuildGivesNoOffer) {
-  TService service = Initial();
-  QByteArray text = GoodDocument;
-  text.replace("Build=053100", "Build=053000").replace("Version=5.4", "Version=9.9");
-  const TDocumentOutcome outcome = ApplyServiceDocument(ParseServiceDocument(text), service);
+TEST_F(ApplyServiceDocumentTest, OwnBuildGivesNoOffer) {
+  const TDocumentOutcome outcome =
+      Apply(GoodWith("Build=053100", "Build=053000").replace("Version=5.4", "Version=9.9"));
   EXPECT_TRUE(outcome.Identified);
   EXPECT_TRUE(outcome.UpdateText.isEmpty());
-  EXPECT_TRUE(service.UpdateUrl.isEmpty());
+  EXPECT_TRUE(FService.UpdateUrl.isEmpty());
 }
 
 struct TBuildRow {
@@ -137,13 +139,10 @@ struct TBuildRow {
 void PrintTo(const TBuildRow& row, std::ostream* os) { *os << row.Name; }
 
 
-class OtherBuildTest : public ::testing::TestWithParam<TBuildRow> {};
+class OtherBuildTest : public ApplyServiceDocumentTest, public ::testing::WithParamInterface<TBuildRow> {};
 
 TEST_P(OtherBuildTest, AnyOtherBuildGivesAnOffer) {
-  TService service = Initial();
-  QByteArray text = GoodDocument;
-  text.replace("Build=053100", QByteArray("Build=") + GetParam().Build);
-  EXPECT_FALSE(ApplyServiceDocument(ParseServiceDocument(text), service).UpdateText.isEmpty());
+  EXPECT_FALSE(Apply(GoodWith("Build=053100", QByteArray("Build=") + GetParam().Build)).UpdateText.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, OtherBuildTest,
@@ -151,17 +150,16 @@ INSTANTIATE_TEST_SUITE_P(Values, OtherBuildTest,
                                            TBuildRow{"Empty", ""}, TBuildRow{"Text", "next"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(ApplyServiceDocumentTest, EmptyLinksKeepTheOldOnesButNewsIsCleared) {
-  TService service = Initial();
-  const TDocumentOutcome outcome = ApplyServiceDocument(
-      ParseServiceDocument("[Service]\nId=tarvola-gpx2kml\n[Version]\nBuild=053000\n[Links]\nUrl=\nVideo=\n"), service);
+TEST_F(ApplyServiceDocumentTest, EmptyLinksKeepTheOldOnesButNewsIsCleared) {
+  const TDocumentOutcome outcome =
+      Apply("[Service]\nId=tarvola-gpx2kml\n[Version]\nBuild=053000\n[Links]\nUrl=\nVideo=\n");
   EXPECT_TRUE(outcome.Identified);
-  EXPECT_EQ(service.HomeUrl, QStringLiteral("home0"));
-  EXPECT_EQ(service.HomeContact, QStringLiteral("contact0"));
-  EXPECT_EQ(service.ProdUrl, QStringLiteral("prod0"));
-  EXPECT_EQ(service.Video, QStringLiteral("video0"));
-  EXPECT_TRUE(service.PopMsg.isEmpty());
-  EXPECT_TRUE(service.PopUrl.isEmpty());
+  EXPECT_EQ(FService.HomeUrl, QStringLiteral("home0"));
+  EXPECT_EQ(FService.HomeContact, QStringLiteral("contact0"));
+  EXPECT_EQ(FService.ProdUrl, QStringLiteral("prod0"));
+  EXPECT_EQ(FService.Video, QStringLiteral("video0"));
+  EXPECT_TRUE(FService.PopMsg.isEmpty());
+  EXPECT_TRUE(FService.PopUrl.isEmpty());
 }
 
 TEST(NoticeDateTest, EncodingRoundTripsAndHidesTheText) {
