@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "gps/text_decode.h"
@@ -100,18 +101,16 @@ INSTANTIATE_TEST_SUITE_P(
         TFileRow{"Utf8MarkThenLatin", "\xEF\xBB\xBF" "a\xE9"sv, 0, {"a\u00E9"}}),
     [](const testing::TestParamInfo<TFileRow>& info) { return std::string(info.param.Name); });
 
-TEST(ReadTextFile, MissingFileCannotBeOpened) {
+TEST(ReadTextFile, MissingFileOrFolderCannotBeOpened) {
   test::TTempFolder folder;
-  TLines lines = {"x"};
-  EXPECT_EQ(ReadTextFile(folder.File("missing.gpx"), lines), -1);
-  EXPECT_TRUE(lines.empty());
-}
-
-TEST(ReadTextFile, FolderCannotBeOpened) {
-  test::TTempFolder folder;
-  TLines lines = {"x"};
-  EXPECT_EQ(ReadTextFile(folder.Path(), lines), -1);
-  EXPECT_TRUE(lines.empty());
+  const std::pair<const char*, std::filesystem::path> rows[] = {{"MissingFile", folder.File("missing.gpx")},
+                                                                 {"Folder", folder.Path()}};
+  for (const auto& [name, path] : rows) {
+    SCOPED_TRACE(name);
+    TLines lines = {"x"};
+    EXPECT_EQ(ReadTextFile(path, lines), -1);
+    EXPECT_TRUE(lines.empty());
+  }
 }
 
 TEST(DecodeTextFile, KeepsTheLineBreaksOfTheFile) {
