@@ -28,6 +28,22 @@ private:
   QWidget* FWidget;
 };
 
+// Calls `step` on `top` and on every node below it that can have children, parents first.
+template <typename TStep>
+void EachOpenableBelow(const TGpsTreeModel& model, const QModelIndex& top, const TStep& step) {
+  std::vector<QModelIndex> pending{top};
+  while (!pending.empty()) {
+    const QModelIndex node = pending.back();
+    pending.pop_back();
+    step(node);
+    const int rows = model.rowCount(node);
+    for (int row = 0; row < rows; ++row) {
+      const QModelIndex child = model.index(row, 0, node);
+      if (model.CanHaveChildren(child)) pending.push_back(child);
+    }
+  }
+}
+
 }  // namespace
 
 TGpsTreeView::TGpsTreeView(QWidget* parent)
@@ -73,31 +89,11 @@ void TGpsTreeView::KeepRootOpen(const QModelIndex& index) {
 }
 
 void TGpsTreeView::ExpandBelow(const QModelIndex& top) {
-  std::vector<QModelIndex> pending{top};
-  while (!pending.empty()) {
-    const QModelIndex node = pending.back();
-    pending.pop_back();
-    expand(node);
-    const int rows = FModel->rowCount(node);
-    for (int row = 0; row < rows; ++row) {
-      const QModelIndex child = FModel->index(row, 0, node);
-      if (FModel->CanHaveChildren(child)) pending.push_back(child);
-    }
-  }
+  EachOpenableBelow(*FModel, top, [this](const QModelIndex& node) { expand(node); });
 }
 
 void TGpsTreeView::CollapseBelow(const QModelIndex& top) {
-  std::vector<QModelIndex> pending{top};
-  while (!pending.empty()) {
-    const QModelIndex node = pending.back();
-    pending.pop_back();
-    collapse(node);
-    const int rows = FModel->rowCount(node);
-    for (int row = 0; row < rows; ++row) {
-      const QModelIndex child = FModel->index(row, 0, node);
-      if (FModel->CanHaveChildren(child)) pending.push_back(child);
-    }
-  }
+  EachOpenableBelow(*FModel, top, [this](const QModelIndex& node) { collapse(node); });
 }
 
 void TGpsTreeView::UtilsExpandClick() {
