@@ -17,8 +17,9 @@ const char* const KmzType = "application/vnd.google-earth.kmz";
 // What every test needs: a window, a scripted user and the window's two fields.
 class GeCommandsBase : public testing::Test {
 protected:
-  TGeCommandContext Context(TDesktop* desktop = nullptr) {
-    return {&FWindow, FPrompts, FLastSaved, FOpenDialogFileName, desktop};
+  void Run(void (*command)(TGeCommandContext&), TDesktop* desktop = nullptr) {
+    TGeCommandContext context{&FWindow, FPrompts, FLastSaved, FOpenDialogFileName, desktop};
+    command(context);
   }
   void ExpectOneError(const char* text) {
     ASSERT_EQ(FPrompts.Messages.size(), 1u);
@@ -54,8 +55,7 @@ protected:
 
 TEST_F(XdgGeCommandsTest, OpenGoogleEarthStartsTheRegisteredProgramAlone) {
   RegisterEarth();
-  auto context = Context();
-  OpenGeBtClick(context);
+  Run(OpenGeBtClick);
   EXPECT_TRUE(FPrompts.Messages.empty());
   auto args = test::WaitForRecord(FXdg.RecordFile());
   ASSERT_TRUE(args);
@@ -64,31 +64,27 @@ TEST_F(XdgGeCommandsTest, OpenGoogleEarthStartsTheRegisteredProgramAlone) {
 
 TEST_F(XdgGeCommandsTest, OpenGoogleEarthWithoutAssociation) {
   FXdg.AddRecorderEntry("earth.desktop", "%f");
-  auto context = Context();
-  OpenGeBtClick(context);
+  Run(OpenGeBtClick);
   ExpectOneError("Error, Google Earth seems to be not installed.");
   EXPECT_TRUE(test::NothingRecorded(FXdg.RecordFile()));
 }
 
 TEST_F(XdgGeCommandsTest, OpenGoogleEarthWithMissingProgram) {
   RegisterEarth("/nonexistent/earth %f");
-  auto context = Context();
-  OpenGeBtClick(context);
+  Run(OpenGeBtClick);
   ExpectOneError("Error, Google Earth wasn't found.");
 }
 
 TEST_F(XdgGeCommandsTest, OpenGoogleEarthWithUninstalledEntry) {
   FXdg.SetUserMimeApps(std::string("[Default Applications]\n") + KmzType + "=earth.desktop;\n");
-  auto context = Context();
-  OpenGeBtClick(context);
+  Run(OpenGeBtClick);
   ExpectOneError("Error, Google Earth wasn't found.");
 }
 
 TEST_F(XdgGeCommandsTest, LastSavedFileOpensDirectly) {
   RegisterEarth();
   FLastSaved = SavedFile("my trip.kmz");
-  auto context = Context();
-  OpenLastSavedBtClick(context);
+  Run(OpenLastSavedBtClick);
   EXPECT_TRUE(FPrompts.OpenRequests.empty());
   EXPECT_TRUE(FPrompts.Messages.empty());
   auto args = test::WaitForRecord(FXdg.RecordFile());
@@ -100,8 +96,7 @@ TEST_F(XdgGeCommandsTest, PickedFileBecomesLastSavedAndOpens) {
   RegisterEarth();
   QString picked = SavedFile("picked.kml");
   FPrompts.OpenAnswers.push_back(ui::TFileDialogAnswer{picked, 3});
-  auto context = Context();
-  OpenLastSavedBtClick(context);
+  Run(OpenLastSavedBtClick);
   ASSERT_EQ(FPrompts.OpenRequests.size(), 1u);
   EXPECT_EQ(FPrompts.OpenRequests[0].Filter,
             "KMZ/KML files (Keyhole Markup Language)|*.kmz; *.kml|KMZ files (Keyhole Markup Language)|*.kmz|"
@@ -116,16 +111,14 @@ TEST_F(XdgGeCommandsTest, PickedFileBecomesLastSavedAndOpens) {
 
 TEST_F(XdgGeCommandsTest, LastSavedWithoutAssociation) {
   FLastSaved = SavedFile("a.kmz");
-  auto context = Context();
-  OpenLastSavedBtClick(context);
+  Run(OpenLastSavedBtClick);
   ExpectOneError("Error, Google Earth seems to be not installed.");
 }
 
 TEST_F(XdgGeCommandsTest, LastSavedWithMissingProgramFailsSilently) {
   RegisterEarth("/nonexistent/earth %f");
   FLastSaved = SavedFile("a.kmz");
-  auto context = Context();
-  OpenLastSavedBtClick(context);
+  Run(OpenLastSavedBtClick);
   EXPECT_TRUE(FPrompts.Messages.empty());
 }
 
@@ -135,8 +128,7 @@ class WinGeCommandsTest : public GeCommandsBase {
 protected:
   void Run(void (*command)(TGeCommandContext&)) {
     TWindowsDesktop desktop(FHive, FSystem, FShell);
-    auto context = Context(&desktop);
-    command(context);
+    GeCommandsBase::Run(command, &desktop);
   }
 
   static constexpr const char* Program = "C:\\Program Files\\Google\\Google Earth\\client\\googleearth.exe";
