@@ -43,13 +43,52 @@ protected:
   test::TTestHttpServer FServer;
 };
 
-TEST_F(WorkThreadTest, DocumentIsWrittenToTheTarget) {
-  FServer.Answer("/doc", {200, "[Service]\nId=x\n", {}, false});
-  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/doc?a=1")))), OutcomeSuccess);
+// Each row requests /doc?a=1; the server answers by the path alone.
+struct TServedRow {
+  const char* Name;
+  std::optional<test::THttpAnswer> Answer;  // none: the server knows no /doc
+  int Outcome;
+  std::optional<QByteArray> Written;  // none: no file is left
+};
+
+void PrintTo(const TServedRow& row, std::ostream* os) { *os << row.Name; }
+
+class WorkThreadServedTest : public WorkThreadTest, public ::testing::WithParamInterface<TServedRow> {};
+
+TEST_P(WorkThreadServedTest, EndsWithItsOutcome) {
+  const TServedRow& row = GetParam();
+  if (row.Answer) FServer.Answer("/doc", *row.Answer);
+  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/doc?a=1")))), row.Outcome);
+  if (!row.Written) {
+    EXPECT_FALSE(QFileInfo::exists(FTarget));
+    return;
+  }
   QFile file(FTarget);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), QByteArray("[Service]\nId=x\n"));
+  EXPECT_EQ(file.readAll(), *row.Written);
 }
+
+const QByteArray Oversize(config::MaxDocumentSize + 1, 'x');
+const QByteArray FullSize(config::MaxDocumentSize, 'x');
+using test::THttpAnswer;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WorkThreadServedTest,
+    ::testing::Values(
+        TServedRow{"DocumentIsWrittenToTheTarget", THttpAnswer{200, "[Service]\nId=x\n", {}, false}, OutcomeSuccess,
+                   "[Service]\nId=x\n"},
+        TServedRow{"EmptyBodyIsNoDocumentAndLeavesNoFile", THttpAnswer{200, "", {}, false}, OutcomeNoDocument,
+                   std::nullopt},
+        TServedRow{"NotFoundIsAStatusFailure", std::nullopt, OutcomeHttpStatus, std::nullopt},
+        TServedRow{"RedirectionWithoutTargetEnds", THttpAnswer{302, "nowhere", {}, false}, OutcomeHttpStatus,
+                   std::nullopt},
+        TServedRow{"OversizeDocumentIsStopped", THttpAnswer{200, Oversize, {}, false}, OutcomeNoDocument, std::nullopt},
+        TServedRow{"OversizeDocumentWithoutLengthIsStopped", THttpAnswer{200, Oversize, {}, false, true},
+                   OutcomeNoDocument, std::nullopt},
+        TServedRow{"DocumentWithoutLengthIsTaken", THttpAnswer{200, "[Service]\n", {}, false, true}, OutcomeSuccess,
+                   "[Service]\n"},
+        TServedRow{"DocumentOfTheLimitIsTaken", THttpAnswer{200, FullSize, {}, false}, OutcomeSuccess, FullSize}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(WorkThreadTest, RequestCarriesOurHeadersAndNoCredentials) {
   FServer.Answer("/doc", {200, "x", {}, false});
@@ -75,23 +114,6 @@ TEST_F(WorkThreadTest, RedirectionIsFollowed) {
   EXPECT_EQ(file.readAll(), QByteArray("body"));
 }
 
-TEST_F(WorkThreadTest, EmptyBodyIsNoDocumentAndLeavesNoFile) {
-  FServer.Answer("/doc", {200, "", {}, false});
-  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/doc")))), OutcomeNoDocument);
-  EXPECT_FALSE(QFileInfo::exists(FTarget));
-}
-
-TEST_F(WorkThreadTest, NotFoundIsAStatusFailure) {
-  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/missing")))), OutcomeHttpStatus);
-  EXPECT_FALSE(QFileInfo::exists(FTarget));
-}
-
-TEST_F(WorkThreadTest, RedirectionWithoutTargetEnds) {
-  FServer.Answer("/loop", {302, "nowhere", {}, false});
-  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/loop")))), OutcomeHttpStatus);
-  EXPECT_FALSE(QFileInfo::exists(FTarget));
-}
-
 TEST_F(WorkThreadTest, RefusedConnectionIsATransportFailure) {
   const QString url = QStringLiteral("http://127.0.0.1:%1/doc").arg(test::ClosedPort());
   EXPECT_EQ(Download(Info(url)), OutcomeTransport);
@@ -101,30 +123,6 @@ TEST_F(WorkThreadTest, RefusedConnectionIsATransportFailure) {
 TEST_F(WorkThreadTest, AddressThatCannotBeRequestedIsNoDocument) {
   EXPECT_EQ(Download(Info(QStringLiteral("ftp://127.0.0.1/doc"))), OutcomeNoDocument);
   EXPECT_TRUE(FServer.Requests().isEmpty());
-}
-
-TEST_F(WorkThreadTest, OversizeDocumentIsStopped) {
-  FServer.Answer("/big", {200, QByteArray(config::MaxDocumentSize + 1, 'x'), {}, false});
-  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/big")))), OutcomeNoDocument);
-  EXPECT_FALSE(QFileInfo::exists(FTarget));
-}
-
-TEST_F(WorkThreadTest, OversizeDocumentWithoutLengthIsStopped) {
-  FServer.Answer("/big", {200, QByteArray(config::MaxDocumentSize + 1, 'x'), {}, false, true});
-  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/big")))), OutcomeNoDocument);
-  EXPECT_FALSE(QFileInfo::exists(FTarget));
-}
-
-TEST_F(WorkThreadTest, DocumentWithoutLengthIsTaken) {
-  FServer.Answer("/doc", {200, "[Service]\n", {}, false, true});
-  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/doc")))), OutcomeSuccess);
-  EXPECT_EQ(QFileInfo(FTarget).size(), 10);
-}
-
-TEST_F(WorkThreadTest, DocumentOfTheLimitIsTaken) {
-  FServer.Answer("/full", {200, QByteArray(config::MaxDocumentSize, 'x'), {}, false});
-  EXPECT_EQ(Download(Info(FServer.Url(QStringLiteral("/full")))), OutcomeSuccess);
-  EXPECT_EQ(QFileInfo(FTarget).size(), config::MaxDocumentSize);
 }
 
 TEST_F(WorkThreadTest, StopDuringDownloadAbortsAndLeavesNoFile) {
