@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "utf8_text.h"
+
 namespace tarvola::cli {
 
 namespace {
@@ -81,10 +83,10 @@ bool ApplyValueOption(std::string_view arg, TArgReader& reader, TCliOptions& opt
   std::optional<std::string_view> value;
   if (reader.Matches(arg, "-o", "--output", value, error)) {
     if (value && value->empty()) error = "option -o needs a file name";
-    if (value && !value->empty()) options.Output = std::filesystem::path(*value);
+    if (value && !value->empty()) options.Output = PathFromUtf8(*value);
   } else if (reader.Matches(arg, "-d", "--output-dir", value, error)) {
     if (value && value->empty()) error = "option -d needs a folder name";
-    if (value && !value->empty()) options.OutputDir = std::filesystem::path(*value);
+    if (value && !value->empty()) options.OutputDir = PathFromUtf8(*value);
   } else if (reader.Matches(arg, "", "--format", value, error)) {
     if (value && *value == "kml") {
       options.Format = kml::TKmlFileType::Kml;

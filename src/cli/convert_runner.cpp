@@ -12,6 +12,7 @@
 #include "gps/gpx_reader.h"
 #include "info_report.h"
 #include "kml/save_workflow.h"
+#include "utf8_text.h"
 
 namespace tarvola::cli {
 
@@ -150,7 +151,7 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
     return outcome;
   }
   outcome.Converted = true;
-  if (!options.Quiet) outcome.Messages = MessageLine(plan.InputText, "saved " + plan.Output.string());
+  if (!options.Quiet) outcome.Messages = MessageLine(plan.InputText, "saved " + Utf8Of(plan.Output));
   return outcome;
 }
 
@@ -189,7 +190,7 @@ int RunInfo(const TCliOptions& options, std::FILE* out) {
   bool allLoaded = true;
   for (const std::string& input : options.Inputs) {
     gps::TGpsData data;
-    const gps::TLoadResult result = gps::LoadGpxFile(fs::path(input), data);
+    const gps::TLoadResult result = gps::LoadGpxFile(PathFromUtf8(input), data);
     allLoaded = allLoaded && result == gps::TLoadResult::Loaded;
     Write(out, InfoReport(input, result, SummarizeGpsData(data)));
   }

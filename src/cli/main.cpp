@@ -12,6 +12,7 @@
 #include "cli_options.h"
 #include "convert_runner.h"
 #include "usage_text.h"
+#include "utf8_text.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
   std::setlocale(LC_TIME, "");
   using namespace tarvola::cli;
 
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+  const std::vector<std::string_view> args(arguments.begin(), arguments.end());
   const TParseResult parsed = ParseCommandLine(args);
   if (!parsed.Ok()) {
     std::fprintf(stderr, "tarvola-convert: %s\nTry 'tarvola-convert --help' for more.\n",

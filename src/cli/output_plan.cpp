@@ -4,6 +4,8 @@
 #include <cctype>
 #include <system_error>
 
+#include "utf8_text.h"
+
 namespace tarvola::cli {
 
 namespace fs = std::filesystem;
@@ -11,7 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool IsKmlExtension(const fs::path& path) {
-  std::string ext = path.extension().string();
+  std::string ext = Utf8Of(path.extension());
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext == ".kml";
@@ -45,12 +47,12 @@ std::string Refusal(const TPlannedConversion& plan, const std::vector<TPlannedCo
   }
   std::error_code ec;
   if (fs::is_directory(plan.Output, ec)) {
-    return "cannot write " + plan.Output.string() + ": it is a folder";
+    return "cannot write " + Utf8Of(plan.Output) + ": it is a folder";
   }
   const fs::path output = Normalised(plan.Output);
   for (const TPlannedConversion& other : earlier) {
     if (Normalised(other.Output) == output) {
-      return "not converted: " + plan.Output.string() + " is already the output of " +
+      return "not converted: " + Utf8Of(plan.Output) + " is already the output of " +
              other.InputText;
     }
   }
@@ -72,7 +74,7 @@ std::vector<TPlannedConversion> PlanConversions(const TCliOptions& options) {
   for (const std::string& inputText : options.Inputs) {
     TPlannedConversion plan;
     plan.InputText = inputText;
-    plan.Input = fs::path(inputText);
+    plan.Input = PathFromUtf8(inputText);
     plan.Type = type;
     plan.Output = options.Output ? *options.Output : DefaultOutput(plan.Input, options, type);
     plan.Refusal = Refusal(plan, plans, options);

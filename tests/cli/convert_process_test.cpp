@@ -102,6 +102,14 @@ TEST_F(ConverterRun, WritesAKmzBesideTheInput) {
   EXPECT_EQ(check.ExitCode, 0) << check.Out;
 }
 
+TEST_F(ConverterRun, NamesOutsideAsciiArriveUnchanged) {
+  Copy("sample.gpx", "Zürich – Üetliberg.gpx");
+  const test::TProcessResult run = Run({"Zürich – Üetliberg.gpx", "--format", "kml"});
+  EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(run.Err, "Zürich – Üetliberg.gpx: saved Zürich – Üetliberg.kml\n");
+  EXPECT_EQ(test::ReadBackKml(Path("Zürich – Üetliberg.kml")).Error, "");
+}
+
 struct TTypeRow {
   std::string Name;
   std::vector<std::string> Args;
