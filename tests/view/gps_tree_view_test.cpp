@@ -57,33 +57,31 @@ protected:
     Press(Qt::RightButton, QPoint(View.viewport()->width() - 3, r.center().y()));
   }
 
-  // Whether every node below `index` that can open is open.
-  bool AllExpanded(const QModelIndex& index) const {
+  // Whether every node from `index` down that can open is open, or is closed.
+  bool AllInState(const QModelIndex& index, bool open) const {
     if (!View.Model().CanHaveChildren(index)) return true;
-    if (!View.isExpanded(index)) return false;
+    if (View.isExpanded(index) != open) return false;
     for (int row = 0; row < View.Model().rowCount(index); ++row) {
-      if (!AllExpanded(View.Model().index(row, 0, index))) return false;
+      if (!AllInState(View.Model().index(row, 0, index), open)) return false;
     }
     return true;
   }
-  bool NoneExpanded(const QModelIndex& index) const {
-    if (!View.Model().CanHaveChildren(index)) return true;
-    if (View.isExpanded(index)) return false;
-    for (int row = 0; row < View.Model().rowCount(index); ++row) {
-      if (!NoneExpanded(View.Model().index(row, 0, index))) return false;
+  bool AllExpanded(const QModelIndex& index) const { return AllInState(index, true); }
+  bool NoneExpanded(const QModelIndex& index) const { return AllInState(index, false); }
+  // The root open, everything below it closed.
+  void ExpectOnlyTheRootOpen() const {
+    const QModelIndex root = View.Model().RootIndex();
+    EXPECT_TRUE(View.isExpanded(root));
+    for (int row = 0; row < View.Model().rowCount(root); ++row) {
+      EXPECT_TRUE(NoneExpanded(View.Model().index(row, 0, root))) << row;
     }
-    return true;
   }
 
   TGpsTreeView View;
 };
 
 TEST_F(TreeView, FillOpensTheRootOnly) {
-  const QModelIndex root = View.Model().RootIndex();
-  EXPECT_TRUE(View.isExpanded(root));
-  for (int row = 0; row < View.Model().rowCount(root); ++row) {
-    EXPECT_TRUE(NoneExpanded(View.Model().index(row, 0, root)));
-  }
+  ExpectOnlyTheRootOpen();
   EXPECT_FALSE(View.rootIsDecorated());
   EXPECT_EQ(View.indentation(), 19);
   EXPECT_EQ(View.palette().color(QPalette::Base), QColor(237, 238, 241));
@@ -135,13 +133,9 @@ TEST_F(TreeView, ContractOnARouteClosesOnlyThatRoute) {
 
 TEST_F(TreeView, ContractOnTheRootLeavesTheRootOpen) {
   View.UtilsExpandClick();
-  const QModelIndex root = View.Model().RootIndex();
-  PressOn(root);
+  PressOn(View.Model().RootIndex());
   View.UtilsContractClick();
-  EXPECT_TRUE(View.isExpanded(root));
-  for (int row = 0; row < View.Model().rowCount(root); ++row) {
-    EXPECT_TRUE(NoneExpanded(View.Model().index(row, 0, root)));
-  }
+  ExpectOnlyTheRootOpen();
 }
 
 TEST_F(TreeView, ContractWithoutSelectionClosesAllButTheRoot) {
