@@ -11,6 +11,7 @@ namespace {
 
 using test::Contents;
 using test::Inflate;
+using test::MemoryOf;
 
 struct TErrorTextRow {
   const char* Name;
@@ -51,13 +52,6 @@ TEST(CheckCompression, RaisesNegativeCodesWithTheirText) {
     EXPECT_STREQ(error.what(), "Data error");
   }
   EXPECT_THROW(CheckCompression(-4), EZlibError);
-}
-
-TMemoryStream MemoryOf(const std::string& bytes) {
-  TMemoryStream stream;
-  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-  stream.SetPosition(0);
-  return stream;
 }
 
 // All of `data` compressed straight into memory.

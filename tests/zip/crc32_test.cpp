@@ -10,22 +10,13 @@
 namespace tarvola::zip {
 namespace {
 
+using test::MemoryOf;
 using test::RandomBytes;
 using test::TShrinkingStream;
-
-std::uint32_t ZlibCrc(const std::string& bytes) {
-  return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
-}
+using test::ZlibCrc;
 
 std::uint32_t Finished(const std::string& bytes) {
   return ~UpdateCrc32(bytes.data(), static_cast<std::int32_t>(bytes.size()), 0xFFFFFFFFu);
-}
-
-TMemoryStream MemoryOf(const std::string& bytes) {
-  TMemoryStream stream;
-  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-  stream.SetPosition(0);
-  return stream;
 }
 
 TEST(Crc32, TableIsTheStandardReflectedOne) {

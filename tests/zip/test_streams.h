@@ -114,4 +114,16 @@ inline std::string Contents(const TMemoryStream& stream) {
   return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
 }
 
+// A memory stream holding `bytes`, positioned at its start.
+inline TMemoryStream MemoryOf(const std::string& bytes) {
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  stream.SetPosition(0);
+  return stream;
+}
+
+inline std::uint32_t ZlibCrc(const std::string& bytes) {
+  return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+}
+
 }  // namespace tarvola::zip::test

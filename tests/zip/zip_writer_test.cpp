@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <zlib.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -21,6 +20,7 @@ namespace fs = std::filesystem;
 using tarvola::test::ReadFile;
 using tarvola::test::TTempFolder;
 using tarvola::test::WriteFile;
+using test::ZlibCrc;
 
 // Reads little-endian fields in order, as a ZIP reader would.
 class TFieldReader {
@@ -43,10 +43,6 @@ private:
   const std::string& FBytes;
   std::size_t FAt;
 };
-
-std::uint32_t ZlibCrc(const std::string& bytes) {
-  return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
-}
 
 void SetModified(const fs::path& path, std::time_t moment) {
   fs::last_write_time(path, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(moment)));
