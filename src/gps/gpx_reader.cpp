@@ -15,10 +15,12 @@ namespace {
 // No DTD is ever read (pugixml resolves only the predefined and numeric entities and fetches
 // nothing); whitespace-only text is dropped; comments and processing instructions are kept
 // because they make an element "have child nodes". Text is embedded in its element to save a
-// node per value: a whole-file DOM is the largest cost of a load.
+// node per value: a whole-file DOM is the largest cost of a load. Parsed as a fragment, so that
+// text or a second element beside the document element shows up and can be refused.
 constexpr unsigned ParseOptions = pugi::parse_cdata | pugi::parse_escapes |
                                   pugi::parse_wconv_attribute | pugi::parse_eol |
-                                  pugi::parse_comments | pugi::parse_pi | pugi::parse_embed_pcdata;
+                                  pugi::parse_comments | pugi::parse_pi | pugi::parse_embed_pcdata |
+                                  pugi::parse_fragment;
 
 // The first child of each value name, found in one pass (empty nodes for the missing ones).
 struct TValueChildren {
@@ -157,12 +159,26 @@ struct TReader {
   }
 };
 
+// XML allows only markup around the one document element.
+bool HasOneDocumentElement(const pugi::xml_document& document) {
+  int elements = 0;
+  for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+    switch (node.type()) {
+      case pugi::node_element: ++elements; break;
+      case pugi::node_pcdata:
+      case pugi::node_cdata: return false;
+      default: break;
+    }
+  }
+  return elements == 1;
+}
+
 TLoadResult ParseGpx(std::string& text, TGpsData& data) {
   std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   pugi::xml_document document;
   pugi::xml_parse_result parsed = document.load_buffer_inplace(
       text.data() + start, text.size() - start, ParseOptions, pugi::encoding_utf8);
-  if (!parsed) return TLoadResult::NotGpx;
+  if (!parsed || !HasOneDocumentElement(document)) return TLoadResult::NotGpx;
   pugi::xml_node root = document.document_element();
   if (!root || !NameIsAnyCase(root.name(), "gpx")) return TLoadResult::NotGpx;
   TReader reader;

@@ -101,8 +101,20 @@ INSTANTIATE_TEST_SUITE_P(
         TFailureRow{"EmptyFile", "", TLoadResult::NotGpx},
         TFailureRow{"OnlyAComment", "<!-- only a comment -->", TLoadResult::NotGpx},
         TFailureRow{"UnclosedGpx", "<gpx><wpt>", TLoadResult::NotGpx},
+        TFailureRow{"TextBeforeTheRoot", "text<gpx/>", TLoadResult::NotGpx},
+        TFailureRow{"TextAfterTheRoot", "<gpx></gpx>junk", TLoadResult::NotGpx},
+        TFailureRow{"CdataAfterTheRoot", "<gpx></gpx><![CDATA[x]]>", TLoadResult::NotGpx},
+        TFailureRow{"TwoRoots", "<gpx></gpx><gpx/>", TLoadResult::NotGpx},
         TFailureRow{"BigEndianUtf32IsNotSupported", "\0\0\xFE\xFF\0\0\0<"sv, TLoadResult::EncodingNotSupported}),
     [](const testing::TestParamInfo<TFailureRow>& info) { return std::string(info.param.Name); });
+
+TEST_F(GpxReader, MarkupAroundTheRootIsAllowed) {
+  EXPECT_EQ(Load("<?xml version=\"1.0\"?>\n<!-- before -->\n<!DOCTYPE gpx>\n<?app note?>\n"
+                 "<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>\n<!-- after -->\n"),
+            TLoadResult::Loaded);
+  ASSERT_TRUE(FData.Waypoints);
+  EXPECT_EQ(FData.Waypoints->size(), 1u);
+}
 
 TEST_F(GpxReader, WaypointWithAttributesOnly) {
   ASSERT_EQ(LoadBody("<wpt lat=\"47.1\" lon=\"11.2\"/>"), TLoadResult::Loaded);
