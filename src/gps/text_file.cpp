@@ -10,8 +10,9 @@ namespace tarvola::gps {
 
 namespace {
 
-// The rest of the stream from `offset` on; false when reading fails.
-bool ReadFrom(std::ifstream& in, std::streamoff offset, std::string& bytes) {
+// The stream from `offset` on; false when reading fails. `head` is what was read already, which
+// a pipe cannot give a second time.
+bool ReadFrom(std::ifstream& in, std::streamoff offset, std::string_view head, std::string& bytes) {
   in.clear();
   in.seekg(0, std::ios::end);
   std::streamoff end = in.tellg();
@@ -23,8 +24,9 @@ bool ReadFrom(std::ifstream& in, std::streamoff offset, std::string& bytes) {
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return in.gcount() == static_cast<std::streamsize>(bytes.size());
   }
-  // Not seekable (a pipe): read it in pieces, skipping the mark.
+  // Not seekable (a pipe): read the rest in pieces after the head, then skip the mark.
   in.clear();
+  bytes.assign(head);
   char piece[65536];
   while (in.read(piece, sizeof piece) || in.gcount() > 0)
     bytes.append(piece, static_cast<std::size_t>(in.gcount()));
@@ -57,12 +59,12 @@ int DecodeTextFile(const std::filesystem::path& fileName, std::string& text) {
 
   char first[4] = {};
   in.read(first, sizeof first);
-  TEncodingGuess guess =
-      GuessEncoding(std::string_view(first, static_cast<std::size_t>(in.gcount())));
+  const std::string_view head(first, static_cast<std::size_t>(in.gcount()));
+  TEncodingGuess guess = GuessEncoding(head);
   if (guess.Encoding == TTextEncoding::Utf32BE) return TextFileEncodingNotSupported;
 
   std::string bytes;
-  if (!ReadFrom(in, static_cast<std::streamoff>(guess.MarkLength), bytes))
+  if (!ReadFrom(in, static_cast<std::streamoff>(guess.MarkLength), head, bytes))
     return TextFileCannotOpen;
   switch (guess.Encoding) {
     case TTextEncoding::Utf8:

@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "gps/text_decode.h"
 #include "test_support.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace tarvola::gps {
 namespace {
@@ -176,6 +181,26 @@ TEST(DeclaredEncoding, ReadsTheLabel) {
   EXPECT_EQ(DeclaredEncoding("<a/>"), "");
   EXPECT_EQ(DeclaredEncoding("<?xml encoding=\"unterminated"), "");
 }
+
+#ifndef _WIN32
+// A pipe gives its first bytes once: they must reach the text as well as decide the encoding.
+TEST(DecodeTextFile, PipeKeepsItsFirstBytes) {
+  for (const auto& [name, bytes, expected] : {std::tuple<const char*, std::string, std::string>{
+                                                  "NoMark", "<?xml version=\"1.0\"?><gpx/>", "<?xml version=\"1.0\"?><gpx/>"},
+                                              {"Utf8Mark", "\xEF\xBB\xBF<gpx/>", "<gpx/>"},
+                                              {"Utf16LeMark", std::string("\xFF\xFE<\0g\0/\0>\0", 10), "<g/>"}}) {
+    SCOPED_TRACE(name);
+    test::TTempFolder folder;
+    const auto fifo = folder.File("in.gpx");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&fifo, &bytes] { test::WriteFile(fifo, bytes); });
+    std::string text;
+    EXPECT_EQ(DecodeTextFile(fifo, text), 0);
+    writer.join();
+    EXPECT_EQ(text, expected);
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace tarvola::gps
