@@ -9,7 +9,6 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvola"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Tarvola"));
   Q_INIT_RESOURCE(about);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/about/tarvola_icon.svg")));
   tarvola::ui::RegisterCompatibleFonts();
