@@ -16,6 +16,7 @@
 #include "service/browser_opener.h"
 #include "service/service_channel.h"
 #include "ui/flat_menu_style.h"
+#include "ui/hint_time.h"
 #include "ui/task_dialog.h"
 #include "ui/ui_fonts.h"
 #include "ui/ui_platform.h"
@@ -27,6 +28,7 @@ namespace {
 
 const QSize ClientSize(400, 380);
 const QColor HintColour(237, 238, 241);
+constexpr int HintTime = 10000;
 
 void SetHintColour() {
   QPalette colours = QToolTip::palette();
@@ -50,6 +52,7 @@ TMainForm::TMainForm(ui::TUserPrompts& prompts, service::TLinkOpener opener, QWi
   FUi = BuildMainFormUi(this);
   ui::SetExplorerTheme(FUi.GpxTreeView);
   SetHintColour();
+  ui::SetApplicationHintTime(HintTime);
   FWorkspace.TempDir = SystemTempDir();
   resize(ClientSize);
   setMinimumSize(ClientSize);

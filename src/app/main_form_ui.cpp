@@ -16,7 +16,6 @@ namespace {
 
 constexpr int TopPanelHeight = 75;
 constexpr int AboutRightGap = 400 - 373;
-constexpr int HintTime = 10000;
 const QColor TopPanelColour(207, 209, 216);
 
 QToolButton* SpeedButton(QWidget* parent, const QRect& place, const QString& caption, const char* glyph) {
@@ -24,7 +23,6 @@ QToolButton* SpeedButton(QWidget* parent, const QRect& place, const QString& cap
   button->setGeometry(place);
   button->setText(caption);
   button->setFocusPolicy(Qt::NoFocus);
-  button->setToolTipDuration(HintTime);
   if (glyph) {
     button->setIcon(view::MainIcon(glyph));
     button->setIconSize(QSize(16, 16));

@@ -6,11 +6,31 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 
+#include <QApplication>
+#include <QHelpEvent>
+#include <QToolButton>
+
+#include "ui/hint_time.h"
 #include "ui/ui_fonts.h"
 #include "ui/ui_platform.h"
 
 namespace tarvola::ui {
 namespace {
+
+TEST(HintTime, EveryWidgetWithoutItsOwnTakesTheApplicationsTime) {
+  SetApplicationHintTime(10000);
+  QToolButton plain;
+  QToolButton own;
+  own.setToolTipDuration(2500);
+  for (QWidget* widget : {static_cast<QWidget*>(&plain), static_cast<QWidget*>(&own)}) {
+    widget->setToolTip(QStringLiteral("hint"));
+    widget->show();
+    QHelpEvent hint(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
+    QApplication::sendEvent(widget, &hint);
+  }
+  EXPECT_EQ(plain.toolTipDuration(), 10000);
+  EXPECT_EQ(own.toolTipDuration(), 2500);
+}
 
 TEST(UiPlatform, ThisSystemIsOfTheModernKind) { EXPECT_TRUE(IsVistaOrLater()); }
 
