@@ -64,12 +64,19 @@ struct TReader {
     return Iso8601ToDateTimeZ(ElementText(element), Clock);
   }
 
+  // Route planners write <ele/> for points they have no height for; an empty third value in
+  // a KML coordinate makes readers other than Google Earth drop or merge points.
+  static void ReadElevation(pugi::xml_node element, std::string& alt) {
+    std::string text = ElementText(element);
+    if (text.find_first_not_of(" \t\r\n") != std::string::npos) alt = std::move(text);
+  }
+
   void ReadTrackPoint(pugi::xml_node element, std::string_view ns, TTrkPt& point) {
     point.Lat = element.attribute("lat").value();
     point.Lon = element.attribute("lon").value();
     if (!HasChildNodes(element)) return;
     TValueChildren values = FindValueChildren(element, ns, false);
-    if (values.Ele) point.Alt = ElementText(values.Ele);
+    if (values.Ele) ReadElevation(values.Ele, point.Alt);
     if (values.Time) point.Time = ReadTime(values.Time);
   }
 
@@ -81,7 +88,7 @@ struct TReader {
       return;
     }
     TValueChildren values = FindValueChildren(element, ns, true);
-    if (values.Ele) point.Alt = ElementText(values.Ele);
+    if (values.Ele) ReadElevation(values.Ele, point.Alt);
     if (values.Time) point.Time = ReadTime(values.Time);
     point.Name = ElementText(values.Name);
     point.Cmt = ElementText(values.Cmt);

@@ -166,6 +166,21 @@ TEST_F(GpxReader, ValuesStayTextAsWritten) {
   EXPECT_EQ(Waypoint(1).Lon, "3");
 }
 
+// An empty or blank first <ele> counts as no elevation in every kind of point; a later
+// <ele> is not consulted.
+TEST_F(GpxReader, EmptyElevationReadsAsZero) {
+  ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\"><ele/><name>a</name></wpt>"
+                     "<rte><rtept lat=\"3\" lon=\"4\"><ele> \t\r\n</ele></rtept></rte>"
+                     "<trk><trkseg><trkpt lat=\"5\" lon=\"6\"><ele></ele><ele>9</ele></trkpt>"
+                     "<trkpt lat=\"7\" lon=\"8\"><ele> 12 </ele></trkpt></trkseg></trk>"),
+            TLoadResult::Loaded);
+  EXPECT_EQ(Waypoint(0).Alt, "0");
+  EXPECT_EQ(FData.Routes->at(0).Points->at(0).Alt, "0");
+  const auto& points = *Segment(0, 0).Points;
+  EXPECT_EQ(points[0].Alt, "0");
+  EXPECT_EQ(points[1].Alt, " 12 ");
+}
+
 TEST_F(GpxReader, RouteWithoutChildNodes) {
   ASSERT_EQ(LoadBody("<rte/><rte><name>Empty</name></rte>"), TLoadResult::Loaded);
   ASSERT_EQ(FData.Routes->size(), 2u);
