@@ -2,7 +2,9 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <new>
+#include <string>
 #include <string_view>
 
 #include "gps/text_file.h"
@@ -166,48 +168,93 @@ struct TReader {
   }
 };
 
-// XML allows only markup around the one document element.
-bool HasOneDocumentElement(const pugi::xml_document& document) {
+// XML allows only markup around the one document element; empty when that holds.
+std::string DocumentElementFault(const pugi::xml_document& document) {
   int elements = 0;
   for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
     switch (node.type()) {
       case pugi::node_element: ++elements; break;
       case pugi::node_pcdata:
-      case pugi::node_cdata: return false;
+      case pugi::node_cdata: return "text outside the document element";
       default: break;
     }
   }
-  return elements == 1;
+  if (elements == 0) return "no XML document element";
+  if (elements > 1) return "more than one document element";
+  return {};
 }
 
-TLoadResult ParseGpx(std::string& text, TGpsData& data) {
-  std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+std::size_t MarkLength(std::string_view text) {
+  return text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+}
+
+// `errorOffset`: where the text stops being well-formed, counted in the text as decoded.
+TLoadResult ParseGpx(std::string& text, TGpsData& data, std::string& reason,
+                     std::size_t& errorOffset) {
+  const std::size_t start = MarkLength(text);
   pugi::xml_document document;
   pugi::xml_parse_result parsed = document.load_buffer_inplace(
       text.data() + start, text.size() - start, ParseOptions, pugi::encoding_utf8);
-  if (!parsed || !HasOneDocumentElement(document)) return TLoadResult::NotGpx;
+  if (!parsed) {
+    errorOffset = start + static_cast<std::size_t>(std::max<std::ptrdiff_t>(parsed.offset, 0));
+    return TLoadResult::NotGpx;
+  }
+  reason = DocumentElementFault(document);
+  if (!reason.empty()) return TLoadResult::NotGpx;
   pugi::xml_node root = document.document_element();
-  if (!root || !NameIsAnyCase(root.name(), "gpx")) return TLoadResult::NotGpx;
+  if (!NameIsAnyCase(root.name(), "gpx")) {
+    reason = std::string("the document element is ") + root.name() + ", not gpx";
+    return TLoadResult::NotGpx;
+  }
   TReader reader;
   reader.ReadDocument(root, data);
   return TLoadResult::Loaded;
 }
 
+// The parser rewrites the text in place up to where it stops, so the position is read from the
+// file decoded once more; a failure is rare and this keeps a load from holding two copies.
+std::string NotWellFormed(const std::filesystem::path& fileName, std::size_t offset) {
+  std::string text;
+  DecodeTextFile(fileName, text);
+  const std::size_t start = MarkLength(text);
+  TTextPosition at =
+      PositionInText(std::string_view(text).substr(start), offset - std::min(offset, start));
+  return "not well-formed XML at line " + std::to_string(at.Line) + ", column " +
+         std::to_string(at.Column);
+}
+
 }  // namespace
 
 TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data) {
+  std::string reason;
+  return LoadGpxFile(fileName, data, reason);
+}
+
+TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data,
+                        std::string& reason) {
   FreeGpsData(data);
+  reason.clear();
   try {
     std::string text;
-    int code = DecodeTextFile(fileName, text);
-    if (code == TextFileCannotOpen) return TLoadResult::CannotOpen;
-    if (code == TextFileEncodingNotSupported) return TLoadResult::EncodingNotSupported;
-    TLoadResult result = ParseGpx(text, data);
+    std::error_code error;
+    int code = DecodeTextFile(fileName, text, error);
+    if (code == TextFileCannotOpen) {
+      reason = error.message();
+      return TLoadResult::CannotOpen;
+    }
+    if (code == TextFileEncodingNotSupported) {
+      reason = "UTF-32 text in big-endian byte order";
+      return TLoadResult::EncodingNotSupported;
+    }
+    std::size_t errorOffset = std::string::npos;
+    TLoadResult result = ParseGpx(text, data, reason, errorOffset);
     if (result != TLoadResult::Loaded) FreeGpsData(data);
+    if (errorOffset != std::string::npos) reason = NotWellFormed(fileName, errorOffset);
     return result;
   } catch (const std::bad_alloc&) {
     // A file too large for this machine's memory is a failed load, not a crash.
     FreeGpsData(data);
+    reason = "not enough memory to load the file";
     return TLoadResult::NotGpx;
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "gps_data.h"
 
@@ -15,5 +16,10 @@ enum class TLoadResult {
 
 // Replaces `data` with the file's contents. On anything but Loaded the three lists are absent.
 TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data);
+
+// The same; on failure `reason` says why in plain words for the message that names the file:
+// the system's reason, where the XML stops being well-formed, which element the document is.
+TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data,
+                        std::string& reason);
 
 }  // namespace tarvola::gps

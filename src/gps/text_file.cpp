@@ -1,5 +1,7 @@
 #include "gps/text_file.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <system_error>
@@ -48,14 +50,34 @@ void DecodeUtf8OrFallBack(std::string& text) {
   text = DecodeSingleByte(text, SingleByteCodeFor(DeclaredEncoding(text)));
 }
 
+// errno as the streams leave it; a failure that set none is still an input/output error.
+std::error_code LastSystemError() {
+  return errno != 0 ? std::error_code(errno, std::generic_category())
+                    : std::make_error_code(std::errc::io_error);
+}
+
 }  // namespace
 
 int DecodeTextFile(const std::filesystem::path& fileName, std::string& text) {
+  std::error_code error;
+  return DecodeTextFile(fileName, text, error);
+}
+
+int DecodeTextFile(const std::filesystem::path& fileName, std::string& text,
+                   std::error_code& error) {
   text.clear();
+  error.clear();
   std::error_code ec;
-  if (std::filesystem::is_directory(fileName, ec)) return TextFileCannotOpen;
+  if (std::filesystem::is_directory(fileName, ec)) {
+    error = std::make_error_code(std::errc::is_a_directory);
+    return TextFileCannotOpen;
+  }
+  errno = 0;
   std::ifstream in(fileName, std::ios::binary);
-  if (!in) return TextFileCannotOpen;
+  if (!in) {
+    error = LastSystemError();
+    return TextFileCannotOpen;
+  }
 
   char first[4] = {};
   in.read(first, sizeof first);
@@ -64,8 +86,11 @@ int DecodeTextFile(const std::filesystem::path& fileName, std::string& text) {
   if (guess.Encoding == TTextEncoding::Utf32BE) return TextFileEncodingNotSupported;
 
   std::string bytes;
-  if (!ReadFrom(in, static_cast<std::streamoff>(guess.MarkLength), head, bytes))
+  errno = 0;
+  if (!ReadFrom(in, static_cast<std::streamoff>(guess.MarkLength), head, bytes)) {
+    error = LastSystemError();
     return TextFileCannotOpen;
+  }
   switch (guess.Encoding) {
     case TTextEncoding::Utf8:
       DecodeUtf8OrFallBack(bytes);
@@ -95,6 +120,22 @@ std::vector<std::string> SplitLines(std::string_view text) {
   }
   if (start < text.size()) lines.emplace_back(text.substr(start));
   return lines;
+}
+
+TTextPosition PositionInText(std::string_view text, std::size_t offset) {
+  TTextPosition position;
+  offset = std::min(offset, text.size());
+  for (std::size_t i = 0; i < offset; ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < offset && text[i + 1] == '\n') ++i;
+      ++position.Line;
+      position.Column = 1;
+    } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+      ++position.Column;
+    }
+  }
+  return position;
 }
 
 int ReadTextFile(const std::filesystem::path& fileName, std::vector<std::string>& lines) {

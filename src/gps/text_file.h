@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace tarvola::gps {
@@ -20,7 +22,19 @@ int ReadTextFile(const std::filesystem::path& fileName, std::vector<std::string>
 // in the file: what the GPX reader parses in place.
 int DecodeTextFile(const std::filesystem::path& fileName, std::string& text);
 
+// The same; on TextFileCannotOpen `error` holds the system's reason.
+int DecodeTextFile(const std::filesystem::path& fileName, std::string& text,
+                   std::error_code& error);
+
 // Splits decoded text into lines by the rules of ReadTextFile.
 std::vector<std::string> SplitLines(std::string_view text);
+
+// Line and column (both from 1, the column in characters) of a byte offset in decoded text, the
+// lines broken by the rules of ReadTextFile: what a person finds in an editor.
+struct TTextPosition {
+  std::size_t Line = 1;
+  std::size_t Column = 1;
+};
+TTextPosition PositionInText(std::string_view text, std::size_t offset);
 
 }  // namespace tarvola::gps

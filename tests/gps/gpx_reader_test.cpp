@@ -77,6 +77,7 @@ struct TFailureRow {
   const char* Name;
   std::string_view Bytes;
   TLoadResult Result;
+  std::string_view Reason;  // how the reason begins
 };
 
 std::ostream& operator<<(std::ostream& out, const TFailureRow& row) { return out << row.Name; }
@@ -86,8 +87,18 @@ class GpxReaderFailure : public GpxReader, public testing::WithParamInterface<TF
 // Each failure comes after a good load, so it must also drop the data held before.
 TEST_P(GpxReaderFailure, FailsAndHoldsNoData) {
   ASSERT_EQ(LoadBody("<wpt/>"), TLoadResult::Loaded);
-  EXPECT_EQ(Load(GetParam().Bytes), GetParam().Result);
+  auto file = FFolder.File("input.gpx");
+  test::WriteFile(file, GetParam().Bytes);
+  std::string reason;
+  EXPECT_EQ(LoadGpxFile(file, FData, reason), GetParam().Result);
   EXPECT_FALSE(FData.Waypoints || FData.Routes || FData.Tracks);
+  EXPECT_EQ(reason.substr(0, GetParam().Reason.size()), GetParam().Reason);
+}
+
+TEST_F(GpxReader, CannotOpenGivesTheSystemReason) {
+  std::string reason;
+  EXPECT_EQ(LoadGpxFile(FFolder.File("missing.gpx"), FData, reason), TLoadResult::CannotOpen);
+  EXPECT_EQ(reason, std::make_error_code(std::errc::no_such_file_or_directory).message());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -95,17 +106,21 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         TFailureRow{"PrefixedRootIsNotGpx",
                     "<gpx:gpx xmlns:gpx=\"http://www.topografix.com/GPX/1/1\"><gpx:wpt/></gpx:gpx>",
-                    TLoadResult::NotGpx},
-        TFailureRow{"NotXml", "lat,lon\n47.1,11.2\n", TLoadResult::NotGpx},
-        TFailureRow{"OtherRoot", "<kml><Placemark/></kml>", TLoadResult::NotGpx},
-        TFailureRow{"EmptyFile", "", TLoadResult::NotGpx},
-        TFailureRow{"OnlyAComment", "<!-- only a comment -->", TLoadResult::NotGpx},
-        TFailureRow{"UnclosedGpx", "<gpx><wpt>", TLoadResult::NotGpx},
-        TFailureRow{"TextBeforeTheRoot", "text<gpx/>", TLoadResult::NotGpx},
-        TFailureRow{"TextAfterTheRoot", "<gpx></gpx>junk", TLoadResult::NotGpx},
-        TFailureRow{"CdataAfterTheRoot", "<gpx></gpx><![CDATA[x]]>", TLoadResult::NotGpx},
-        TFailureRow{"TwoRoots", "<gpx></gpx><gpx/>", TLoadResult::NotGpx},
-        TFailureRow{"BigEndianUtf32IsNotSupported", "\0\0\xFE\xFF\0\0\0<"sv, TLoadResult::EncodingNotSupported}),
+                    TLoadResult::NotGpx, "the document element is gpx:gpx, not gpx"},
+        TFailureRow{"NotXml", "lat,lon\n47.1,11.2\n", TLoadResult::NotGpx, "text outside the document element"},
+        TFailureRow{"OtherRoot", "<kml><Placemark/></kml>", TLoadResult::NotGpx, "the document element is kml, not gpx"},
+        TFailureRow{"EmptyFile", "", TLoadResult::NotGpx, "no XML document element"},
+        TFailureRow{"OnlyAComment", "<!-- only a comment -->", TLoadResult::NotGpx, "no XML document element"},
+        TFailureRow{"UnclosedGpx", "<gpx><wpt>", TLoadResult::NotGpx, "not well-formed XML at line 1, column "},
+        TFailureRow{"WrongEndTagOnLineThree", "\xEF\xBB\xBF<gpx>\r\n<wpt>\r</trk>", TLoadResult::NotGpx,
+                    "not well-formed XML at line 3, column "},
+        TFailureRow{"TextBeforeTheRoot", "text<gpx/>", TLoadResult::NotGpx, "text outside the document element"},
+        TFailureRow{"TextAfterTheRoot", "<gpx></gpx>junk", TLoadResult::NotGpx, "text outside the document element"},
+        TFailureRow{"CdataAfterTheRoot", "<gpx></gpx><![CDATA[x]]>", TLoadResult::NotGpx,
+                    "text outside the document element"},
+        TFailureRow{"TwoRoots", "<gpx></gpx><gpx/>", TLoadResult::NotGpx, "more than one document element"},
+        TFailureRow{"BigEndianUtf32IsNotSupported", "\0\0\xFE\xFF\0\0\0<"sv, TLoadResult::EncodingNotSupported,
+                    "UTF-32 text in big-endian byte order"}),
     [](const testing::TestParamInfo<TFailureRow>& info) { return std::string(info.param.Name); });
 
 TEST_F(GpxReader, MarkupAroundTheRootIsAllowed) {
