@@ -7,7 +7,7 @@ namespace tarvola::cli {
 
 std::string_view HelpText() {
   return "Usage: tarvola-convert [OPTIONS] INPUT.gpx...\n"
-         "       tarvola-convert --info INPUT.gpx...\n"
+         "  or:  tarvola-convert --info INPUT.gpx...\n"
          "\n"
          "Converts GPX files into KMZ packages or KML documents for Google Earth.\n"
          "Each input is written beside itself as NAME.kmz (NAME.kml with --format kml).\n"
@@ -48,8 +48,11 @@ std::string_view HelpText() {
          "\n"
          "Messages go to standard error, each after the name of its input; standard\n"
          "output carries nothing but a document written there.\n"
-         "Exit status: 0 when every input was converted (with --info: loaded),\n"
-         "1 when any was not (the others are still written), 2 on a usage error.\n";
+         "\n"
+         "Exit status:\n"
+         "  0  every input was converted (with --info: loaded)\n"
+         "  1  any input was not (the others are still written)\n"
+         "  2  a usage error, KMZ to a terminal included\n";
 }
 
 std::string VersionText() {
