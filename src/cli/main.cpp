@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,8 +34,8 @@ int Print(std::string_view text, int exitCode) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return exitCode;
   const int error = errno != 0 ? errno : EIO;
-  std::fprintf(stderr, "%.*s: standard output: %s\n", static_cast<int>(tarvola::cli::ProgramName.size()),
-               tarvola::cli::ProgramName.data(), tarvola::cli::SystemReason(error).c_str());
+  const std::string line = tarvola::cli::FailureLine("standard output", tarvola::cli::SystemReason(error));
+  std::fwrite(line.data(), 1, line.size(), stderr);
   return 1;
 }
 
@@ -62,8 +63,9 @@ int main(int argc, char** argv) {
     case TCliMode::Convert:
       break;
   }
-  if (WritesStandardOutput(parsed.Options) && OutputTypeFor(parsed.Options) == tarvola::kml::TKmlFileType::Kmz &&
-      IsTerminal(stdout)) {
+  const bool packsToStdout = WritesStandardOutput(parsed.Options) &&
+                             OutputTypeFor(parsed.Options) == tarvola::kml::TKmlFileType::Kmz;
+  if (packsToStdout && IsTerminal(stdout)) {
     std::fputs("tarvola-convert: not writing a KMZ package to a terminal; redirect standard output "
                "or use --format kml\nTry 'tarvola-convert --help' for more.\n", stderr);
     return 2;
