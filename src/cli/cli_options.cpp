@@ -155,15 +155,15 @@ std::string ApplyValue(TOptionId id, std::string_view value, TCliOptions& option
       if (value == "kmz") options.Format = kml::TKmlFileType::Kmz;
       if (value == "kml" || value == "kmz") return {};
       return "--format takes kml or kmz, not '" + std::string(value) + "'";
+    case TOptionId::Jobs:
+      if (const std::optional<unsigned> jobs = ParseJobs(value)) {
+        options.Jobs = *jobs;
+        return {};
+      }
+      return "-j takes a number from 1 to " + std::to_string(MaxJobs) + ", not '" + std::string(value) + "'";
     default:
-      break;
+      return {};
   }
-  const std::optional<unsigned> jobs = ParseJobs(value);
-  if (!jobs) {
-    return "-j takes a number from 1 to " + std::to_string(MaxJobs) + ", not '" + std::string(value) + "'";
-  }
-  options.Jobs = *jobs;
-  return {};
 }
 
 void ApplyFlag(TOptionId id, TCliOptions& options) {
