@@ -4,7 +4,7 @@ CMAKE_FLAGS ?=
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 EXAMPLE     ?= examples/alpine-hike.gpx
 
-.PHONY: all deps configure build test run convert bench clean
+.PHONY: all deps configure build test run convert bench package install clean
 
 all: build
 
@@ -28,6 +28,14 @@ convert: build
 
 bench: build
 	@./bench/run.sh $(BUILD)
+
+# $(BUILD)/tarvola_<version>_<arch>.deb; install it with apt-get install ./$(BUILD)/tarvola_*.deb
+package: build
+	@cd $(BUILD) && cpack -G DEB
+
+# PREFIX=/some/where installs there (default: the configured prefix, /usr/local).
+install: build
+	@cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
 clean:
 	@rm -rf $(BUILD)

@@ -9,7 +9,8 @@ packages=(
   libpugixml-dev zlib1g-dev libgtest-dev libgmock-dev libinih-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libgl-dev xvfb xauth fonts-wine fonts-dejavu-core
-  shared-mime-info desktop-file-utils
+  shared-mime-info desktop-file-utils appstream
+  help2man man-db dpkg-dev file
   python3 unzip libxml2-utils
 )
 

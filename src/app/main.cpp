@@ -1,16 +1,14 @@
 #include <QApplication>
-#include <QIcon>
 #include <QTimer>
 
+#include "app/app_identity.h"
 #include "app/main_form.h"
 #include "ui/qt_prompts.h"
 #include "ui/ui_fonts.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Tarvola"));
-  Q_INIT_RESOURCE(about);
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/about/tarvola_icon.svg")));
+  tarvola::app::SetApplicationIdentity();
   tarvola::ui::RegisterCompatibleFonts();
 
   tarvola::ui::TQtPrompts prompts;

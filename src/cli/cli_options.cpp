@@ -1,5 +1,6 @@
 #include "cli_options.h"
 
+#include <array>
 #include <charconv>
 
 #include "utf8_text.h"
@@ -10,38 +11,124 @@ namespace {
 
 constexpr unsigned MaxJobs = 256;
 
-// Walks the arguments; an option's value is the rest of the same argument (-j4,
-// --jobs=4) or the next argument (-j 4, --jobs 4).
+enum class TOptionId {
+  Output, OutputDir, Format, Jobs, Quiet, NoClobber, NoWaypoints, NoRoutes, NoTracks,
+  JoinSegments, TimeStamps, Info, Help, Version
+};
+
+struct TOptionSpec {
+  TOptionId Id;
+  char Short;  // '\0': long form only
+  std::string_view Long;
+  bool TakesValue;
+};
+
+constexpr std::array<TOptionSpec, 14> OptionTable = {{
+    {TOptionId::Output, 'o', "output", true},
+    {TOptionId::OutputDir, 'd', "output-dir", true},
+    {TOptionId::Format, '\0', "format", true},
+    {TOptionId::Jobs, 'j', "jobs", true},
+    {TOptionId::Quiet, 'q', "quiet", false},
+    {TOptionId::NoClobber, 'n', "no-clobber", false},
+    {TOptionId::NoWaypoints, '\0', "no-waypoints", false},
+    {TOptionId::NoRoutes, '\0', "no-routes", false},
+    {TOptionId::NoTracks, '\0', "no-tracks", false},
+    {TOptionId::JoinSegments, '\0', "join-segments", false},
+    {TOptionId::TimeStamps, '\0', "time-stamps", false},
+    {TOptionId::Info, '\0', "info", false},
+    {TOptionId::Help, 'h', "help", false},
+    {TOptionId::Version, 'V', "version", false},
+}};
+
+// How an option was found: its entry, the name as the user wrote it, and any value.
+struct TFoundOption {
+  const TOptionSpec* Spec = nullptr;
+  std::string Written;
+  std::optional<std::string_view> Value;
+};
+
+const TOptionSpec* FindShort(char name) {
+  for (const TOptionSpec& spec : OptionTable) {
+    if (spec.Short != '\0' && spec.Short == name) return &spec;
+  }
+  return nullptr;
+}
+
+// An exact long name, else the one long name that `name` begins.
+const TOptionSpec* FindLong(std::string_view name, std::string& error) {
+  std::vector<const TOptionSpec*> candidates;
+  for (const TOptionSpec& spec : OptionTable) {
+    if (spec.Long == name) return &spec;
+    if (spec.Long.starts_with(name)) candidates.push_back(&spec);
+  }
+  if (candidates.size() == 1) return candidates.front();
+  if (candidates.empty()) {
+    error = "unknown option --" + std::string(name);
+    return nullptr;
+  }
+  error = "option --" + std::string(name) + " is ambiguous; it could be";
+  for (const TOptionSpec* spec : candidates) error += " --" + std::string(spec->Long);
+  return nullptr;
+}
+
 class TArgReader {
 public:
   explicit TArgReader(const std::vector<std::string_view>& args) : FArgs(args) {}
 
-  bool AtEnd() const { return FPos >= FArgs.size(); }
+  bool AtEnd() const { return FPos >= FArgs.size() && FBundle.empty(); }
+  bool InBundle() const { return !FBundle.empty(); }
   std::string_view Next() { return FArgs[FPos++]; }
 
-  // `arg` is `shortName`/`longName` itself or carries its value; false when it is neither.
-  bool Matches(std::string_view arg, std::string_view shortName, std::string_view longName,
-               std::optional<std::string_view>& value, std::string& error) {
-    std::optional<std::string_view> attached;
-    const bool isShort = !shortName.empty() && arg.starts_with(shortName);
-    const bool isLong = arg == longName ||
-        (arg.starts_with(longName) && arg.size() > longName.size() && arg[longName.size()] == '=');
-    if (!isShort && !isLong) return false;
-    if (isShort && arg.size() > shortName.size()) attached = arg.substr(shortName.size());
-    if (!isShort && arg.size() > longName.size()) attached = arg.substr(longName.size() + 1);
-    if (attached) {
-      value = attached;
-    } else if (AtEnd()) {
-      error = "option " + std::string(arg) + " needs a value";
-    } else {
-      value = Next();
+  // The next option of `arg` (or of the bundle being read), with its value taken from the rest
+  // of the argument or from the next one.
+  std::optional<TFoundOption> ReadOption(std::string_view arg, std::string& error) {
+    if (FBundle.empty() && arg.starts_with("--")) return ReadLong(arg.substr(2), error);
+    if (FBundle.empty()) FBundle = arg.substr(1);
+    const char name = FBundle.front();
+    FBundle.remove_prefix(1);
+    TFoundOption found{FindShort(name), std::string("-") + name, std::nullopt};
+    if (found.Spec == nullptr) {
+      error = "unknown option " + found.Written;
+      FBundle = {};
+      return std::nullopt;
     }
-    return true;
+    if (found.Spec->TakesValue) {
+      if (!FBundle.empty()) found.Value = FBundle;
+      FBundle = {};
+      if (!found.Value) TakeNextValue(found, error);
+    }
+    return found;
   }
 
 private:
+  std::optional<TFoundOption> ReadLong(std::string_view text, std::string& error) {
+    const std::size_t equals = text.find('=');
+    const TOptionSpec* spec = FindLong(text.substr(0, equals), error);
+    if (spec == nullptr) return std::nullopt;
+    TFoundOption found{spec, "--" + std::string(spec->Long), std::nullopt};
+    if (equals != std::string_view::npos) {
+      if (!spec->TakesValue) {
+        error = "option " + found.Written + " takes no value";
+        return std::nullopt;
+      }
+      found.Value = text.substr(equals + 1);
+    } else if (spec->TakesValue) {
+      TakeNextValue(found, error);
+    }
+    return found;
+  }
+
+  void TakeNextValue(TFoundOption& found, std::string& error) {
+    if (FPos >= FArgs.size()) {
+      error = "option " + found.Written + " needs a value";
+    } else {
+      found.Value = Next();
+    }
+  }
+
   const std::vector<std::string_view>& FArgs;
   std::size_t FPos = 0;
+  std::string_view FBundle;  // the short options of the current argument not yet read
 };
 
 std::optional<unsigned> ParseJobs(std::string_view text) {
@@ -53,73 +140,66 @@ std::optional<unsigned> ParseJobs(std::string_view text) {
   return value;
 }
 
-// Flags without a value. Returns false when `arg` is none of them.
-bool ApplyFlag(std::string_view arg, TCliOptions& options, bool& conversionOption) {
-  conversionOption = true;
-  if (arg == "--no-waypoints") {
-    options.Export.Waypoints = false;
-  } else if (arg == "--no-routes") {
-    options.Export.Routes = false;
-  } else if (arg == "--no-tracks") {
-    options.Export.Tracks = false;
-  } else if (arg == "--join-segments") {
-    options.Export.JoinSegments = true;
-  } else if (arg == "--time-stamps") {
-    options.Export.TimeStamps = true;
-  } else if (arg == "-q" || arg == "--quiet") {
-    options.Quiet = true;
-  } else if (arg == "--info") {
-    options.Mode = TCliMode::Info;
-    conversionOption = false;
-  } else {
-    return false;
+std::string ApplyValue(TOptionId id, std::string_view value, TCliOptions& options) {
+  switch (id) {
+    case TOptionId::Output:
+      if (value.empty()) return "option -o needs a file name";
+      options.Output = PathFromUtf8(value);
+      return {};
+    case TOptionId::OutputDir:
+      if (value.empty()) return "option -d needs a folder name";
+      options.OutputDir = PathFromUtf8(value);
+      return {};
+    case TOptionId::Format:
+      if (value == "kml") options.Format = kml::TKmlFileType::Kml;
+      if (value == "kmz") options.Format = kml::TKmlFileType::Kmz;
+      if (value == "kml" || value == "kmz") return {};
+      return "--format takes kml or kmz, not '" + std::string(value) + "'";
+    case TOptionId::Jobs:
+      if (const std::optional<unsigned> jobs = ParseJobs(value)) {
+        options.Jobs = *jobs;
+        return {};
+      }
+      return "-j takes a number from 1 to " + std::to_string(MaxJobs) + ", not '" + std::string(value) + "'";
+    default:
+      return {};
   }
-  return true;
 }
 
-// Options with a value. Returns false when `arg` is none of them.
-bool ApplyValueOption(std::string_view arg, TArgReader& reader, TCliOptions& options,
-                      std::string& error) {
-  std::optional<std::string_view> value;
-  if (reader.Matches(arg, "-o", "--output", value, error)) {
-    if (value && value->empty()) error = "option -o needs a file name";
-    if (value && !value->empty()) options.Output = PathFromUtf8(*value);
-  } else if (reader.Matches(arg, "-d", "--output-dir", value, error)) {
-    if (value && value->empty()) error = "option -d needs a folder name";
-    if (value && !value->empty()) options.OutputDir = PathFromUtf8(*value);
-  } else if (reader.Matches(arg, "", "--format", value, error)) {
-    if (value && *value == "kml") {
-      options.Format = kml::TKmlFileType::Kml;
-    } else if (value && *value == "kmz") {
-      options.Format = kml::TKmlFileType::Kmz;
-    } else if (value) {
-      error = "--format takes kml or kmz, not '" + std::string(*value) + "'";
-    }
-  } else if (reader.Matches(arg, "-j", "--jobs", value, error)) {
-    if (value) {
-      const std::optional<unsigned> jobs = ParseJobs(*value);
-      if (jobs) {
-        options.Jobs = *jobs;
-      } else {
-        error = "-j takes a number from 1 to " + std::to_string(MaxJobs) + ", not '" +
-                std::string(*value) + "'";
-      }
-    }
-  } else {
-    return false;
+void ApplyFlag(TOptionId id, TCliOptions& options) {
+  switch (id) {
+    case TOptionId::Quiet: options.Quiet = true; break;
+    case TOptionId::NoClobber: options.NoClobber = true; break;
+    case TOptionId::NoWaypoints: options.Export.Waypoints = false; break;
+    case TOptionId::NoRoutes: options.Export.Routes = false; break;
+    case TOptionId::NoTracks: options.Export.Tracks = false; break;
+    case TOptionId::JoinSegments: options.Export.JoinSegments = true; break;
+    case TOptionId::TimeStamps: options.Export.TimeStamps = true; break;
+    case TOptionId::Info: options.Mode = TCliMode::Info; break;
+    case TOptionId::Help: options.Mode = TCliMode::Help; break;
+    case TOptionId::Version: options.Mode = TCliMode::Version; break;
+    default: break;
   }
-  return true;
+}
+
+std::string CheckStandardInput(const TCliOptions& options) {
+  for (const std::string& input : options.Inputs) {
+    if (input != StandardStream) continue;
+    if (options.Inputs.size() != 1) return "standard input (-) must be the only input";
+    if (options.OutputDir) return "-d cannot be used with standard input (-)";
+  }
+  return {};
 }
 
 std::string CheckCombination(const TCliOptions& options, bool anyConversionOption) {
   if (options.Inputs.empty()) return "no input files";
   if (options.Mode == TCliMode::Info) {
     if (anyConversionOption) return "--info takes no other options";
-    return {};
+    return CheckStandardInput(options);
   }
   if (options.Output && options.OutputDir) return "-o and -d cannot be used together";
   if (options.Output && options.Inputs.size() != 1) return "-o takes exactly one input file";
-  return {};
+  return CheckStandardInput(options);
 }
 
 }  // namespace
@@ -131,31 +211,25 @@ TParseResult ParseCommandLine(const std::vector<std::string_view>& args) {
   bool anyConversionOption = false;
   bool optionsEnded = false;
   while (!reader.AtEnd() && result.Error.empty()) {
-    const std::string_view arg = reader.Next();
-    if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
+    const std::string_view arg = reader.InBundle() ? std::string_view() : reader.Next();
+    if (!reader.InBundle() && (optionsEnded || arg == StandardStream || !arg.starts_with('-'))) {
       options.Inputs.emplace_back(arg);
       continue;
     }
-    if (arg == "--") {
+    if (!reader.InBundle() && arg == "--") {
       optionsEnded = true;
       continue;
     }
-    if (arg == "-h" || arg == "--help") {
-      options.Mode = TCliMode::Help;
-      return result;
-    }
-    if (arg == "--version") {
-      options.Mode = TCliMode::Version;
-      return result;
-    }
-    bool conversionOption = false;
-    if (ApplyFlag(arg, options, conversionOption)) {
-      anyConversionOption = anyConversionOption || conversionOption;
-    } else if (ApplyValueOption(arg, reader, options, result.Error)) {
-      anyConversionOption = true;
+    const std::optional<TFoundOption> found = reader.ReadOption(arg, result.Error);
+    if (!found || !result.Error.empty()) break;
+    const TOptionId id = found->Spec->Id;
+    if (found->Spec->TakesValue) {
+      result.Error = ApplyValue(id, *found->Value, options);
     } else {
-      result.Error = "unknown option " + std::string(arg);
+      ApplyFlag(id, options);
     }
+    if (id == TOptionId::Help || id == TOptionId::Version) return result;
+    if (id != TOptionId::Info) anyConversionOption = true;
   }
   if (result.Error.empty()) result.Error = CheckCombination(options, anyConversionOption);
   return result;

@@ -9,9 +9,11 @@
 #include <thread>
 #include <vector>
 
+#include "failure_line.h"
 #include "gps/gpx_reader.h"
 #include "info_report.h"
 #include "kml/save_workflow.h"
+#include "standard_streams.h"
 #include "utf8_text.h"
 
 namespace tarvola::cli {
@@ -130,24 +132,24 @@ private:
 TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions& options) {
   TConversionOutcome outcome;
   if (!plan.Refusal.empty()) {
-    outcome.Messages = MessageLine(plan.InputText, plan.Refusal);
+    outcome.Messages = FailureLine(plan.InputText, plan.Refusal);
     return outcome;
   }
   try {
     gps::TGpsData data;
     const gps::TLoadResult loaded = gps::LoadGpxFile(plan.Input, data);
     if (loaded != gps::TLoadResult::Loaded) {
-      outcome.Messages = MessageLine(plan.InputText, LoadFailureText(loaded));
+      outcome.Messages = FailureLine(plan.InputText, LoadFailureText(loaded));
       return outcome;
     }
     const kml::TSaveResult saved =
         kml::SaveGpsFile(data, options.Export, fs::temp_directory_path(), plan.Output, plan.Type);
     if (saved != kml::TSaveResult::Saved) {
-      outcome.Messages = MessageLine(plan.InputText, SaveFailureText(saved));
+      outcome.Messages = FailureLine(plan.InputText, SaveFailureText(saved));
       return outcome;
     }
   } catch (const std::exception& error) {
-    outcome.Messages = MessageLine(plan.InputText, error.what());
+    outcome.Messages = FailureLine(plan.InputText, error.what());
     return outcome;
   }
   outcome.Converted = true;
@@ -157,6 +159,9 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
 
 int RunConversions(const TCliOptions& options, std::FILE* err, bool showProgress) {
   const std::vector<TPlannedConversion> plans = PlanConversions(options);
+  if (plans.size() == 1 && (plans.front().FromStandardInput || plans.front().ToStandardOutput)) {
+    return ConvertThroughStandardStreams(plans.front(), options, err);
+  }
   TConversionBoard board(plans.size());
   std::vector<std::jthread> workers;
   const unsigned jobs = JobCount(options, plans.size());
@@ -189,10 +194,12 @@ int RunConversions(const TCliOptions& options, std::FILE* err, bool showProgress
 int RunInfo(const TCliOptions& options, std::FILE* out) {
   bool allLoaded = true;
   for (const std::string& input : options.Inputs) {
+    std::optional<TScratchFolder> scratch;
     gps::TGpsData data;
-    const gps::TLoadResult result = gps::LoadGpxFile(PathFromUtf8(input), data);
+    const gps::TLoadResult result = gps::LoadGpxFile(InputFile(input, scratch), data);
     allLoaded = allLoaded && result == gps::TLoadResult::Loaded;
-    Write(out, InfoReport(input, result, SummarizeGpsData(data)));
+    const std::string_view name = input == StandardStream ? StandardInputName : std::string_view(input);
+    Write(out, InfoReport(name, result, SummarizeGpsData(data)));
   }
   return allLoaded ? 0 : 1;
 }

@@ -1,5 +1,7 @@
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,21 +13,30 @@
 
 #include "cli_options.h"
 #include "convert_runner.h"
+#include "failure_line.h"
+#include "output_plan.h"
 #include "usage_text.h"
 #include "utf8_text.h"
 
 namespace {
 
-bool StderrIsTerminal() {
+bool IsTerminal(std::FILE* stream) {
 #ifdef _WIN32
-  return _isatty(_fileno(stderr)) != 0;
+  return _isatty(_fileno(stream)) != 0;
 #else
-  return isatty(STDERR_FILENO) != 0;
+  return isatty(fileno(stream)) != 0;
 #endif
 }
 
-void Print(std::FILE* stream, std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
+// What goes to standard output must arrive; a full disk or a closed pipe is a failure.
+int Print(std::string_view text, int exitCode) {
+  errno = 0;
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return exitCode;
+  const int error = errno != 0 ? errno : EIO;
+  const std::string line = tarvola::cli::FailureLine("standard output", tarvola::cli::SystemReason(error));
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  return 1;
 }
 
 }  // namespace
@@ -44,15 +55,20 @@ int main(int argc, char** argv) {
   }
   switch (parsed.Options.Mode) {
     case TCliMode::Help:
-      Print(stdout, HelpText());
-      return 0;
+      return Print(HelpText(), 0);
     case TCliMode::Version:
-      Print(stdout, VersionText());
-      return 0;
+      return Print(VersionText(), 0);
     case TCliMode::Info:
-      return RunInfo(parsed.Options, stdout);
+      return Print({}, RunInfo(parsed.Options, stdout));
     case TCliMode::Convert:
       break;
   }
-  return RunConversions(parsed.Options, stderr, StderrIsTerminal());
+  const bool packsToStdout = WritesStandardOutput(parsed.Options) &&
+                             OutputTypeFor(parsed.Options) == tarvola::kml::TKmlFileType::Kmz;
+  if (packsToStdout && IsTerminal(stdout)) {
+    std::fputs("tarvola-convert: not writing a KMZ package to a terminal; redirect standard output "
+               "or use --format kml\nTry 'tarvola-convert --help' for more.\n", stderr);
+    return 2;
+  }
+  return RunConversions(parsed.Options, stderr, IsTerminal(stderr));
 }

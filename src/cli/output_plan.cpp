@@ -41,13 +41,16 @@ fs::path Normalised(const fs::path& path) {
 std::string Refusal(const TPlannedConversion& plan, const std::vector<TPlannedConversion>& earlier,
                     const TCliOptions& options) {
   for (const std::string& input : options.Inputs) {
-    if (SameFile(plan.Output, input)) {
+    if (input != StandardStream && SameFile(plan.Output, input)) {
       return "refusing to write the output onto the input file " + input + " itself";
     }
   }
   std::error_code ec;
   if (fs::is_directory(plan.Output, ec)) {
     return "cannot write " + Utf8Of(plan.Output) + ": it is a folder";
+  }
+  if (options.NoClobber && fs::exists(fs::symlink_status(plan.Output, ec))) {
+    return "not converted: " + Utf8Of(plan.Output) + " exists and --no-clobber keeps it";
   }
   const fs::path output = Normalised(plan.Output);
   for (const TPlannedConversion& other : earlier) {
@@ -61,6 +64,11 @@ std::string Refusal(const TPlannedConversion& plan, const std::vector<TPlannedCo
 
 }  // namespace
 
+bool WritesStandardOutput(const TCliOptions& options) {
+  if (options.Output) return *options.Output == StandardStream;
+  return options.Inputs.size() == 1 && options.Inputs.front() == StandardStream;
+}
+
 kml::TKmlFileType OutputTypeFor(const TCliOptions& options) {
   if (options.Format) return *options.Format;
   if (options.Output && IsKmlExtension(*options.Output)) return kml::TKmlFileType::Kml;
@@ -73,11 +81,15 @@ std::vector<TPlannedConversion> PlanConversions(const TCliOptions& options) {
   plans.reserve(options.Inputs.size());
   for (const std::string& inputText : options.Inputs) {
     TPlannedConversion plan;
-    plan.InputText = inputText;
-    plan.Input = PathFromUtf8(inputText);
+    plan.FromStandardInput = inputText == StandardStream;
+    plan.ToStandardOutput = WritesStandardOutput(options);
+    plan.InputText = plan.FromStandardInput ? std::string(StandardInputName) : inputText;
+    if (!plan.FromStandardInput) plan.Input = PathFromUtf8(inputText);
     plan.Type = type;
-    plan.Output = options.Output ? *options.Output : DefaultOutput(plan.Input, options, type);
-    plan.Refusal = Refusal(plan, plans, options);
+    if (!plan.ToStandardOutput) {
+      plan.Output = options.Output ? *options.Output : DefaultOutput(plan.Input, options, type);
+      plan.Refusal = Refusal(plan, plans, options);
+    }
     plans.push_back(std::move(plan));
   }
   return plans;

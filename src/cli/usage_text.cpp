@@ -1,19 +1,28 @@
 #include "usage_text.h"
 
+#include "failure_line.h"
+#include "product_identity.h"
+
 namespace tarvola::cli {
 
 std::string_view HelpText() {
   return "Usage: tarvola-convert [OPTIONS] INPUT.gpx...\n"
-         "       tarvola-convert --info INPUT.gpx...\n"
+         "  or:  tarvola-convert --info INPUT.gpx...\n"
          "\n"
          "Converts GPX files into KMZ packages or KML documents for Google Earth.\n"
          "Each input is written beside itself as NAME.kmz (NAME.kml with --format kml).\n"
+         "An input named - is standard input, converted to standard output unless -o\n"
+         "names a file.\n"
          "\n"
          "Output:\n"
          "  -o, --output FILE      write the output to FILE (one input only); the type\n"
-         "                         follows its extension: .kml gives KML, any other KMZ\n"
+         "                         follows its extension: .kml gives KML, any other KMZ;\n"
+         "                         -o - writes standard output (KMZ unless --format kml,\n"
+         "                         and never KMZ to a terminal)\n"
          "  -d, --output-dir DIR   write every output into DIR\n"
          "      --format kml|kmz   the output type, whatever the file name says\n"
+         "  -n, --no-clobber       keep an output that exists already; that input counts\n"
+         "                         as not converted\n"
          "\n"
          "Export:\n"
          "      --no-waypoints     leave out the waypoints\n"
@@ -32,13 +41,25 @@ std::string_view HelpText() {
          "                         tracks, segments and track points, and the earliest\n"
          "                         and latest time\n"
          "  -h, --help             show this help\n"
-         "      --version          show the version\n"
+         "  -V, --version          show the version\n"
          "\n"
-         "Messages go to standard error, each after the name of its input.\n"
-         "Exit status: 0 when every input was converted (with --info: loaded),\n"
-         "1 when any was not (the others are still written), 2 on a usage error.\n";
+         "Short options may be bundled (-qj2), long ones shortened while unambiguous,\n"
+         "and -- ends the options.\n"
+         "\n"
+         "Messages go to standard error, each after the name of its input; standard\n"
+         "output carries nothing but a document written there.\n"
+         "\n"
+         "Exit status:\n"
+         "  0  every input was converted (with --info: loaded)\n"
+         "  1  any input was not (the others are still written)\n"
+         "  2  a usage error, KMZ to a terminal included\n";
 }
 
-std::string_view VersionText() { return "tarvola-convert (Tarvola) 5.3, build 053000\n"; }
+std::string VersionText() {
+  std::string text(ProgramName);
+  text.append(" (").append(product::Name).append(") ").append(product::Version).append("\n");
+  text.append("build ").append(product::Build).append("\n");
+  return text;
+}
 
 }  // namespace tarvola::cli

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tarvola::cli {
 
 std::string_view HelpText();
-std::string_view VersionText();
+// First line "tarvola-convert (Tarvola) 5.3", the build on the second.
+std::string VersionText();
 
 }  // namespace tarvola::cli

@@ -4,23 +4,25 @@
 
 #include <QStringView>
 
+#include "product_identity.h"
 #include "service/service_urls.h"
 
 namespace tarvola::service::config {
 
-inline constexpr QStringView DisplayName = u"Tarvola";
-inline constexpr QStringView VersionText = u"5.3";
-inline constexpr QStringView BuildText = u"053000";
+inline constexpr QStringView DisplayName = product::NameUtf16;
+inline constexpr QStringView VersionText = product::VersionUtf16;
+inline constexpr QStringView BuildText = product::BuildUtf16;
+inline constexpr QStringView VersionLine = product::VersionLine;
 inline constexpr QStringView InfoLine1 = u"GPX to KML and KMZ for Google Earth";
 inline constexpr QStringView InfoLine2 = u"Free for walkers, riders and pilots";
 inline constexpr QStringView CompanionName = u"Tarvola Track Studio";
 
 // The contact form's query: two parameters.
-inline constexpr QStringView ContactQuery = u"product=tarvola&version=5.3";
+inline constexpr QStringView ContactQuery = product::ContactQuery;
 
 // What the service request says about itself.
-inline constexpr QStringView ServiceQuery = u"product=tarvola&version=5.3&build=053000";
-inline constexpr QStringView UserAgent = u"Tarvola/5.3 (build 053000)";
+inline constexpr QStringView ServiceQuery = product::ServiceQuery;
+inline constexpr QStringView UserAgent = product::UserAgent;
 inline constexpr QStringView Identification = u"tarvola-gpx2kml";
 
 // The service document's names (compared without regard to case).

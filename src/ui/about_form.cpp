@@ -185,7 +185,7 @@ void TAboutForm::FormCreate() {
   ProdNameLabel->setText(twoSpaces + cfg::DisplayName.toString() + twoSpaces);
   // The built-in address, even when the service document has named another one.
   VellorLabel->setText(twoSpaces + AddressForDisplay(cfg::ProductsUrl.toString()) + twoSpaces);
-  InfoLabel->setText(QStringLiteral("version 5.3 (build 053000)\r\n\r\n") + cfg::InfoLine1.toString() +
+  InfoLabel->setText(cfg::VersionLine.toString() + QStringLiteral("\r\n\r\n") + cfg::InfoLine1.toString() +
                      QStringLiteral("\r\n") + cfg::InfoLine2.toString());
   TarvolaLabel->setText(cfg::CompanionName.toString());
   GpsUtilsLabel->setText(QStringLiteral("GPS converters and utilities"));

@@ -1,11 +1,14 @@
 #include <ostream>
+#include <QApplication>
 #include <QDir>
 #include <QStyleOptionButton>
 #include <QFontInfo>
 #include <QMenu>
 #include <QTreeView>
 
+#include "app/app_identity.h"
 #include "main_form_fixture.h"
+#include "product_identity.h"
 #include "ui/ui_fonts.h"
 
 namespace tarvola::test {
@@ -21,6 +24,14 @@ TEST_F(MainForm, OpensAtItsDesignSizeAndCannotShrink) {
   EXPECT_EQ(Ui().GpxTreeView->geometry(), QRect(0, 75, 400, 305));
   EXPECT_TRUE(Form->Initialized());
   EXPECT_EQ(Form->TempDir(), QString::fromStdString(Folder.File("tmp").string()) + QDir::separator());
+}
+
+TEST_F(MainForm, CarriesTheDesktopEntryNameAndTheIcon) {
+  app::SetApplicationIdentity();
+  EXPECT_EQ(QGuiApplication::desktopFileName().toStdU16String(), product::AppIdUtf16);
+  EXPECT_EQ(QApplication::applicationVersion().toStdU16String(), product::VersionUtf16);
+  // Drawn, not merely named: an icon whose artwork cannot be rendered gives no pixmap.
+  EXPECT_FALSE(Form->windowIcon().pixmap(QSize(32, 32)).isNull());
 }
 
 struct TPlace {

@@ -65,6 +65,7 @@ TEST_P(AcceptedCommandLine, GivesTheOptions) {
   EXPECT_EQ(options.Export.TimeStamps, expected.Export.TimeStamps);
   EXPECT_EQ(options.Jobs, expected.Jobs);
   EXPECT_EQ(options.Quiet, expected.Quiet);
+  EXPECT_EQ(options.NoClobber, expected.NoClobber);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -102,7 +103,26 @@ INSTANTIATE_TEST_SUITE_P(
         TAcceptedCase{"Info", {"--info", "a.gpx", "b.gpx"}, Expect(TCliMode::Info, {"a.gpx", "b.gpx"})},
         TAcceptedCase{"HelpAfterInputs", {"a.gpx", "--help"}, Expect(TCliMode::Help, {"a.gpx"})},
         TAcceptedCase{"ShortHelp", {"-h"}, Expect(TCliMode::Help, {})},
-        TAcceptedCase{"Version", {"--version", "a.gpx"}, Expect(TCliMode::Version, {})}),
+        TAcceptedCase{"Version", {"--version", "a.gpx"}, Expect(TCliMode::Version, {})},
+        TAcceptedCase{"ShortVersion", {"-V"}, Expect(TCliMode::Version, {})},
+        TAcceptedCase{"BundledFlagsAndValue", {"-qj2", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Quiet = true; o.Jobs = 2; })},
+        TAcceptedCase{"BundleEndsInValueOption", {"-nqo", "x.kml", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.NoClobber = true; o.Quiet = true; o.Output = "x.kml"; })},
+        TAcceptedCase{"BundleValueAttached", {"-qox.kml", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.Quiet = true; o.Output = "x.kml"; })},
+        TAcceptedCase{"NoClobberLong", {"--no-clobber", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.NoClobber = true; })},
+        TAcceptedCase{"UnambiguousPrefixes", {"--form=kml", "--time", "--no-w", "--job", "3", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) {
+                        o.Format = kml::TKmlFileType::Kml; o.Export.TimeStamps = true;
+                        o.Export.Waypoints = false; o.Jobs = 3; })},
+        TAcceptedCase{"PrefixWithValueAfter", {"--output-d", "out", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) { o.OutputDir = "out"; })},
+        TAcceptedCase{"StandardStreams", {"-o", "-", "-"},
+                      Expect({"-"}, [](TCliOptions& o) { o.Output = "-"; })},
+        TAcceptedCase{"StandardInputToAFile", {"-", "-o", "x.kml"},
+                      Expect({"-"}, [](TCliOptions& o) { o.Output = "x.kml"; })}),
     [](const testing::TestParamInfo<TAcceptedCase>& info) { return info.param.Name; });
 
 struct TRejectedCase {
@@ -138,7 +158,15 @@ INSTANTIATE_TEST_SUITE_P(
         TRejectedCase{"JobsWithJunk", {"-j2x", "a.gpx"}, "-j"},
         TRejectedCase{"NegativeJobs", {"--jobs=-1", "a.gpx"}, "-j"},
         TRejectedCase{"InfoWithConversionOption", {"--info", "-o", "x.kml", "a.gpx"}, "--info"},
-        TRejectedCase{"InfoWithoutFiles", {"--info"}, "no input"}),
+        TRejectedCase{"InfoWithoutFiles", {"--info"}, "no input"},
+        TRejectedCase{"AmbiguousPrefix", {"--no", "a.gpx"}, "ambiguous"},
+        TRejectedCase{"AmbiguousValueOption", {"--out", "x.kml", "a.gpx"}, "ambiguous"},
+        TRejectedCase{"UnknownInBundle", {"-qx", "a.gpx"}, "-x"},
+        TRejectedCase{"FlagGivenAValue", {"--quiet=yes", "a.gpx"}, "takes no value"},
+        TRejectedCase{"BundleValueMissing", {"a.gpx", "-qj"}, "-j"},
+        TRejectedCase{"StandardInputTwice", {"-", "-"}, "only input"},
+        TRejectedCase{"StandardInputAmongFiles", {"a.gpx", "-"}, "only input"},
+        TRejectedCase{"StandardInputWithDirectory", {"-d", "out", "-"}, "-d"}),
     [](const testing::TestParamInfo<TRejectedCase>& info) { return info.param.Name; });
 
 }  // namespace

@@ -108,7 +108,7 @@ TEST(CorpusConversion, EveryFileInBothFormatsReadsBackWithItsCounts) {
       const test::TProcessResult run = test::RunProcess(Convert, args);
       if (loaded != gps::TLoadResult::Loaded) {
         EXPECT_EQ(run.ExitCode, 1) << input;
-        EXPECT_EQ(run.Err, input.string() + ": " + LoadFailureText(loaded) + "\n");
+        EXPECT_EQ(run.Err, "tarvola-convert: " + input.string() + ": " + LoadFailureText(loaded) + "\n");
         EXPECT_FALSE(fs::exists(output)) << input;
         continue;
       }

@@ -11,6 +11,7 @@
 #include "kml/kml_builder.h"
 #include "kml_readback.h"
 #include "process_runner.h"
+#include "product_identity.h"
 #include "test_support.h"
 
 namespace tarvola::cli {
@@ -68,10 +69,15 @@ TEST_F(ConverterRun, HelpListsEveryOption) {
 }
 
 TEST_F(ConverterRun, VersionNamesReleaseAndBuild) {
-  const test::TProcessResult run = Run({"--version"});
-  EXPECT_EQ(run.ExitCode, 0);
-  EXPECT_NE(run.Out.find("5.3"), std::string::npos);
-  EXPECT_NE(run.Out.find("053000"), std::string::npos);
+  for (const char* option : {"--version", "-V", "--vers"}) {
+    const test::TProcessResult run = Run({option});
+    EXPECT_EQ(run.ExitCode, 0) << option;
+    // The first line in the form help2man and packagers read: program (package) version.
+    EXPECT_EQ(run.Out, "tarvola-convert (Tarvola) " + std::string(product::Version) + "\nbuild " +
+                           std::string(product::Build) + "\n") << option;
+  }
+  EXPECT_EQ(product::Version, "5.3");
+  EXPECT_EQ(product::Build, "053000");
 }
 
 TEST_F(ConverterRun, UsageErrorsExitWithTwoAndWriteNothing) {
@@ -211,7 +217,7 @@ TEST_F(ConverterRun, RefusesToWriteOntoItsInput) {
   for (const std::string& output : {std::string("trip.gpx"), std::string("sub/../trip.gpx"), input.string()}) {
     const test::TProcessResult run = Run({"--format", "kml", "-o", output, "trip.gpx"});
     EXPECT_EQ(run.ExitCode, 1) << output;
-    EXPECT_NE(run.Err.find("trip.gpx: refusing to write the output onto the input file"),
+    EXPECT_NE(run.Err.find("tarvola-convert: trip.gpx: refusing to write the output onto the input file"),
               std::string::npos) << run.Err;
   }
   EXPECT_EQ(test::ReadFile(input), before);
@@ -225,9 +231,9 @@ TEST_F(ConverterRun, AFailedInputLeavesTheOthersWritten) {
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_EQ(run.Err,
             "good.gpx: saved good.kmz\n"
-            "missing.gpx: Cannot open file\n"
-            "notxml.gpx: Error loading GPX file.\n"
-            "other.gpx: Error loading GPX file.\n");
+            "tarvola-convert: missing.gpx: Cannot open file\n"
+            "tarvola-convert: notxml.gpx: Error loading GPX file.\n"
+            "tarvola-convert: other.gpx: Error loading GPX file.\n");
   EXPECT_TRUE(fs::is_regular_file(Path("good.kmz")));
   EXPECT_FALSE(fs::exists(Path("notxml.kmz")));
 }
@@ -236,13 +242,67 @@ TEST_F(ConverterRun, QuietReportsOnlyFailures) {
   Copy("sample.gpx", "good.gpx");
   const test::TProcessResult run = Run({"-q", "good.gpx", "missing.gpx"});
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Err, "missing.gpx: Cannot open file\n");
+  EXPECT_EQ(run.Err, "tarvola-convert: missing.gpx: Cannot open file\n");
+}
+
+TEST_F(ConverterRun, NoClobberKeepsAnExistingOutputAndFails) {
+  Copy("sample.gpx", "in.gpx");
+  test::WriteFile(Path("in.kmz"), "keep me");
+  for (const char* option : {"-n", "--no-clobber"}) {
+    const test::TProcessResult run = Run({option, "in.gpx"});
+    EXPECT_EQ(run.ExitCode, 1) << option;
+    EXPECT_EQ(run.Err.rfind("tarvola-convert: in.gpx: ", 0), 0u) << run.Err;
+  }
+  EXPECT_EQ(test::ReadFile(Path("in.kmz")), "keep me");
+  EXPECT_EQ(Run({"-n", "-o", "new.kmz", "in.gpx"}).ExitCode, 0);
+}
+
+// Standard input read as -, the document on standard output: a filter in a pipe.
+TEST_F(ConverterRun, PipeGivesTheSameDocumentAsFiles) {
+  const fs::path input = Copy("sample.gpx", "in.gpx");
+  ASSERT_EQ(Run({"--time-stamps", "-o", "file.kml", "in.gpx"}).ExitCode, 0);
+  const test::TProcessResult piped =
+      test::RunProcess(Convert, {"--time-stamps", "-o", "-", "--format", "kml", "-"}, FFolder.Path(),
+                       {input, Path("piped.kml")});
+  EXPECT_EQ(piped.ExitCode, 0) << piped.Err;
+  EXPECT_EQ(piped.Err, "");
+  EXPECT_EQ(WithoutCreationDate(test::ReadFile(Path("piped.kml"))),
+            WithoutCreationDate(test::ReadFile(Path("file.kml"))));
+  // Without -o, standard input goes to standard output; KMZ unless told otherwise.
+  const test::TProcessResult packed = test::RunProcess(Convert, {"-"}, FFolder.Path(), {input, Path("piped.kmz")});
+  EXPECT_EQ(packed.ExitCode, 0) << packed.Err;
+  EXPECT_EQ(WithoutCreationDate(ReadKmzDocument(Path("piped.kmz"))),
+            WithoutCreationDate(test::ReadFile(DataFile("golden/default.kml"))));
+  EXPECT_FALSE(fs::exists(Path("-.kmz")));
+}
+
+TEST_F(ConverterRun, BadStandardInputIsReportedAndWritesNothing) {
+  test::WriteFile(Path("broken.gpx"), "<gpx><wpt");
+  const test::TProcessResult run =
+      test::RunProcess(Convert, {"--format", "kml", "-"}, FFolder.Path(), {Path("broken.gpx"), Path("out.kml")});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, "tarvola-convert: standard input: Error loading GPX file.\n");
+  EXPECT_EQ(test::ReadFile(Path("out.kml")), "");
+}
+
+TEST_F(ConverterRun, AFullStandardOutputIsAFailureWithItsReason) {
+  const fs::path input = Copy("sample.gpx", "in.gpx");
+  for (const char* format : {"kml", "kmz"}) {
+    const test::TProcessResult run =
+        test::RunProcess(Convert, {"--format", format, "-o", "-", "in.gpx"}, FFolder.Path(), {"/dev/null", "/dev/full"});
+    EXPECT_EQ(run.ExitCode, 1) << format;
+    EXPECT_EQ(run.Err.rfind("tarvola-convert: in.gpx: ", 0), 0u) << run.Err;
+    EXPECT_NE(run.Err.find(": No space left on device\n"), std::string::npos) << run.Err;
+  }
+  const test::TProcessResult version = test::RunProcess(Convert, {"--version"}, {}, {"/dev/null", "/dev/full"});
+  EXPECT_EQ(version.ExitCode, 1);
+  EXPECT_NE(version.Err.find("No space left on device"), std::string::npos) << version.Err;
 }
 
 TEST_F(ConverterRun, AnUnwritableTargetIsReportedNotCrashed) {
   const test::TProcessResult run = ConvertSample({}, "no/such/folder/out.kmz");
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Err.rfind("in.gpx: ", 0), 0u) << run.Err;
+  EXPECT_EQ(run.Err.rfind("tarvola-convert: in.gpx: ", 0), 0u) << run.Err;
   EXPECT_EQ(run.Err.find("saved"), std::string::npos) << run.Err;
 }
 

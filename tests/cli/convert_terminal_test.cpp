@@ -14,6 +14,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "test_support.h"
 
@@ -96,6 +97,54 @@ TEST(ConverterOnATerminal, ShowsProgressForAnInputThatTakesLongAndClearsIt) {
   // The line is wiped before the input's own message.
   EXPECT_NE(shown.find("\r\033[Kslow.gpx: saved out.kml", progress), std::string::npos) << shown;
   EXPECT_TRUE(fs::is_regular_file(folder.File("out.kml")));
+}
+
+struct TTerminalRun {
+  int ExitCode = -1;
+  std::string Shown;  // standard output and standard error, as the terminal got them
+};
+
+// Runs the converter in `folder` with standard output and standard error on a terminal.
+TTerminalRun RunOnTerminal(const fs::path& folder, std::vector<std::string> args) {
+  int master = -1;
+  int slave = -1;
+  if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return {};
+  args.insert(args.begin(), TARVOLA_CONVERT_EXE);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int nothing = open("/dev/null", O_RDONLY);
+    dup2(nothing, 0);
+    dup2(slave, 1);
+    dup2(slave, 2);
+    close(master);
+    if (chdir(folder.c_str()) != 0) _exit(126);
+    execv(TARVOLA_CONVERT_EXE, argv.data());
+    _exit(127);
+  }
+  close(slave);
+  TTerminalRun run;
+  run.Shown = DrainTerminal(master);
+  int status = 0;
+  waitpid(child, &status, 0);
+  close(master);
+  if (WIFEXITED(status)) run.ExitCode = WEXITSTATUS(status);
+  return run;
+}
+
+TEST(ConverterOnATerminal, RefusesToWriteKmzToTheTerminal) {
+  test::TTempFolder folder;
+  fs::copy_file(test::SourceDir() / "tests/kml/data/sample.gpx", folder.File("in.gpx"));
+  const TTerminalRun refused = RunOnTerminal(folder.Path(), {"-o", "-", "in.gpx"});
+  EXPECT_EQ(refused.ExitCode, 2) << refused.Shown;
+  EXPECT_NE(refused.Shown.find("not writing a KMZ package to a terminal"), std::string::npos) << refused.Shown;
+  EXPECT_EQ(refused.Shown.find("PK"), std::string::npos);
+  // KML is text: a terminal may show it.
+  const TTerminalRun shown = RunOnTerminal(folder.Path(), {"-o", "-", "--format", "kml", "in.gpx"});
+  EXPECT_EQ(shown.ExitCode, 0) << shown.Shown;
+  EXPECT_NE(shown.Shown.find("<kml"), std::string::npos) << shown.Shown;
 }
 
 }  // namespace

@@ -20,10 +20,19 @@ struct TProcessResult {
   std::string Err;
 };
 
+// Where the child's standard input comes from and, when set, where its standard output goes
+// instead of being captured.
+struct TStandardStreams {
+  std::filesystem::path Input = "/dev/null";
+  std::filesystem::path Output;
+};
+
 inline TProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                                 const std::filesystem::path& workDir = {}) {
+                                 const std::filesystem::path& workDir = {},
+                                 const TStandardStreams& streams = {}) {
   TTempFolder capture;
-  const std::string outPath = capture.File("out").string();
+  const std::string outPath = streams.Output.empty() ? capture.File("out").string() : streams.Output.string();
+  const std::string inPath = streams.Input.string();
   const std::string errPath = capture.File("err").string();
   std::vector<std::string> argvText;
   argvText.push_back(program);
@@ -36,7 +45,7 @@ inline TProcessResult RunProcess(const std::string& program, const std::vector<s
   if (child == 0) {
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int nothing = open("/dev/null", O_RDONLY);
+    const int nothing = open(inPath.c_str(), O_RDONLY);
     if (out < 0 || err < 0 || nothing < 0) _exit(126);
     dup2(nothing, 0);
     dup2(out, 1);
@@ -50,7 +59,7 @@ inline TProcessResult RunProcess(const std::string& program, const std::vector<s
   if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
     result.ExitCode = WEXITSTATUS(status);
   }
-  result.Out = ReadFile(outPath);
+  if (streams.Output.empty()) result.Out = ReadFile(outPath);
   result.Err = ReadFile(errPath);
   return result;
 }

@@ -1,0 +1,30 @@
+#include "app/app_identity.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "product_identity.h"
+
+// Q_INIT_RESOURCE declares the resource's function where it stands: the global namespace.
+static void InitAboutResource() { Q_INIT_RESOURCE(about); }
+
+namespace {
+
+QString FromUtf16(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+namespace tarvola::app {
+
+void SetApplicationIdentity() {
+  InitAboutResource();
+  QApplication::setApplicationName(FromUtf16(product::NameUtf16));
+  QApplication::setApplicationVersion(FromUtf16(product::VersionUtf16));
+  QGuiApplication::setDesktopFileName(FromUtf16(product::AppIdUtf16));
+  // The installed hicolor icons are drawn from this same file.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/about/tarvola_icon.svg")));
+}
+
+}  // namespace tarvola::app

@@ -1,0 +1,135 @@
+#include "standard_streams.h"
+
+#include <cerrno>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "convert_runner.h"
+#include "failure_line.h"
+#include "info_report.h"
+#include "kml/save_platform.h"
+#include "utf8_text.h"
+#include "zip/stream.h"
+
+namespace tarvola::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t ChunkSize = 64 * 1024;
+
+int LastError() { return errno != 0 ? errno : EIO; }
+
+void SetBinary(std::FILE* stream) {
+#ifdef _WIN32
+  _setmode(_fileno(stream), _O_BINARY);
+#else
+  (void)stream;
+#endif
+}
+
+void Write(std::FILE* stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
+
+std::string WriteFailureText(kml::TKmlFileType type) {
+  if (type == kml::TKmlFileType::Kml) return "Error saving KML file.";
+  return zip::EWriteError().what();
+}
+
+}  // namespace
+
+TScratchFolder::TScratchFolder() {
+  std::error_code ec;
+  const fs::path parent = fs::temp_directory_path(ec);
+  errno = 0;
+  if (!ec) FPath = kml::MakePrivateFolder(parent);
+  if (FPath.empty()) FError = ec ? ec.value() : LastError();
+}
+
+TScratchFolder::~TScratchFolder() {
+  std::error_code ec;
+  if (!FPath.empty()) fs::remove_all(FPath, ec);
+}
+
+int SpoolStandardInput(const fs::path& file) {
+  SetBinary(stdin);
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  if (!out) return LastError();
+  std::string buffer(ChunkSize, '\0');
+  errno = 0;
+  for (;;) {
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), stdin);
+    if (got > 0 && !out.write(buffer.data(), static_cast<std::streamsize>(got))) return LastError();
+    if (got < buffer.size()) break;
+  }
+  if (std::ferror(stdin)) return LastError();
+  out.close();
+  return out ? 0 : LastError();
+}
+
+fs::path InputFile(std::string_view input, std::optional<TScratchFolder>& scratch) {
+  if (input != StandardStream) return PathFromUtf8(input);
+  scratch.emplace();
+  if (scratch->Path().empty()) return {};
+  fs::path file = scratch->Path() / "input.gpx";
+  return SpoolStandardInput(file) == 0 ? file : fs::path();
+}
+
+int CopyToStandardOutput(const fs::path& file) {
+  SetBinary(stdout);
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return LastError();
+  std::string buffer(ChunkSize, '\0');
+  errno = 0;
+  while (in) {
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (got > 0 && std::fwrite(buffer.data(), 1, got, stdout) != got) return LastError();
+  }
+  if (in.bad()) return LastError();
+  if (std::fflush(stdout) != 0) return LastError();
+  return 0;
+}
+
+int ConvertThroughStandardStreams(TPlannedConversion plan, const TCliOptions& options, std::FILE* err) {
+  const TScratchFolder scratch;
+  const std::string cannotOpen = LoadFailureText(gps::TLoadResult::CannotOpen);
+  if (scratch.Path().empty()) {
+    const std::string text = plan.FromStandardInput ? cannotOpen : WriteFailureText(plan.Type);
+    Write(err, FailureLine(plan.InputText, text, SystemReason(scratch.Error())));
+    return 1;
+  }
+  if (plan.FromStandardInput) {
+    plan.Input = scratch.Path() / "input.gpx";
+    if (const int error = SpoolStandardInput(plan.Input)) {
+      Write(err, FailureLine(plan.InputText, cannotOpen, SystemReason(error)));
+      return 1;
+    }
+  }
+  TCliOptions runOptions = options;
+  if (plan.ToStandardOutput) {
+    plan.Output = scratch.Path() / (plan.Type == kml::TKmlFileType::Kml ? "output.kml" : "output.kmz");
+    runOptions.Quiet = true;  // standard output is the report
+  }
+  const TConversionOutcome outcome = ConvertOne(plan, runOptions);
+  Write(err, outcome.Messages);
+  if (!outcome.Converted) return 1;
+  if (plan.ToStandardOutput) {
+    if (const int error = CopyToStandardOutput(plan.Output)) {
+      Write(err, FailureLine(plan.InputText, WriteFailureText(plan.Type), SystemReason(error)));
+      return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace tarvola::cli

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "cli_options.h"
+#include "output_plan.h"
+
+namespace tarvola::cli {
+
+// A private folder under the system's temporary folder, removed with everything in it.
+class TScratchFolder {
+public:
+  TScratchFolder();
+  ~TScratchFolder();
+  TScratchFolder(const TScratchFolder&) = delete;
+  TScratchFolder& operator=(const TScratchFolder&) = delete;
+
+  // Empty when the folder could not be made; Error() then holds the system's code.
+  const std::filesystem::path& Path() const { return FPath; }
+  int Error() const { return FError; }
+
+private:
+  std::filesystem::path FPath;
+  int FError = 0;
+};
+
+// The loader reads files by name, so standard input is first copied whole into `file`.
+// 0, or the system's error code.
+int SpoolStandardInput(const std::filesystem::path& file);
+
+// The file to load for an input: the named file, or standard input spooled into `scratch`
+// (made here); empty when standard input could not be read.
+std::filesystem::path InputFile(std::string_view input, std::optional<TScratchFolder>& scratch);
+
+// Copies `file` to standard output and flushes it. 0, or the system's error code.
+int CopyToStandardOutput(const std::filesystem::path& file);
+
+// Converts the one input of a plan that reads standard input or writes standard output,
+// through files in a scratch folder; nothing reaches standard output unless the conversion
+// succeeded. Failures go to `err`. Returns the exit code, 0 or 1.
+int ConvertThroughStandardStreams(TPlannedConversion plan, const TCliOptions& options, std::FILE* err);
+
+}  // namespace tarvola::cli
