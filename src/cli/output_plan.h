@@ -16,7 +16,7 @@ struct TPlannedConversion {
   std::string Refusal;  // not empty: this input is not converted, for the reason given
 };
 
-// --format, else the extension of -o (.kml gives KML, anything else KMZ), else KMZ.
+// The extension .kml or .kmz of -o (any letter case), else --format, else KMZ: the window's rule.
 kml::TKmlFileType OutputTypeFor(const TCliOptions& options);
 
 // Where each input goes, in input order. Refuses an output that is one of the inputs

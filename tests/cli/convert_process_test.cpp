@@ -121,7 +121,7 @@ void PrintTo(const TTypeRow& row, std::ostream* out) { *out << row.Name; }
 
 class ConverterType : public ConverterRun, public testing::WithParamInterface<TTypeRow> {};
 
-TEST_P(ConverterType, FollowsFormatOrExtension) {
+TEST_P(ConverterType, FollowsTheExtensionThenFormat) {
   const test::TProcessResult run = ConvertSample(GetParam().Args);
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   const std::string bytes = test::ReadFile(Path(GetParam().Output));
@@ -135,8 +135,10 @@ INSTANTIATE_TEST_SUITE_P(
                     TTypeRow{"KmlExtension", {"-o", "out.kml"}, "out.kml", false},
                     TTypeRow{"KmzExtension", {"-o", "out.kmz"}, "out.kmz", true},
                     TTypeRow{"OtherExtensionPacks", {"-o", "out.zip"}, "out.zip", true},
-                    TTypeRow{"FormatOverridesTheName", {"--format", "kml", "-o", "out.kmz"}, "out.kmz", false},
-                    TTypeRow{"FormatKmzUnderKmlName", {"--format=kmz", "-o", "out.kml"}, "out.kml", true}),
+                    // A .kml file holding a ZIP archive is refused by every reader.
+                    TTypeRow{"KmzNameBeatsFormat", {"--format", "kml", "-o", "out.KMZ"}, "out.KMZ", true},
+                    TTypeRow{"KmlNameBeatsFormat", {"--format=kmz", "-o", "out.Kml"}, "out.Kml", false},
+                    TTypeRow{"FormatForAnotherName", {"--format", "kml", "-o", "out.txt"}, "out.txt", false}),
     [](const testing::TestParamInfo<TTypeRow>& info) { return info.param.Name; });
 
 struct TGoldenRow {
@@ -225,9 +227,9 @@ TEST_F(ConverterRun, AFailedInputLeavesTheOthersWritten) {
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_EQ(run.Err,
             "good.gpx: saved good.kmz\n"
-            "missing.gpx: Cannot open file\n"
-            "notxml.gpx: Error loading GPX file.\n"
-            "other.gpx: Error loading GPX file.\n");
+            "missing.gpx: Cannot open file: No such file or directory\n"
+            "notxml.gpx: Error loading GPX file.: text outside the document element\n"
+            "other.gpx: Error loading GPX file.: the document element is kml, not gpx\n");
   EXPECT_TRUE(fs::is_regular_file(Path("good.kmz")));
   EXPECT_FALSE(fs::exists(Path("notxml.kmz")));
 }
@@ -236,7 +238,7 @@ TEST_F(ConverterRun, QuietReportsOnlyFailures) {
   Copy("sample.gpx", "good.gpx");
   const test::TProcessResult run = Run({"-q", "good.gpx", "missing.gpx"});
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Err, "missing.gpx: Cannot open file\n");
+  EXPECT_EQ(run.Err, "missing.gpx: Cannot open file: No such file or directory\n");
 }
 
 TEST_F(ConverterRun, AnUnwritableTargetIsReportedNotCrashed) {
@@ -244,6 +246,7 @@ TEST_F(ConverterRun, AnUnwritableTargetIsReportedNotCrashed) {
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_EQ(run.Err.rfind("in.gpx: ", 0), 0u) << run.Err;
   EXPECT_EQ(run.Err.find("saved"), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find("No such file or directory"), std::string::npos) << run.Err;
 }
 
 // Messages and files must not depend on how many inputs run at once.
