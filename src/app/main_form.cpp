@@ -103,15 +103,15 @@ view::TTreeOptions TMainForm::TreeOptions() const {
           FUi.JoinSegsCheck->isChecked()};
 }
 
-void TMainForm::ShowError(const QString& title, const QString& text) {
-  FPrompts.ShowMessage(this, title, text, QString(), ui::IconError, ui::ButtonsOk);
+void TMainForm::ShowError(const QString& title, const QString& text, const QString& content) {
+  FPrompts.ShowMessage(this, title, text, content, ui::IconError, ui::ButtonsOk);
 }
 
 void TMainForm::OpenGpxFile(const QString& fileName) {
   try {
     RunOpenWorkflow(*this, fileName);
   } catch (const std::exception& error) {
-    ShowError(QStringLiteral("Tarvola"), QString::fromUtf8(error.what()));
+    ShowError(QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(FWorkspace.SourcePath, {}));
   }
 }
 

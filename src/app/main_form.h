@@ -86,7 +86,7 @@ private:
   void Connect();
   void FormShowFirst();
   void FormCloseQuery();
-  void ShowError(const QString& title, const QString& text);
+  void ShowError(const QString& title, const QString& text, const QString& content = {});
 
   ui::TUserPrompts& FPrompts;
   TWorkspace FWorkspace;

@@ -56,9 +56,9 @@ void ShowSaveError(TMainForm& form, const QString& text, const QString& target, 
 // A name with .kml or .kmz decides the type; any other takes the chosen one, and a name
 // without an extension gets that type's.
 kml::TKmlFileType TargetType(QString& target, int filterIndex) {
-  const kml::TKmlFileType chosen = filterIndex == KmlIndex ? kml::TKmlFileType::Kml : kml::TKmlFileType::Kmz;
-  if (!HasExtension(target)) target += chosen == kml::TKmlFileType::Kml ? QStringLiteral(".kml") : QStringLiteral(".kmz");
-  return kml::FileTypeForName(ToFsPath(target), chosen);
+  const bool asKml = filterIndex == KmlIndex;
+  if (!HasExtension(target)) target += asKml ? QStringLiteral(".kml") : QStringLiteral(".kmz");
+  return kml::FileTypeForName(ToFsPath(target), asKml ? kml::TKmlFileType::Kml : kml::TKmlFileType::Kmz);
 }
 
 }  // namespace

@@ -102,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
                      {QStringLiteral("Tarvola / Cannot open file / FILE: No such file or directory"),
                       LoadError("No such file or directory")}},
         TFailureCase{"Utf32BigEndian", std::string("\0\0\xFE\xFF\0\0\0<", 8),
-                     {QStringLiteral("Tarvola / Text encoding not supported / FILE: UTF-32 text in big-endian byte order"),
+                     {QStringLiteral("Tarvola / Text encoding not supported / FILE: "
+                                     "UTF-32 text in big-endian byte order"),
                       LoadError("UTF-32 text in big-endian byte order")}}),
     [](const auto& info) { return std::string(info.param.Name); });
 

@@ -119,8 +119,9 @@ TEST_F(SaveCommand, TemporaryFolderThatCannotBeWrittenIsNamedInTheReason) {
   Save(Folder.File("trip"), 1);
   ASSERT_EQ(Prompts.Messages.size(), 1u);
   EXPECT_EQ(Prompts.Messages[0].MainText, QStringLiteral("Error saving KML file."));
-  EXPECT_EQ(Prompts.Messages[0].Content, Q(Folder.File("trip.kmz")) + QStringLiteral(": cannot write to the temporary folder ") +
-                                             Q(Folder.File("tmp")) + QStringLiteral(": No such file or directory"));
+  const QString why = QStringLiteral(": cannot write to the temporary folder ") + Q(Folder.File("tmp")) +
+                      QStringLiteral(": No such file or directory");
+  EXPECT_EQ(Prompts.Messages[0].Content, Q(Folder.File("trip.kmz")) + why);
   EXPECT_FALSE(std::filesystem::exists(Folder.File("trip.kmz")));
 }
 
