@@ -16,9 +16,6 @@ int main(int argc, char* argv[]) {
   form.show();
 
   const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) {
-    const QString path = arguments.at(1);
-    QTimer::singleShot(0, &form, [&form, path] { form.OpenDroppedFile(path); });
-  }
+  if (arguments.size() > 1) form.OpenWhenShown(arguments.at(1));
   return QApplication::exec();
 }

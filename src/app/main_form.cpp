@@ -3,11 +3,15 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QToolButton>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
+
+#include <utility>
 
 #include "app/open_workflow.h"
 #include "app/path_text.h"
@@ -78,6 +82,10 @@ void TMainForm::Connect() {
   connect(FUi.OpenGeBt, &QAction::triggered, this, &TMainForm::OpenGeBtClick);
   connect(FUi.OpenLastSavedBt, &QAction::triggered, this, &TMainForm::OpenLastSavedBtClick);
   connect(FUi.GpxTreeView, &view::TGpsTreeView::WaitNeeded, this, &TMainForm::ShowWaitPanel);
+  connect(FUi.OpenAction, &QAction::triggered, this, &TMainForm::OpenBtClick);
+  connect(FUi.SaveAction, &QAction::triggered, this, &TMainForm::SaveBtClick);
+  connect(FUi.CloseAction, &QAction::triggered, this, &QWidget::close);
+  connect(FUi.AboutAction, &QAction::triggered, this, &TMainForm::AboutBtClick);
 }
 
 kml::TExportOptions TMainForm::ExportOptions() const {
@@ -95,15 +103,15 @@ view::TTreeOptions TMainForm::TreeOptions() const {
           FUi.JoinSegsCheck->isChecked()};
 }
 
-void TMainForm::ShowError(const QString& title, const QString& text) {
-  FPrompts.ShowMessage(this, title, text, QString(), ui::IconError, ui::ButtonsOk);
+void TMainForm::ShowError(const QString& title, const QString& text, const QString& content) {
+  FPrompts.ShowMessage(this, title, text, content, ui::IconError, ui::ButtonsOk);
 }
 
 void TMainForm::OpenGpxFile(const QString& fileName) {
   try {
     RunOpenWorkflow(*this, fileName);
   } catch (const std::exception& error) {
-    ShowError(QStringLiteral("Tarvola"), QString::fromUtf8(error.what()));
+    ShowError(QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(FWorkspace.SourcePath, {}));
   }
 }
 
@@ -113,6 +121,22 @@ void TMainForm::OpenDroppedFile(const QString& path) {
   if (name.isEmpty()) return;
   FWorkspace.SourcePath = name;
   OpenGpxFile(name);
+}
+
+void TMainForm::OpenWhenShown(const QString& path) {
+  FStartFile = path;
+  if (FPainted) update();
+}
+
+void TMainForm::ShowLoadedFileName() {
+  if (!FWorkspace.Data) {
+    setWindowTitle(QStringLiteral("Tarvola"));
+    return;
+  }
+  // A doubled placeholder is shown as written, a single one would vanish from the caption.
+  QString name = QFileInfo(FWorkspace.SourcePath).fileName();
+  name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  setWindowTitle(name + QStringLiteral(" - Tarvola"));
 }
 
 void TMainForm::ShowWaitPanel() { FUi.WaitPanel->ShowNow(); }
@@ -155,6 +179,14 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::closeEvent(QCloseEvent* event) {
   FormCloseQuery();
   event->accept();
+}
+
+void TMainForm::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  FPainted = true;
+  if (FStartFile.isEmpty()) return;
+  // After this paint reaches the screen: the user sees the window, then the wait panel.
+  QTimer::singleShot(0, this, [this, path = std::exchange(FStartFile, QString())] { OpenDroppedFile(path); });
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {

@@ -54,6 +54,10 @@ public:
   void OpenGpxFile(const QString& fileName);
   // The drop steps for one dropped path; the command line goes the same way.
   void OpenDroppedFile(const QString& path);
+  // The command line's file: opened as a dropped one once the window has been painted.
+  void OpenWhenShown(const QString& path);
+  // The caption names the loaded file: "trip.gpx - Tarvola", or "Tarvola" when none is loaded.
+  void ShowLoadedFileName();
   // The wait-panel convention: show it and let pending events run once.
   void ShowWaitPanel();
   void FillGpxTree();
@@ -73,6 +77,7 @@ protected:
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -81,7 +86,7 @@ private:
   void Connect();
   void FormShowFirst();
   void FormCloseQuery();
-  void ShowError(const QString& title, const QString& text);
+  void ShowError(const QString& title, const QString& text, const QString& content = {});
 
   ui::TUserPrompts& FPrompts;
   TWorkspace FWorkspace;
@@ -91,6 +96,8 @@ private:
   // Destroyed before the widgets, so a running download is stopped first.
   std::unique_ptr<service::TServiceChannel> FService;
   bool FInitialized = false;
+  bool FPainted = false;
+  QString FStartFile;  // waits for the first paint
 };
 
 }  // namespace tarvola::app

@@ -8,7 +8,7 @@
 
 namespace tarvola::app {
 
-void TMainForm::AboutBtClick() { ui::AboutBtClick(this, FOpener); }
+void TMainForm::AboutBtClick() { ui::AboutBtClick(this, FOpener, FPrompts); }
 
 void TMainForm::OpenGeBtClick() {
   desktop::TGeCommandContext context{this, FPrompts, FWorkspace.LastSaved, FWorkspace.SourcePath};

@@ -1,6 +1,8 @@
 #include "app/main_form_ui.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QEvent>
 #include <QMenu>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -85,6 +87,40 @@ void BuildOptionPopup(TMainFormUi& ui, QWidget* form) {
       ui.OptionPopup->addAction(view::MainIcon("menu/open_folder"), QStringLiteral("Open with GE last saved file"));
 }
 
+// Keeps an action's enabled state equal to its button's, whoever changes the button.
+class TEnabledMirror : public QObject {
+public:
+  TEnabledMirror(QWidget* button, QAction* action) : QObject(action), FButton(button), FAction(action) {
+    action->setEnabled(button->isEnabled());
+    button->installEventFilter(this);
+  }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == FButton && event->type() == QEvent::EnabledChange) FAction->setEnabled(FButton->isEnabled());
+    return false;
+  }
+
+private:
+  QWidget* FButton;
+  QAction* FAction;
+};
+
+QAction* Shortcut(QWidget* form, const QString& text, const QKeySequence& keys) {
+  auto* action = new QAction(text, form);
+  action->setShortcut(keys);
+  form->addAction(action);
+  return action;
+}
+
+void BuildShortcuts(TMainFormUi& ui, QWidget* form) {
+  ui.OpenAction = Shortcut(form, ui.OpenBt->text(), QKeySequence(Qt::CTRL | Qt::Key_O));
+  ui.SaveAction = Shortcut(form, ui.SaveBt->text(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  new TEnabledMirror(ui.SaveBt, ui.SaveAction);
+  ui.CloseAction = Shortcut(form, QStringLiteral("Close"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  ui.AboutAction = Shortcut(form, ui.AboutBt->toolTip(), QKeySequence(Qt::Key_F1));
+}
+
 }  // namespace
 
 TMainFormUi BuildMainFormUi(QWidget* form) {
@@ -101,6 +137,7 @@ TMainFormUi BuildMainFormUi(QWidget* form) {
   layout->addWidget(ui.GpxTreeView, 1);
   ui.WaitPanel = new TWaitPanel(form);
   BuildOptionPopup(ui, form);
+  BuildShortcuts(ui, form);
   return ui;
 }
 

@@ -31,6 +31,11 @@ struct TMainFormUi {
   QMenu* OptionPopup = nullptr;
   QAction* OpenGeBt = nullptr;
   QAction* OpenLastSavedBt = nullptr;
+  // The keyboard's way to the buttons: Ctrl+O, Ctrl+S (while SaveBt is enabled), Ctrl+Q, F1.
+  QAction* OpenAction = nullptr;
+  QAction* SaveAction = nullptr;
+  QAction* CloseAction = nullptr;
+  QAction* AboutAction = nullptr;
 };
 
 // Builds the controls at their design places on `form`, whose client area is 400 x 380.

@@ -17,8 +17,10 @@ namespace {
 
 constexpr std::uint64_t FreeWaitNodes = 300;
 
-void ShowError(TMainForm& form, const QString& title, const QString& text) {
-  form.Prompts().ShowMessage(&form, title, text, QString(), ui::IconError, ui::ButtonsOk);
+// Every load failure says which file and why below its own text.
+void ShowError(TMainForm& form, const QString& title, const QString& text, const QString& path,
+               const std::string& reason) {
+  form.Prompts().ShowMessage(&form, title, text, FileAndReason(path, reason), ui::IconError, ui::ButtonsOk);
 }
 
 // The controls a read disables, in this order, and the one it gives back afterwards.
@@ -45,19 +47,19 @@ private:
 };
 
 // LoadGpxFile's window side: hourglass, disabled controls, wait panel, its own messages.
-std::shared_ptr<const gps::TGpsData> ReadGpxFile(TMainForm& form, const QString& path) {
+std::shared_ptr<const gps::TGpsData> ReadGpxFile(TMainForm& form, const QString& path, std::string& reason) {
   TBusyCursor hourglass;
   TReadingState reading(form);
   form.ShowWaitPanel();
   auto data = std::make_shared<gps::TGpsData>();
-  switch (gps::LoadGpxFile(ToFsPath(path), *data)) {
+  switch (gps::LoadGpxFile(ToFsPath(path), *data, reason)) {
     case gps::TLoadResult::Loaded:
       return data;
     case gps::TLoadResult::CannotOpen:
-      ShowError(form, QStringLiteral("Tarvola"), QStringLiteral("Cannot open file"));
+      ShowError(form, QStringLiteral("Tarvola"), QStringLiteral("Cannot open file"), path, reason);
       break;
     case gps::TLoadResult::EncodingNotSupported:
-      ShowError(form, QStringLiteral("Tarvola"), QStringLiteral("Text encoding not supported"));
+      ShowError(form, QStringLiteral("Tarvola"), QStringLiteral("Text encoding not supported"), path, reason);
       break;
     case gps::TLoadResult::NotGpx:
       break;
@@ -105,12 +107,15 @@ void RunOpenWorkflow(TMainForm& form, const QString& fileName) {
   // FreeGpsData: the tree keeps its own snapshot, so it shows the old data until a rebuild.
   if (form.Ui().GpxTreeView->NodeCount() > FreeWaitNodes) form.ShowWaitPanel();
   ws.Data.reset();
-  std::shared_ptr<const gps::TGpsData> loaded = ReadGpxFile(form, ws.SourcePath);
+  form.ShowLoadedFileName();
+  std::string reason;
+  std::shared_ptr<const gps::TGpsData> loaded = ReadGpxFile(form, ws.SourcePath, reason);
   if (!loaded) {
-    ShowError(form, QStringLiteral("Load file..."), QStringLiteral("Error loading GPX file."));
+    ShowError(form, QStringLiteral("Load file..."), QStringLiteral("Error loading GPX file."), ws.SourcePath, reason);
     return;
   }
   ws.Data = std::move(loaded);
+  form.ShowLoadedFileName();
   form.FillGpxTree();
   EnableOptions(form.Ui(), ApplicabilityOf(*ws.Data));
 }

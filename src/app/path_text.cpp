@@ -49,4 +49,10 @@ std::filesystem::path ToFsPath(const QString& path) {
 #endif
 }
 
+QString FileAndReason(const QString& path, const std::string& reason) {
+  const QString file = QDir::toNativeSeparators(path);
+  if (reason.empty()) return file;
+  return file + QStringLiteral(": ") + QString::fromStdString(reason);
+}
+
 }  // namespace tarvola::app

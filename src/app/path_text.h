@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include <QString>
 
@@ -15,5 +16,7 @@ QString NameWithoutExtension(const QString& path);
 // Whether the file-name part has an extension, even an empty one after a final dot.
 bool HasExtension(const QString& path);
 std::filesystem::path ToFsPath(const QString& path);
+// A message's content line: the file as the system writes paths, and why it failed.
+QString FileAndReason(const QString& path, const std::string& reason);
 
 }  // namespace tarvola::app

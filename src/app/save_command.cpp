@@ -48,9 +48,17 @@ std::optional<ui::TFileDialogAnswer> AskTarget(TMainForm& form) {
   return form.Prompts().AskSaveFile(&form, request);
 }
 
-void ShowSaveError(TMainForm& form, const QString& text) {
-  form.Prompts().ShowMessage(&form, QStringLiteral("Save file..."), text, QString(), ui::IconError,
-                             ui::ButtonsOk);
+void ShowSaveError(TMainForm& form, const QString& text, const QString& target, const std::string& reason) {
+  form.Prompts().ShowMessage(&form, QStringLiteral("Save file..."), text, FileAndReason(target, reason),
+                             ui::IconError, ui::ButtonsOk);
+}
+
+// A name with .kml or .kmz decides the type; any other takes the chosen one, and a name
+// without an extension gets that type's.
+kml::TKmlFileType TargetType(QString& target, int filterIndex) {
+  const bool asKml = filterIndex == KmlIndex;
+  if (!HasExtension(target)) target += asKml ? QStringLiteral(".kml") : QStringLiteral(".kmz");
+  return kml::FileTypeForName(ToFsPath(target), asKml ? kml::TKmlFileType::Kml : kml::TKmlFileType::Kmz);
 }
 
 }  // namespace
@@ -62,27 +70,31 @@ void RunSaveCommand(TMainForm& form) {
   const auto answer = AskTarget(form);
   if (!answer) return;
   ws.SaveFilterIndex = answer->FilterIndex;
-  const bool asKml = answer->FilterIndex == KmlIndex;
   QString target = answer->FileName;
-  if (!HasExtension(target)) target += asKml ? QStringLiteral(".kml") : QStringLiteral(".kmz");
+  const kml::TKmlFileType type = TargetType(target, answer->FilterIndex);
 
   kml::TSaveResult result;
-  {
+  std::string reason;
+  try {
     TBuildingState building(form);
-    result = kml::SaveGpsFile(*ws.Data, form.ExportOptions(), ToFsPath(ws.TempDir), ToFsPath(target),
-                              asKml ? kml::TKmlFileType::Kml : kml::TKmlFileType::Kmz);
+    result = kml::SaveGpsFile(*ws.Data, form.ExportOptions(), ToFsPath(ws.TempDir), ToFsPath(target), type, reason);
+  } catch (const std::exception& error) {
+    // The file layer's own report, as the toolkit would show it.
+    form.Prompts().ShowMessage(&form, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()),
+                               FileAndReason(target, reason), ui::IconError, ui::ButtonsOk);
+    return;
   }
   switch (result) {
     case kml::TSaveResult::Saved:
       break;
     case kml::TSaveResult::BuildFailed:
-      ShowSaveError(form, QStringLiteral("Error saving KML file."));
+      ShowSaveError(form, QStringLiteral("Error saving KML file."), target, reason);
       return;
     case kml::TSaveResult::PackFailed:
-      ShowSaveError(form, QStringLiteral("Error compressing KMZ file."));
+      ShowSaveError(form, QStringLiteral("Error compressing KMZ file."), target, reason);
       break;
     case kml::TSaveResult::CopyFailed:
-      ShowSaveError(form, QStringLiteral("Error saving KML file."));
+      ShowSaveError(form, QStringLiteral("Error saving KML file."), target, reason);
       break;
   }
   ws.LastSaved = target;

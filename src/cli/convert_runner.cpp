@@ -26,10 +26,14 @@ namespace {
 constexpr auto ProgressDelay = std::chrono::seconds(1);
 constexpr auto ProgressTick = std::chrono::milliseconds(200);
 
-std::string MessageLine(std::string_view input, std::string_view text) {
+std::string MessageLine(std::string_view input, std::string_view text, std::string_view reason = {}) {
   std::string line(input);
   line.append(": ");
   line.append(text);
+  if (!reason.empty() && !text.ends_with(reason)) {
+    line.append(": ");
+    line.append(reason);
+  }
   line.push_back('\n');
   return line;
 }
@@ -135,21 +139,22 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
     outcome.Messages = FailureLine(plan.InputText, plan.Refusal);
     return outcome;
   }
+  std::string reason;
   try {
     gps::TGpsData data;
-    const gps::TLoadResult loaded = gps::LoadGpxFile(plan.Input, data);
+    const gps::TLoadResult loaded = gps::LoadGpxFile(plan.Input, data, reason);
     if (loaded != gps::TLoadResult::Loaded) {
-      outcome.Messages = FailureLine(plan.InputText, LoadFailureText(loaded));
+      outcome.Messages = FailureLine(plan.InputText, LoadFailureText(loaded), reason);
       return outcome;
     }
     const kml::TSaveResult saved =
-        kml::SaveGpsFile(data, options.Export, fs::temp_directory_path(), plan.Output, plan.Type);
+        kml::SaveGpsFile(data, options.Export, fs::temp_directory_path(), plan.Output, plan.Type, reason);
     if (saved != kml::TSaveResult::Saved) {
-      outcome.Messages = FailureLine(plan.InputText, SaveFailureText(saved));
+      outcome.Messages = FailureLine(plan.InputText, SaveFailureText(saved), reason);
       return outcome;
     }
   } catch (const std::exception& error) {
-    outcome.Messages = FailureLine(plan.InputText, error.what());
+    outcome.Messages = FailureLine(plan.InputText, error.what(), reason);
     return outcome;
   }
   outcome.Converted = true;

@@ -9,6 +9,8 @@ std::string FailureLine(std::string_view input, std::string_view text, std::stri
   line.append(": ");
   line.append(input);
   line.append(": ");
+  // A thrown file error names its reason itself ("Cannot create file x: Permission denied").
+  if (text.ends_with(reason)) reason = {};
   // "Error saving KML file.: No space left" would read badly; the reason ends the sentence.
   if (!reason.empty() && text.ends_with('.')) text.remove_suffix(1);
   line.append(text);

@@ -1,7 +1,5 @@
 #include "output_plan.h"
 
-#include <algorithm>
-#include <cctype>
 #include <system_error>
 
 #include "utf8_text.h"
@@ -11,13 +9,6 @@ namespace tarvola::cli {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool IsKmlExtension(const fs::path& path) {
-  std::string ext = Utf8Of(path.extension());
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == ".kml";
-}
 
 fs::path DefaultOutput(const fs::path& input, const TCliOptions& options, kml::TKmlFileType type) {
   fs::path name = input.filename();
@@ -70,9 +61,8 @@ bool WritesStandardOutput(const TCliOptions& options) {
 }
 
 kml::TKmlFileType OutputTypeFor(const TCliOptions& options) {
-  if (options.Format) return *options.Format;
-  if (options.Output && IsKmlExtension(*options.Output)) return kml::TKmlFileType::Kml;
-  return kml::TKmlFileType::Kmz;
+  const kml::TKmlFileType chosen = options.Format.value_or(kml::TKmlFileType::Kmz);
+  return options.Output ? kml::FileTypeForName(*options.Output, chosen) : chosen;
 }
 
 std::vector<TPlannedConversion> PlanConversions(const TCliOptions& options) {

@@ -24,7 +24,7 @@ inline constexpr std::string_view StandardInputName = "standard input";
 // -o -, or standard input without -o.
 bool WritesStandardOutput(const TCliOptions& options);
 
-// --format, else the extension of -o (.kml gives KML, anything else KMZ), else KMZ.
+// The extension .kml or .kmz of -o (any letter case), else --format, else KMZ: the window's rule.
 kml::TKmlFileType OutputTypeFor(const TCliOptions& options);
 
 // Where each input goes, in input order. Refuses an output that is one of the inputs

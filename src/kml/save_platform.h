@@ -8,8 +8,11 @@ namespace tarvola::kml {
 // save_platform_win.cpp. Error codes are the system's own, as zip::EStreamError::Code() has them.
 
 // A new folder with a name no one else holds, inside parent, for the user alone where the system
-// can say so; empty when it cannot be made.
+// can say so; empty when it cannot be made, and LastSystemError() then says why.
 std::filesystem::path MakePrivateFolder(const std::filesystem::path& parent);
+
+// The error code the system left from the last call that failed on this thread.
+int LastSystemError();
 
 // Puts the complete file `from` in place of `to` in one step, so that a reader sees the old file
 // or the new one, never neither; `to` may exist. 0, or the system's error code.

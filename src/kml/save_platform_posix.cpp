@@ -19,6 +19,8 @@ std::filesystem::path MakePrivateFolder(const std::filesystem::path& parent) {
   return pattern;
 }
 
+int LastSystemError() { return errno; }
+
 int MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to) {
   return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }

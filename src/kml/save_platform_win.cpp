@@ -40,6 +40,8 @@ std::filesystem::path MakePrivateFolder(const std::filesystem::path& parent) {
   return {};
 }
 
+int LastSystemError() { return static_cast<int>(::GetLastError()); }
+
 // Not ReplaceFileW: it would carry the old file's ACL and attributes over to the new one,
 // which is to have the permissions of a newly created file. Write-through returns only once
 // the rename is on the disk, which is all SyncFolder does elsewhere.

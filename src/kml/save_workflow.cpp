@@ -1,5 +1,7 @@
 #include "kml/save_workflow.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -7,6 +9,7 @@
 
 #include "kml/save_platform.h"
 #include "zip/file_stream.h"
+#include "zip/system_text.h"
 #include "zip/zip_writer.h"
 
 namespace tarvola::kml {
@@ -18,7 +21,9 @@ namespace fs = std::filesystem;
 // Two running copies must not write each other's doc.kml: each save gets a folder of its own.
 class TPrivateFolder {
 public:
-  explicit TPrivateFolder(const fs::path& tempDir) : FPath(MakePrivateFolder(tempDir)) {}
+  explicit TPrivateFolder(const fs::path& tempDir) : FPath(MakePrivateFolder(tempDir)) {
+    if (FPath.empty()) FError = LastSystemError();
+  }
   ~TPrivateFolder() {
     std::error_code ignored;
     if (!FPath.empty()) fs::remove_all(FPath, ignored);
@@ -28,9 +33,11 @@ public:
 
   bool Created() const { return !FPath.empty(); }
   const fs::path& Path() const { return FPath; }
+  int Error() const { return FError; }
 
 private:
   fs::path FPath;
+  int FError = 0;
 };
 
 std::string RandomHex() {
@@ -99,27 +106,39 @@ private:
   std::unique_ptr<zip::TStream> FWrapper;
 };
 
-bool WriteDocument(const fs::path& path, const std::string& document) {
+// The temporary folder is named: the message names only the target, which is not at fault.
+std::string TempFolderReason(const fs::path& tempDir, const std::string& systemReason) {
+  const fs::path folder = tempDir.has_filename() ? tempDir : tempDir.parent_path();
+  return "cannot write to the temporary folder " + zip::PathText(folder) + ": " + systemReason;
+}
+
+bool WriteDocument(const fs::path& path, const std::string& document, std::string& reason) {
   try {
     zip::TFileStream file(path, zip::TFileMode::Create);
     file.WriteBuffer(document.data(), static_cast<std::int64_t>(document.size()));
     file.Close();
     return true;
-  } catch (const zip::EStreamError&) {
+  } catch (const zip::EStreamError& error) {
+    reason = FailureReason(error);
     return false;
   }
 }
 
-TSaveResult PackInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap) {
+TSaveResult PackInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap,
+                     std::string& reason) {
   TReplacement replacement(target);
   TTargetStream out(replacement.File(), wrap);
-  if (zip::ZipSingleFileInto(document, out.Get()) != zip::ZipOk) return TSaveResult::PackFailed;
+  if (zip::ZipSingleFileInto(document, out.Get()) != zip::ZipOk) {
+    reason = "the document could not be compressed (a KMZ package holds less than 4 GiB)";
+    return TSaveResult::PackFailed;
+  }
   replacement.Commit(out.Get());
   return TSaveResult::Saved;
 }
 
 // A copy that fails is a result, as the system's file copy reports it, not an exception.
-TSaveResult CopyInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap) {
+TSaveResult CopyInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap,
+                     std::string& reason) {
   try {
     zip::TFileStream source(document, zip::TFileMode::OpenRead);
     TReplacement replacement(target);
@@ -127,26 +146,66 @@ TSaveResult CopyInto(const fs::path& document, const fs::path& target, const TTa
     out.Get().CopyFrom(source, -1);
     replacement.Commit(out.Get());
     return TSaveResult::Saved;
-  } catch (const zip::EStreamError&) {
+  } catch (const zip::EStreamError& error) {
+    reason = FailureReason(error);
     return TSaveResult::CopyFailed;
   }
 }
 
 }  // namespace
 
+TKmlFileType FileTypeForName(const fs::path& target, TKmlFileType chosen) {
+  std::string extension = target.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".kml") return TKmlFileType::Kml;
+  if (extension == ".kmz") return TKmlFileType::Kmz;
+  return chosen;
+}
+
+std::string FailureReason(const zip::EStreamError& error) {
+  return error.Code() != 0 ? zip::SystemErrorText(error.Code()) : std::string(error.what());
+}
+
 TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
                         const fs::path& target, TKmlFileType type) {
-  return SaveGpsFile(data, options, tempDir, target, type, TTargetStreamWrap());
+  std::string reason;
+  return SaveGpsFile(data, options, tempDir, target, type, TTargetStreamWrap(), reason);
+}
+
+TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
+                        const fs::path& target, TKmlFileType type, std::string& reason) {
+  return SaveGpsFile(data, options, tempDir, target, type, TTargetStreamWrap(), reason);
 }
 
 TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
                         const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrapTarget) {
+  std::string reason;
+  return SaveGpsFile(data, options, tempDir, target, type, wrapTarget, reason);
+}
+
+TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
+                        const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrapTarget,
+                        std::string& reason) {
+  reason.clear();
   TPrivateFolder folder(tempDir);
-  if (!folder.Created()) return TSaveResult::BuildFailed;
+  if (!folder.Created()) {
+    reason = TempFolderReason(tempDir, zip::SystemErrorText(folder.Error()));
+    return TSaveResult::BuildFailed;
+  }
   const fs::path document = folder.Path() / "doc.kml";
-  if (!WriteDocument(document, BuildKml(data, options, CreatedNowText()))) return TSaveResult::BuildFailed;
-  if (type == TKmlFileType::Kmz) return PackInto(document, target, wrapTarget);
-  return CopyInto(document, target, wrapTarget);
+  std::string systemReason;
+  if (!WriteDocument(document, BuildKml(data, options, CreatedNowText()), systemReason)) {
+    reason = TempFolderReason(tempDir, systemReason);
+    return TSaveResult::BuildFailed;
+  }
+  try {
+    if (type == TKmlFileType::Kmz) return PackInto(document, target, wrapTarget, reason);
+    return CopyInto(document, target, wrapTarget, reason);
+  } catch (const zip::EStreamError& error) {
+    reason = FailureReason(error);
+    throw;
+  }
 }
 
 }  // namespace tarvola::kml

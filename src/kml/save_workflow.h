@@ -3,14 +3,19 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "kml_builder.h"
 #include "zip/stream.h"
 
 namespace tarvola::kml {
 
-// The type chosen by the user; it alone decides what is written, whatever the target's extension.
+// What SaveGpsFile writes: a ZIP package holding doc.kml, or the document itself.
 enum class TKmlFileType { Kmz, Kml };
+
+// The type a target's name asks for: the extension .kml or .kmz in any letter case decides, so
+// that no reader meets a ZIP archive named .kml; any other name gets `chosen`.
+TKmlFileType FileTypeForName(const std::filesystem::path& target, TKmlFileType chosen);
 
 enum class TSaveResult {
   Saved,          // the target holds the new file
@@ -39,6 +44,14 @@ TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options
                         const std::filesystem::path& tempDir,
                         const std::filesystem::path& target, TKmlFileType type);
 
+// The same; unless the result is Saved, `reason` says why in plain words for a message that
+// names the target: the system's reason ("Permission denied", "No space left on device"), with
+// the temporary folder named when the failure lies there. It is set also when an error passes.
+TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
+                        const std::filesystem::path& tempDir,
+                        const std::filesystem::path& target, TKmlFileType type,
+                        std::string& reason);
+
 // Wraps the stream the new file is written through; a test seam for writes that fail.
 using TTargetStreamWrap = std::function<std::unique_ptr<zip::TStream>(zip::TStream& file)>;
 
@@ -47,5 +60,12 @@ TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options
                         const std::filesystem::path& tempDir,
                         const std::filesystem::path& target, TKmlFileType type,
                         const TTargetStreamWrap& wrapTarget);
+TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
+                        const std::filesystem::path& tempDir,
+                        const std::filesystem::path& target, TKmlFileType type,
+                        const TTargetStreamWrap& wrapTarget, std::string& reason);
+
+// The reason of a file-layer error in the system's words (its own message when it has no code).
+std::string FailureReason(const zip::EStreamError& error);
 
 }  // namespace tarvola::kml

@@ -1,6 +1,6 @@
 #include "ui/about_form.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -10,6 +10,7 @@
 #include "service/service_config.h"
 #include "ui/about_glass.h"
 #include "ui/about_gradient.h"
+#include "ui/task_dialog.h"
 
 // Outside any namespace, as Qt's resource initialisation needs it.
 static void InitAboutResources() {
@@ -29,11 +30,15 @@ const QColor BakColor(172, 167, 162);
 const QColor GoldColor(45, 22, 0);
 const QColor LabelColor(1, 1, 1);
 const QColor ButtonTextColor(75, 75, 75);
+// Dark on the panel's grey: white there was hard to read.
+const QColor LinkCaptionColor(45, 22, 0);
 
 TAboutForm* CurrentAboutForm = nullptr;
 
 QFont PixelFont(const QString& family, int pixels, bool boldItalic = false) {
   QFont font(family);
+  // Where the named face is missing, faces of its width before the wider defaults.
+  font.setFamilies({family, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans Condensed")});
   font.setPixelSize(pixels);
   font.setBold(boldItalic);
   font.setItalic(boldItalic);
@@ -46,12 +51,15 @@ void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
   widget->setPalette(palette);
 }
 
+// Drawn for the screen's pixel density, so the pictures stay sharp at 144 DPI.
 QPixmap RenderSvg(const QString& resource, QSize size) {
-  QPixmap pixmap(size);
+  const qreal ratio = qApp->devicePixelRatio();
+  QPixmap pixmap(size * ratio);
+  pixmap.setDevicePixelRatio(ratio);
   pixmap.fill(Qt::transparent);
   QSvgRenderer renderer(resource);
   QPainter painter(&pixmap);
-  renderer.render(&painter);
+  renderer.render(&painter, QRectF(QPointF(0, 0), size));
   return pixmap;
 }
 
@@ -107,12 +115,13 @@ QString AddressForDisplay(const QString& address) {
 }
 
 TAboutForm::TAboutForm(QWidget* owner, const service::TService& service, service::TLinkOpener opener,
-                       TBlurBehind blurBehind)
+                       TBlurBehind blurBehind, TUserPrompts& prompts)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       FService(service),
       FOpener(std::move(opener)),
-      FBlurBehind(std::move(blurBehind)) {
+      FBlurBehind(std::move(blurBehind)),
+      FPrompts(prompts) {
   InitAboutResources();
   setWindowTitle(QStringLiteral("About..."));
   setFixedSize(400, 235);
@@ -130,11 +139,11 @@ void TAboutForm::CreateComponents() {
   IconImage->setPixmap(RenderSvg(QStringLiteral(":/about/tarvola_icon.svg"), QSize(128, 128)));
 
   VellorImage = new QLabel(this);
-  VellorImage->setGeometry(354, 6, 48, 30);
+  VellorImage->setGeometry(348, 6, 48, 30);  // inside the window's 400 pixels
   VellorImage->setPixmap(RenderSvg(QStringLiteral(":/about/maker_logo.svg"), QSize(48, 30)));
 
   VellorLabel = new TClickLabel(this);
-  VellorLabel->setGeometry(14, 216, 130, 20);
+  VellorLabel->setGeometry(14, 215, 130, 20);  // its bottom on the window's
   VellorLabel->setFont(PixelFont(QStringLiteral("Tahoma"), 11));
   VellorLabel->setTextFormat(Qt::PlainText);
   VellorLabel->setAlignment(Qt::AlignCenter);
@@ -164,11 +173,13 @@ void TAboutForm::CreateComponents() {
   InfoLabel->setAlignment(Qt::AlignCenter);
   InfoLabel->setWordWrap(true);
 
+  // Each caption centred on its button's height, tall enough for descenders and as wide as
+  // the panel allows, for the faces that stand in for Arial.
   const QFont linkFont = PixelFont(QStringLiteral("Arial"), 11, true);
-  TarvolaLabel = MakeLabel(BakPanel, {67, 115, 170, 13}, linkFont, Qt::white);
+  TarvolaLabel = MakeLabel(BakPanel, {67, 114, 180, 17}, linkFont, LinkCaptionColor);
   TarvolaBt = MakeButton(BakPanel, {21, 110, 40, 25}, QString(), QStringLiteral(":/about/glyph_companion.svg"));
   connect(TarvolaBt, &QToolButton::clicked, this, [this] { OpenLink(cfg::CompanionUrl.toString()); });
-  GpsUtilsLabel = MakeLabel(BakPanel, {67, 146, 170, 13}, linkFont, Qt::white);
+  GpsUtilsLabel = MakeLabel(BakPanel, {67, 145, 180, 17}, linkFont, LinkCaptionColor);
   GpsUtilsBt = MakeButton(BakPanel, {21, 141, 40, 25}, QString(), QStringLiteral(":/about/glyph_gps_utils.svg"));
   connect(GpsUtilsBt, &QToolButton::clicked, this, [this] { OpenLink(cfg::GpsUtilsUrl.toString()); });
   VideoBt = MakeButton(BakPanel, {105, 79, 90, 25}, QStringLiteral("Video"), QStringLiteral(":/about/glyph_video.svg"));
@@ -215,11 +226,14 @@ void TAboutForm::FormShow() {
 
 void TAboutForm::OpenLink(const QString& address) {
   QCoreApplication::processEvents();
-  FOpener(address);
+  if (FOpener(address)) return;
+  // The address stays readable, so the user can open it another way.
+  FPrompts.ShowMessage(this, windowTitle(), QString::fromLatin1(NoBrowserText), address, IconError,
+                       ButtonsOk);
 }
 
-void AboutBtClick(QWidget* owner, service::TLinkOpener opener) {
-  TAboutForm form(owner, service::ServiceData(), std::move(opener), EnableBlurBehind);
+void AboutBtClick(QWidget* owner, service::TLinkOpener opener, TUserPrompts& prompts) {
+  TAboutForm form(owner, service::ServiceData(), std::move(opener), EnableBlurBehind, prompts);
   CurrentAboutForm = &form;
   struct TClear {
     ~TClear() { CurrentAboutForm = nullptr; }

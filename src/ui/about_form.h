@@ -7,6 +7,7 @@
 
 #include "service/link_opener.h"
 #include "service/service_data.h"
+#include "ui/user_prompts.h"
 
 class QShowEvent;
 class QToolButton;
@@ -28,11 +29,12 @@ protected:
 };
 
 // The About window: name, version, the maker's links. It reads the addresses from service
-// at each click, so a service document that arrived meanwhile is honoured.
+// at each click, so a service document that arrived meanwhile is honoured. A link that no
+// browser opens is reported through prompts.
 class TAboutForm : public QDialog {
 public:
   TAboutForm(QWidget* owner, const service::TService& service, service::TLinkOpener opener,
-             TBlurBehind blurBehind);
+             TBlurBehind blurBehind, TUserPrompts& prompts);
 
   bool GlassFrameEnabled() const { return FGlassFrame; }
 
@@ -64,12 +66,16 @@ private:
   const service::TService& FService;
   const service::TLinkOpener FOpener;
   const TBlurBehind FBlurBehind;
+  TUserPrompts& FPrompts;
   bool FGlassFrame = false;
 };
 
 // The main window's About button: shows the About window modally over owner and destroys
 // it when it closes. Links go through opener; the addresses come from ServiceData.
-void AboutBtClick(QWidget* owner, service::TLinkOpener opener);
+void AboutBtClick(QWidget* owner, service::TLinkOpener opener, TUserPrompts& prompts);
+
+// What a link says when no browser took its address.
+inline constexpr const char* NoBrowserText = "No web browser is registered to open this page.";
 
 // The About window while AboutBtClick shows it, else null.
 TAboutForm* AboutForm();

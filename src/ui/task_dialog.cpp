@@ -1,6 +1,8 @@
 #include "ui/task_dialog.h"
 
 #include <QApplication>
+#include <QGridLayout>
+#include <QSpacerItem>
 
 #include "ui/ui_platform.h"
 
@@ -84,11 +86,15 @@ QString FallbackCaption(QMessageBox::Icon icon) {
 
 namespace {
 
-int RunBox(QMessageBox& box, int buttonSet) {
-  QMessageBox::StandardButtons buttons = TaskDialogButtons(buttonSet);
-  box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
-  const int answer = box.exec();
-  return TaskDialogResult(static_cast<QMessageBox::StandardButton>(answer));
+// Qt sizes the box to its main text, so a content line naming a file and a reason would wrap
+// every few words; the system's task dialog is about this wide.
+constexpr int ContentWidth = 320;
+
+void WidenForContent(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  grid->addItem(new QSpacerItem(ContentWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                grid->columnCount());
 }
 
 }  // namespace
@@ -107,7 +113,11 @@ int ShowTaskDialog(QWidget* owner, const QString& title, const QString& mainText
     box.setWindowTitle(FallbackCaption(icon));
     box.setText(FallbackMessageText(mainText, content));
   }
-  return RunBox(box, buttonSet);
+  QMessageBox::StandardButtons buttons = TaskDialogButtons(buttonSet);
+  box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
+  // After the last setter: each of them lays the box out anew.
+  if (!content.isEmpty()) WidenForContent(box);
+  return TaskDialogResult(static_cast<QMessageBox::StandardButton>(box.exec()));
 }
 
 }  // namespace tarvola::ui

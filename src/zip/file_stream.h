@@ -27,6 +27,7 @@ public:
   TFileStream& operator=(const TFileStream&) = delete;
 
   std::int64_t Read(void* buffer, std::int64_t count) override;
+  // EWriteError with the system's code when the system refuses (a full disk), not a short count.
   std::int64_t Write(const void* buffer, std::int64_t count) override;
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
   std::int64_t Position() const override;

@@ -77,7 +77,8 @@ std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
     const ssize_t n =
         ::write(Descriptor(FHandle), bytes + done, static_cast<std::size_t>(std::min(count - done, MaxTransfer)));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n < 0) throw EWriteError(errno);
+    if (n == 0) break;
     done += n;
   }
   return done;

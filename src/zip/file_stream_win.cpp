@@ -125,7 +125,8 @@ std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
   while (done < count) {
     DWORD n = 0;
     const auto offered = static_cast<DWORD>(std::min(count - done, MaxTransfer));
-    if (!::WriteFile(Native(FHandle), bytes + done, offered, &n, nullptr) || n == 0) break;
+    if (!::WriteFile(Native(FHandle), bytes + done, offered, &n, nullptr)) throw EWriteError(LastError());
+    if (n == 0) break;
     done += n;
   }
   return done;

@@ -4,11 +4,15 @@
 #include <QStyleOptionButton>
 #include <QFontInfo>
 #include <QMenu>
+#include <QTest>
+#include <QTimer>
 #include <QTreeView>
+#include <QWindow>
 
 #include "app/app_identity.h"
 #include "main_form_fixture.h"
 #include "product_identity.h"
+#include "ui/about_form.h"
 #include "ui/ui_fonts.h"
 
 namespace tarvola::test {
@@ -147,6 +151,89 @@ TEST_F(MainForm, ExpandItemsOnTheWholeTreeOfALoadedFile) {
   Ui().GpxTreeView->UtilsContractClick();
   EXPECT_FALSE(Ui().GpxTreeView->isExpanded(tracks));
   EXPECT_TRUE(Ui().GpxTreeView->isExpanded(Tree().RootIndex()));
+}
+
+TEST_F(MainForm, CaptionNamesTheLoadedFile) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  EXPECT_EQ(Form->windowHandle()->title(), QStringLiteral("trip.gpx - Tarvola"));
+  // Qt's modified-mark placeholder must not eat part of a file name.
+  OpenWithDialog(Gpx("plan[*].gpx", EmptyGpx));
+  EXPECT_EQ(Form->windowHandle()->title(), QStringLiteral("plan[*].gpx - Tarvola"));
+  OpenWithDialog(Folder.File("missing.gpx"));
+  EXPECT_EQ(Form->windowHandle()->title(), QStringLiteral("Tarvola"));
+}
+
+class TPaintCounter : public QObject {
+public:
+  int Paints = 0;
+
+protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++Paints;
+    return false;
+  }
+};
+
+// `tarvola FILE` read the file before the window was first painted: a black window for seconds.
+TEST_F(MainForm, CommandLineFileIsReadAfterTheWindowIsPaintedWithTheWaitPanelShown) {
+  TScriptedPrompts prompts;
+  app::TMainForm form(prompts);
+  TPaintCounter paints;
+  form.installEventFilter(&paints);
+  form.OpenWhenShown(Q(Folder.File("missing.gpx")));
+  RunEventLoop();
+  EXPECT_TRUE(prompts.Messages.empty()) << "read before the window was shown";
+  form.show();
+  int paintsBefore = -1;
+  bool exposed = false, waitShown = false, hourglass = false;
+  prompts.OnMessage = [&](const TScriptedPrompts::TMessage& m) {
+    if (paintsBefore >= 0) return;
+    paintsBefore = paints.Paints;
+    exposed = form.windowHandle()->isExposed();
+    waitShown = form.Ui().WaitPanel->isVisible();
+    hourglass = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    EXPECT_EQ(m.MainText, QStringLiteral("Cannot open file"));
+  };
+  for (int i = 0; i < 50 && prompts.Messages.size() < 2; ++i) RunEventLoop(10);
+  ASSERT_EQ(prompts.Messages.size(), 2u);
+  EXPECT_GT(paintsBefore, 0);
+  EXPECT_TRUE(exposed);
+  EXPECT_TRUE(waitShown);
+  EXPECT_TRUE(hourglass);
+  // Over the window, not in a corner of the screen.
+  for (const auto& m : prompts.Messages) EXPECT_EQ(m.Owner, &form);
+
+  form.OpenWhenShown(Q(Gpx("trip.gpx", FullGpx)));
+  for (int i = 0; i < 50 && !form.Workspace().Data; ++i) RunEventLoop(10);
+  EXPECT_EQ(form.windowHandle()->title(), QStringLiteral("trip.gpx - Tarvola"));
+  EXPECT_EQ(prompts.Messages.size(), 2u);
+  EXPECT_TRUE(prompts.OpenRequests.empty());
+}
+
+TEST_F(MainForm, KeyboardReachesOpenSaveAboutAndClose) {
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  QTest::keyClick(Form.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(Prompts.SaveRequests.empty()) << "saved with nothing loaded";
+  Prompts.OpenAnswers.push_back(ui::TFileDialogAnswer{Q(Gpx("trip.gpx", FullGpx)), 1});
+  QTest::keyClick(Form.get(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(Prompts.OpenRequests.size(), 1u);
+  ASSERT_TRUE(Ui().SaveBt->isEnabled());
+  QTest::keyClick(Form.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(Prompts.SaveRequests.size(), 1u);
+  bool aboutShown = false;
+  QTimer::singleShot(0, [&] {
+    aboutShown = ui::AboutForm() != nullptr;
+    if (aboutShown) ui::AboutForm()->close();
+  });
+  QTest::keyClick(Form.get(), Qt::Key_F1);
+  EXPECT_TRUE(aboutShown);
+  EXPECT_EQ(Ui().OpenBt->text(), QStringLiteral("Open GPX file"));
+  EXPECT_EQ(Ui().SaveBt->text(), QStringLiteral("Save KMZ/KML"));
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  QTest::keyClick(Form.get(), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(Form->isVisible());
 }
 
 TEST_F(MainForm, ScreenshotWithAFileLoaded) {

@@ -72,12 +72,14 @@ TEST_P(FailedLoad, ReportsAndKeepsTheOldTreeWithEverythingDisabled) {
   OpenWithDialog(path);
   QStringList shown;
   for (const auto& m : Prompts.Messages) {
-    shown << m.Title + QStringLiteral(" / ") + m.MainText;
+    // The content line names the file and says why.
+    shown << m.Title + QStringLiteral(" / ") + m.MainText + QStringLiteral(" / ") +
+                 QString(m.Content).replace(Q(path), QStringLiteral("FILE"));
     EXPECT_EQ(m.Icon, 98);
     EXPECT_EQ(m.Buttons, 4);
-    EXPECT_TRUE(m.Content.isEmpty());
   }
   EXPECT_EQ(shown, GetParam().Messages);
+  EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tarvola"));
   EXPECT_EQ(Groups(), before);
   EXPECT_EQ(Enabled(), "000000");
   EXPECT_FALSE(Form->Workspace().Data);
@@ -85,15 +87,24 @@ TEST_P(FailedLoad, ReportsAndKeepsTheOldTreeWithEverythingDisabled) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-const QString LoadError = QStringLiteral("Load file... / Error loading GPX file.");
+QString LoadError(const char* reason) {
+  return QStringLiteral("Load file... / Error loading GPX file. / FILE: ") + QString::fromUtf8(reason);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Causes, FailedLoad,
-    ::testing::Values(TFailureCase{"KmlDocument", KmlDocument, {LoadError}},
-                      TFailureCase{"NotXml", "just some text\n", {LoadError}},
-                      TFailureCase{"Missing", "", {QStringLiteral("Tarvola / Cannot open file"), LoadError}},
-                      TFailureCase{"Utf32BigEndian", std::string("\0\0\xFE\xFF\0\0\0<", 8),
-                                   {QStringLiteral("Tarvola / Text encoding not supported"), LoadError}}),
+    ::testing::Values(
+        TFailureCase{"KmlDocument", KmlDocument, {LoadError("the document element is kml, not gpx")}},
+        TFailureCase{"NotXml", "just some text\n", {LoadError("text outside the document element")}},
+        TFailureCase{"UnclosedElement", "<?xml version=\"1.0\"?>\n<gpx>\n  <wpt lat=\"1\" lon=\"2\">\n</gpx>\n",
+                     {LoadError("not well-formed XML at line 4, column 3")}},
+        TFailureCase{"Missing", "",
+                     {QStringLiteral("Tarvola / Cannot open file / FILE: No such file or directory"),
+                      LoadError("No such file or directory")}},
+        TFailureCase{"Utf32BigEndian", std::string("\0\0\xFE\xFF\0\0\0<", 8),
+                     {QStringLiteral("Tarvola / Text encoding not supported / FILE: "
+                                     "UTF-32 text in big-endian byte order"),
+                      LoadError("UTF-32 text in big-endian byte order")}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(OpenWorkflow, ReadShowsHourglassAndDisablesControlsWhileItRuns) {

@@ -69,11 +69,15 @@ TEST_F(SaveCommand, KmlTypeWritesTheDocumentAndIsOfferedAgainNextTime) {
   EXPECT_TRUE(TempFiles().empty());
 }
 
-TEST_F(SaveCommand, TypeFollowsTheChosenFilterNotTheTypedExtension) {
+// A KML file that is a ZIP archive, or the reverse, is refused by every reader.
+TEST_F(SaveCommand, TypedKmlOrKmzExtensionDecidesTheTypeWhateverTheFilter) {
   Save(Folder.File("route.kml"), 1);
-  EXPECT_EQ(ZipEntries(Folder.File("route.kml")), QStringLiteral("doc.kml"));
-  Save(Folder.File("route.kmz"), 2);
-  EXPECT_EQ(ReadFile(Folder.File("route.kmz")).rfind("<?xml", 0), 0u);
+  EXPECT_EQ(ReadFile(Folder.File("route.kml")).rfind("<?xml", 0), 0u);
+  Save(Folder.File("route.KMZ"), 2);
+  EXPECT_EQ(ZipEntries(Folder.File("route.KMZ")), QStringLiteral("doc.kml"));
+  Save(Folder.File("route.txt"), 2);
+  EXPECT_EQ(ReadFile(Folder.File("route.txt")).rfind("<?xml", 0), 0u);
+  EXPECT_TRUE(Prompts.Messages.empty());
 }
 
 TEST_F(SaveCommand, TimeStampOptionReachesTheDocument) {
@@ -92,15 +96,33 @@ TEST_F(SaveCommand, CancelledDialogWritesAndRecordsNothing) {
   EXPECT_FALSE(std::filesystem::exists(Folder.File("trip.kmz")));
 }
 
-TEST_F(SaveCommand, FailureIsReportedAndTheButtonAndCursorComeBack) {
-  Save(Folder.File("no-such-folder") / "trip.kmz", 1);
-  ASSERT_EQ(Prompts.Messages.size(), 1u);
-  EXPECT_FALSE(Prompts.Messages[0].MainText.isEmpty());
-  EXPECT_EQ(Prompts.Messages[0].Icon, 98);
+TEST_F(SaveCommand, FailureNamesTheTargetAndTheReasonAndGivesTheButtonAndCursorBack) {
+  const auto target = Folder.File("no-such-folder") / "trip";
+  Save(target, 2);
+  Save(target, 1);
+  ASSERT_EQ(Prompts.Messages.size(), 2u);
+  EXPECT_EQ(Prompts.Messages[0].Title, QStringLiteral("Save file..."));
+  EXPECT_EQ(Prompts.Messages[0].MainText, QStringLiteral("Error saving KML file."));
+  EXPECT_EQ(Prompts.Messages[0].Content, Q(target) + QStringLiteral(".kml: No such file or directory"));
+  // The file layer's own message stays the main text.
+  EXPECT_TRUE(Prompts.Messages[1].MainText.startsWith(QStringLiteral("Cannot create file")));
+  EXPECT_EQ(Prompts.Messages[1].Content, Q(target) + QStringLiteral(".kmz: No such file or directory"));
+  for (const auto& message : Prompts.Messages) EXPECT_EQ(message.Icon, 98);
   EXPECT_FALSE(std::filesystem::exists(Folder.File("no-such-folder")));
   EXPECT_TRUE(Ui().SaveBt->isEnabled());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(SaveCommand, TemporaryFolderThatCannotBeWrittenIsNamedInTheReason) {
+  std::filesystem::remove_all(Folder.File("tmp"));
+  Save(Folder.File("trip"), 1);
+  ASSERT_EQ(Prompts.Messages.size(), 1u);
+  EXPECT_EQ(Prompts.Messages[0].MainText, QStringLiteral("Error saving KML file."));
+  const QString why = QStringLiteral(": cannot write to the temporary folder ") + Q(Folder.File("tmp")) +
+                      QStringLiteral(": No such file or directory");
+  EXPECT_EQ(Prompts.Messages[0].Content, Q(Folder.File("trip.kmz")) + why);
+  EXPECT_FALSE(std::filesystem::exists(Folder.File("trip.kmz")));
 }
 
 }  // namespace

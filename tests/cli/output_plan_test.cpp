@@ -30,7 +30,7 @@ void PrintTo(const TTypeCase& row, std::ostream* out) { *out << row.Name; }
 
 class OutputType : public testing::TestWithParam<TTypeCase> {};
 
-TEST_P(OutputType, FollowsFormatThenExtension) {
+TEST_P(OutputType, FollowsTheExtensionThenFormat) {
   EXPECT_EQ(OutputTypeFor(Parsed(GetParam().Args)), GetParam().Expected);
 }
 
@@ -43,10 +43,12 @@ INSTANTIATE_TEST_SUITE_P(
         TTypeCase{"KmzExtension", {"-o", "x.kmz", "a.gpx"}, kml::TKmlFileType::Kmz},
         TTypeCase{"OtherExtensionIsKmz", {"-o", "x.zip", "a.gpx"}, kml::TKmlFileType::Kmz},
         TTypeCase{"NoExtensionIsKmz", {"-o", "x", "a.gpx"}, kml::TKmlFileType::Kmz},
-        TTypeCase{"FormatBeatsExtension", {"--format", "kml", "-o", "x.kmz", "a.gpx"},
-                  kml::TKmlFileType::Kml},
-        TTypeCase{"FormatKmzBeatsKmlName", {"--format", "kmz", "-o", "x.kml", "a.gpx"},
+        TTypeCase{"KmzExtensionBeatsFormat", {"--format", "kml", "-o", "x.Kmz", "a.gpx"},
                   kml::TKmlFileType::Kmz},
+        TTypeCase{"KmlExtensionBeatsFormat", {"--format", "kmz", "-o", "x.kml", "a.gpx"},
+                  kml::TKmlFileType::Kml},
+        TTypeCase{"FormatForAnotherExtension", {"--format", "kml", "-o", "x.xml", "a.gpx"},
+                  kml::TKmlFileType::Kml},
         TTypeCase{"FormatWithoutOutput", {"--format", "kml", "a.gpx"}, kml::TKmlFileType::Kml}),
     [](const testing::TestParamInfo<TTypeCase>& info) { return info.param.Name; });
 

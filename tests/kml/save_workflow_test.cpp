@@ -225,11 +225,13 @@ private:
 TEST_F(SaveGpsFileTest, DocumentThatCannotBeWrittenIsABuildFailure) {
   WriteFile(Out.File("trip.kmz"), OldContent);
   TSaveResult result;
+  std::string reason;
   {
     TFileSizeLimit limit(1000);
-    result = SaveGpsFile(SampleData("Long", 200), {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz);
+    result = SaveGpsFile(SampleData("Long", 200), {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz, reason);
   }
   EXPECT_EQ(result, TSaveResult::BuildFailed);
+  EXPECT_EQ(reason, "cannot write to the temporary folder " + Temp.Path().string() + ": File too large");
   EXPECT_EQ(ReadFile(Out.File("trip.kmz")), OldContent);
   ExpectTempEmpty();
   ExpectOnlyInOut({"trip.kmz"});
@@ -237,14 +239,18 @@ TEST_F(SaveGpsFileTest, DocumentThatCannotBeWrittenIsABuildFailure) {
 
 TEST_F(SaveGpsFileTest, MissingTargetFolder) {
   const fs::path target = Out.File("none") / "trip.kmz";
-  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kml), TSaveResult::CopyFailed);
+  std::string reason;
+  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kml, reason), TSaveResult::CopyFailed);
+  EXPECT_EQ(reason, "No such file or directory");
+  reason.clear();
   try {
-    SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kmz);
+    SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kmz, reason);
     FAIL() << "no error raised";
   } catch (const zip::EFCreateError& error) {
     EXPECT_NE(std::string(error.what()).find("Cannot create file \"" + target.string() + "\""), std::string::npos)
         << error.what();
   }
+  EXPECT_EQ(reason, "No such file or directory");
   ExpectTempEmpty();
   ExpectOnlyInOut({});
 }

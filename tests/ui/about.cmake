@@ -6,3 +6,8 @@ add_executable(ui_about_tests
 target_link_libraries(ui_about_tests PRIVATE tarvola_about tarvola_test_main_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(ui_about_tests TEST_PREFIX "ui." DISCOVERY_TIMEOUT 60
                      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+# At 144 DPI the window is drawn at one and a half times its size; fonts may round otherwise.
+add_test(NAME ui.AboutFormTest.EveryElementFitsItsBoxAt144Dpi
+         COMMAND ui_about_tests --gtest_filter=AboutFormTest.EveryElementFitsItsBox)
+set_tests_properties(ui.AboutFormTest.EveryElementFitsItsBoxAt144Dpi
+                     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=1.5")

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "scripted_prompts.h"
 #include "service/service_config.h"
 #include "ui/about_glass.h"
 #include "ui/about_gradient.h"
@@ -31,12 +32,13 @@ protected:
     auto form = std::make_unique<TAboutForm>(nullptr, FService, [this](const QString& url) {
       FOpened.append(url);
       return false;  // a link that cannot be opened changes nothing
-    }, std::move(blur));
+    }, std::move(blur), FPrompts);
     return form;
   }
 
   service::TService FService;
   QStringList FOpened;
+  test::TScriptedPrompts FPrompts;
 };
 
 struct TPlaceRow {
@@ -71,17 +73,17 @@ TEST_P(AboutPlaceTest, SitsAtItsPlace) {
 INSTANTIATE_TEST_SUITE_P(
     Components, AboutPlaceTest,
     ::testing::Values(TPlaceRow{"IconImage", {13, 15, 128, 128}, "window"},
-                      TPlaceRow{"VellorImage", {354, 6, 48, 30}, "window"},
-                      TPlaceRow{"VellorLabel", {14, 216, 130, 20}, "window"},
+                      TPlaceRow{"VellorImage", {348, 6, 48, 30}, "window"},
+                      TPlaceRow{"VellorLabel", {14, 215, 130, 20}, "window"},
                       TPlaceRow{"ProdNameLabel", {111, 6, 245, 45}, "window"},
                       TPlaceRow{"BakPanel", {150, 60, 250, 175}, "window"},
                       TPlaceRow{"BakImage", {2, 2, 200, 100}, "BakPanel"},
                       TPlaceRow{"ContactBt", {201, 79, 40, 25}, "BakPanel"},
                       TPlaceRow{"HomeBt", {9, 79, 90, 25}, "BakPanel"},
                       TPlaceRow{"InfoLabel", {15, 7, 220, 70}, "BakPanel"},
-                      TPlaceRow{"TarvolaLabel", {67, 115, 170, 13}, "BakPanel"},
+                      TPlaceRow{"TarvolaLabel", {67, 114, 180, 17}, "BakPanel"},
                       TPlaceRow{"TarvolaBt", {21, 110, 40, 25}, "BakPanel"},
-                      TPlaceRow{"GpsUtilsLabel", {67, 146, 170, 13}, "BakPanel"},
+                      TPlaceRow{"GpsUtilsLabel", {67, 145, 180, 17}, "BakPanel"},
                       TPlaceRow{"GpsUtilsBt", {21, 141, 40, 25}, "BakPanel"},
                       TPlaceRow{"VideoBt", {105, 79, 90, 25}, "BakPanel"},
                       TPlaceRow{"GoldPanel", {0, 0, 12, 235}, "window"}),
@@ -165,8 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
         TFontRow{"VellorLabel", "Tahoma", 11, false, QColor(1, 1, 1), QPalette::WindowText},
         TFontRow{"ProdNameLabel", "Arial", 16, true, QColor(1, 1, 1), QPalette::WindowText},
         TFontRow{"InfoLabel", "Tahoma", 11, false, QColor(0, 0, 0), QPalette::WindowText},
-        TFontRow{"TarvolaLabel", "Arial", 11, true, QColor(255, 255, 255), QPalette::WindowText},
-        TFontRow{"GpsUtilsLabel", "Arial", 11, true, QColor(255, 255, 255), QPalette::WindowText},
+        TFontRow{"TarvolaLabel", "Arial", 11, true, QColor(45, 22, 0), QPalette::WindowText},
+        TFontRow{"GpsUtilsLabel", "Arial", 11, true, QColor(45, 22, 0), QPalette::WindowText},
         TFontRow{"HomeBt", "Arial", 10, false, QColor(75, 75, 75), QPalette::ButtonText},
         TFontRow{"VideoBt", "Arial", 10, false, QColor(75, 75, 75), QPalette::ButtonText},
         TFontRow{"ContactBt", "Arial", 10, false, QColor(75, 75, 75), QPalette::ButtonText},
@@ -241,6 +243,46 @@ TEST_F(AboutFormTest, EachLinkOpensItsAddress) {
                              cfg::GpsUtilsUrl.toString()};
   EXPECT_EQ(FOpened, expected);
   EXPECT_TRUE(form->isVisible());
+  // No browser took them: each link says so and shows its address, instead of doing nothing.
+  QStringList told;
+  for (const auto& message : FPrompts.Messages) {
+    EXPECT_EQ(message.MainText, QString::fromLatin1(NoBrowserText));
+    EXPECT_EQ(message.Owner, form.get());
+    told << message.Content;
+  }
+  EXPECT_EQ(told, expected);
+}
+
+// What each element needs of its box: the text with the italic overhang, the picture, the
+// button's own size.
+QSize Need(QWidget* widget) {
+  if (auto* button = qobject_cast<QToolButton*>(widget)) return button->sizeHint();
+  auto* label = qobject_cast<QLabel*>(widget);
+  if (!label) return {};
+  if (label->text().isEmpty()) return label->pixmap().deviceIndependentSize().toSize();
+  const QFontMetrics metrics(label->font());
+  const QRect room = label->contentsRect();
+  if (label->wordWrap()) {
+    return metrics.boundingRect(room, int(label->alignment()) | Qt::TextWordWrap, label->text()).size();
+  }
+  const int ink = metrics.boundingRect(label->text()).right() + 1;
+  return {std::max(metrics.horizontalAdvance(label->text()), ink), metrics.height()};
+}
+
+// Clipped parts were the badge at the right edge and the captions of the two lower links; run
+// at 96 DPI and, by its own test entry, at 144.
+TEST_F(AboutFormTest, EveryElementFitsItsBox) {
+  auto form = Make();
+  form->show();
+  for (const char* name : {"IconImage", "VellorImage", "VellorLabel", "ProdNameLabel", "BakPanel", "BakImage",
+                           "ContactBt", "HomeBt", "InfoLabel", "TarvolaLabel", "TarvolaBt", "GpsUtilsLabel",
+                           "GpsUtilsBt", "VideoBt", "GoldPanel"}) {
+    QWidget* widget = Component(*form, name);
+    EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry())) << name << " leaves its parent";
+    const QSize need = Need(widget);
+    EXPECT_LE(need.width(), widget->contentsRect().width()) << name << " cut at the side";
+    EXPECT_LE(need.height(), widget->contentsRect().height()) << name << " cut at the top or bottom";
+  }
 }
 
 TEST_F(AboutFormTest, LinksFollowTheServiceSettingsAtClickTime) {
@@ -274,10 +316,12 @@ TEST(AboutBtClickTest, ShowsModallyAndDestroysOnClose) {
     seen->HomeBt->click();
     seen->close();
   });
+  test::TScriptedPrompts prompts;
   AboutBtClick(&owner, [&](const QString& url) {
     opened.append(url);
     return true;
-  });
+  }, prompts);
+  EXPECT_TRUE(prompts.Messages.empty());
   EXPECT_TRUE(wasModal);
   EXPECT_TRUE(seen.isNull());
   EXPECT_EQ(AboutForm(), nullptr);

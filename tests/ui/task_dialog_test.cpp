@@ -123,10 +123,12 @@ class ShowTaskDialogAnswers : public ::testing::TestWithParam<TAnswerCase> {};
 
 TEST_P(ShowTaskDialogAnswers, QuestionReturnsThePressedButtonsNumber) {
   QString title, text, content;
+  int width = 0;
   WhenBoxShows([&](QMessageBox& box) {
     title = box.windowTitle();
     text = box.text();
     content = box.informativeText();
+    width = box.width();
     box.button(GetParam().Press)->click();
   });
   const int result = ShowTaskDialog(nullptr, QStringLiteral("Update"), QStringLiteral("Download now?"),
@@ -135,6 +137,7 @@ TEST_P(ShowTaskDialogAnswers, QuestionReturnsThePressedButtonsNumber) {
   EXPECT_EQ(title, QStringLiteral("Update"));
   EXPECT_EQ(text, QStringLiteral("Download now?"));
   EXPECT_EQ(content, QStringLiteral("Version 6"));
+  EXPECT_GE(width, 320) << "a content line would wrap every few words";
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, ShowTaskDialogAnswers,

@@ -160,6 +160,19 @@ TEST(FileStream, CreateNewRefusesAnExistingName) {
   EXPECT_EQ(tarvola::test::ReadFile(folder.File("taken")), "x");
 }
 
+// The system's reason reaches the message: a full disk, as /dev/full always is.
+TEST(FileStream, WriteTheSystemRefusesRaisesItsCode) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  TFileStream full("/dev/full", TFileMode::Create);
+  const char text[] = "doc";
+  try {
+    full.WriteBuffer(text, 3);
+    FAIL() << "wrote to a full device";
+  } catch (const EWriteError& error) {
+    EXPECT_EQ(error.Code(), ENOSPC);
+  }
+}
+
 TEST(FileStream, ReadingADirectoryRaisesTheReadError) {
   tarvola::test::TTempFolder folder;
   TFileStream directory(folder.Path(), TFileMode::OpenRead);

@@ -18,6 +18,7 @@ public:
   struct TMessage {
     QString Title, MainText, Content;
     int Icon = 0, Buttons = 0;
+    QWidget* Owner = nullptr;  // the window the dialog is centred over
   };
 
   std::deque<std::optional<ui::TFileDialogAnswer>> OpenAnswers;  // empty queue: cancel
@@ -38,9 +39,9 @@ public:
     SaveRequests.push_back(r);
     return Pop(SaveAnswers);
   }
-  int ShowMessage(QWidget*, const QString& title, const QString& mainText, const QString& content,
+  int ShowMessage(QWidget* owner, const QString& title, const QString& mainText, const QString& content,
                   int icon, int buttons) override {
-    Messages.push_back({title, mainText, content, icon, buttons});
+    Messages.push_back({title, mainText, content, icon, buttons, owner});
     if (OnMessage) {
       const TMessage shown = Messages.back();
       OnMessage(shown);
