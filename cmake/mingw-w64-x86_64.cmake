@@ -19,9 +19,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Static archives only (zlib's package ships an import library too), so no DLL has to travel
-# with the .exe files.
+# Static archives only, so no DLL has to travel with the .exe files. FindZLIB adds the import
+# library of zlib's package back unless told.
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+set(ZLIB_USE_STATIC_LIBS ON)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Tests and other built programs run through Wine; scripts/wine-test.sh prepares its prefix.
