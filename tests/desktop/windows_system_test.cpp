@@ -1,6 +1,6 @@
 // The Windows desktop against the system itself: the registry of the Wine prefix the test run
-// uses, its system folders and ShellExecuteW. The test association is written with reg.exe, as
-// an installer or an administrator would, and removed again.
+// uses, its system folders, its settings and ShellExecuteW. The test association and settings
+// are written with reg.exe, as an installer or an administrator would, and removed again.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "desktop/desktop.h"
+#include "desktop/win_settings.h"
 #include "test_support.h"
 
 namespace tarvola::desktop {
@@ -122,6 +123,62 @@ TEST_F(WindowsSystemDesktop, StartsTheProgramThroughTheShellWithTheDocument) {
 
 TEST_F(WindowsSystemDesktop, ShellRefusesAProgramThatIsNotThere) {
   EXPECT_FALSE(FDesktop->ShellOpen({0, Utf8(FFolder.File("missing.exe")), "", ShowNormal}));
+}
+
+TEST(WindowsSettings, IconTitleFontIsTheOneTheSystemHolds) {
+  LOGFONTW previous{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof previous, &previous, 0));
+  LOGFONTW chosen = previous;
+  wcscpy(chosen.lfFaceName, L"Tarvola \u00DC Test");
+  chosen.lfHeight = -17;
+  chosen.lfWeight = FW_BOLD;
+  chosen.lfItalic = TRUE;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETICONTITLELOGFONT, sizeof chosen, &chosen, 0));
+  const std::optional<win::TSystemFont> font = win::IconTitleFont();
+  SystemParametersInfoW(SPI_SETICONTITLELOGFONT, sizeof previous, &previous, 0);
+  ASSERT_TRUE(font);
+  EXPECT_EQ(font->Face, "Tarvola \xC3\x9C Test");
+  EXPECT_EQ(font->PixelHeight, 17);
+  EXPECT_TRUE(font->Bold);
+  EXPECT_TRUE(font->Italic);
+}
+
+TEST(WindowsSettings, DefaultGuiFontHasAFaceAndASize) {
+  const std::optional<win::TSystemFont> font = win::DefaultGuiFont();
+  ASSERT_TRUE(font);
+  EXPECT_FALSE(font->Face.empty());
+  EXPECT_GT(font->PixelHeight, 0);
+  EXPECT_FALSE(font->Bold);
+  EXPECT_TRUE(win::IsVistaOrLater());
+}
+
+const std::wstring InternetSettings = L"\"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"";
+
+class WindowsInternetSettings : public testing::Test {
+protected:
+  void TearDown() override {
+    Reg(L"delete " + InternetSettings + L" /v ProxyEnable /f");
+    Reg(L"delete " + InternetSettings + L" /v ProxyServer /f");
+  }
+};
+
+TEST_F(WindowsInternetSettings, ReadsTheSwitchAndTheServers) {
+  ASSERT_EQ(Reg(L"add " + InternetSettings + L" /v ProxyEnable /t REG_DWORD /d 1 /f"), 0u);
+  ASSERT_EQ(Reg(L"add " + InternetSettings + L" /v ProxyServer /d http=proxy.test:8080;https=proxy.test:8443 /f"), 0u);
+  const win::TInternetSettings settings = win::ReadInternetSettings();
+  EXPECT_EQ(settings.ProxyEnable, 1);
+  EXPECT_EQ(settings.ProxyServer, "http=proxy.test:8080;https=proxy.test:8443");
+}
+
+TEST_F(WindowsInternetSettings, SwitchWrittenAsTextCountsToo) {
+  ASSERT_EQ(Reg(L"add " + InternetSettings + L" /v ProxyEnable /d 1 /f"), 0u);
+  EXPECT_EQ(win::ReadInternetSettings().ProxyEnable, 1);
+}
+
+TEST_F(WindowsInternetSettings, NothingConfiguredIsSwitchedOff) {
+  const win::TInternetSettings settings = win::ReadInternetSettings();
+  EXPECT_EQ(settings.ProxyEnable, 0);
+  EXPECT_EQ(settings.ProxyServer, "");
 }
 
 }  // namespace
