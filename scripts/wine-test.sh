@@ -13,14 +13,15 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
+log="$build/wine-start.log"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Making the Wine prefix $WINEPREFIX"
-  wineboot --init >/dev/null 2>&1
-  wineserver -w
+  wineboot --init >"$log" 2>&1 && wineserver -w \
+    || { cat "$log" >&2; echo "Could not make the Wine prefix $WINEPREFIX" >&2; exit 1; }
 fi
 wineserver -p </dev/null >/dev/null 2>&1
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-wine cmd /c exit >/dev/null 2>&1
+wine cmd /c exit >"$log" 2>&1 || { cat "$log" >&2; echo "Wine does not start programs" >&2; exit 1; }
 
 cd "$build"
 ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)" "$@"
