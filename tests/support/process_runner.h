@@ -2,9 +2,13 @@
 
 // Runs a program as a child process with its standard output and error captured in files.
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -20,6 +24,65 @@ struct TProcessResult {
   std::string Err;
 };
 
+#ifdef _WIN32
+// One argument as CommandLineToArgvW and the C runtime read it back.
+inline std::wstring QuotedArgument(const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes double only before a quote, which itself gets one.
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    quoted.push_back(c);
+    backslashes = 0;
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
+
+inline HANDLE InheritableFile(const std::filesystem::path& path, DWORD access, DWORD disposition) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Arguments are UTF-8; the program is started by its absolute path, with no shell between.
+inline TProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                                 const std::filesystem::path& workDir = {}) {
+  TTempFolder capture;
+  const std::wstring application = std::filesystem::absolute(Utf8Path(program)).wstring();
+  std::wstring commandLine = QuotedArgument(application);
+  for (const std::string& arg : args) commandLine += L" " + QuotedArgument(Utf8Path(arg).wstring());
+  HANDLE out = InheritableFile(capture.File("out"), GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE err = InheritableFile(capture.File("err"), GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE nothing = InheritableFile(L"NUL", GENERIC_READ, OPEN_EXISTING);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = nothing;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  TProcessResult result;
+  if (CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                     workDir.empty() ? nullptr : workDir.c_str(), &startup, &process)) {
+    DWORD code = 0;
+    if (WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0 && GetExitCodeProcess(process.hProcess, &code))
+      result.ExitCode = static_cast<int>(code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  for (HANDLE handle : {out, err, nothing})
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  result.Out = ReadFile(capture.File("out"));
+  result.Err = ReadFile(capture.File("err"));
+  return result;
+}
+#else
 inline TProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                                  const std::filesystem::path& workDir = {}) {
   TTempFolder capture;
@@ -54,5 +117,7 @@ inline TProcessResult RunProcess(const std::string& program, const std::vector<s
   result.Err = ReadFile(errPath);
   return result;
 }
+
+#endif
 
 }  // namespace tarvola::test
