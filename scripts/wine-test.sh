@@ -19,7 +19,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init >"$log" 2>&1 && wineserver -w \
     || { cat "$log" >&2; echo "Could not make the Wine prefix $WINEPREFIX" >&2; exit 1; }
 fi
-wineserver -p </dev/null >/dev/null 2>&1
+# One left running from an earlier run is as good.
+wineserver -p </dev/null >/dev/null 2>&1 || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 wine cmd /c exit >"$log" 2>&1 || { cat "$log" >&2; echo "Wine does not start programs" >&2; exit 1; }
 
