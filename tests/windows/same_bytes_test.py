@@ -51,8 +51,9 @@ def convert(command, folder, names):
         (folder / made).mkdir()
     statuses = []
     for args in runs:
+        # No pipes: Wine's own background programs would inherit them and hold them open.
         done = subprocess.run(command + args, cwd=folder, stdin=subprocess.DEVNULL,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
         statuses.append(done.returncode)
     return statuses
 
