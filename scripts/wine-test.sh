@@ -14,10 +14,16 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
 log="$build/wine-start.log"
+make_prefix() { wineboot --init >"$log" 2>&1 && wineserver -w; }
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Making the Wine prefix $WINEPREFIX"
-  wineboot --init >"$log" 2>&1 && wineserver -w \
-    || { cat "$log" >&2; echo "Could not make the Wine prefix $WINEPREFIX" >&2; exit 1; }
+  # Wine has once left a prefix behind that could not load kernel32: start again from nothing
+  # before giving up.
+  if ! make_prefix; then
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+    make_prefix || { cat "$log" >&2; echo "Could not make the Wine prefix $WINEPREFIX" >&2; exit 1; }
+  fi
 fi
 # One left running from an earlier run is as good.
 wineserver -p </dev/null >/dev/null 2>&1 || true
