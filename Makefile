@@ -3,8 +3,9 @@ BUILD       ?= build
 CMAKE_FLAGS ?=
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 EXAMPLE     ?= examples/alpine-hike.gpx
+WINDOWS_BUILD ?= build-windows
 
-.PHONY: all deps configure build test run convert bench package install clean
+.PHONY: all deps configure build test run convert bench package install clean windows-deps windows windows-test
 
 all: build
 
@@ -37,5 +38,20 @@ package: build
 install: build
 	@cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
+# The converter and the core tests for Windows, cross-built with MinGW-w64 and run under Wine.
+windows-deps:
+	@./scripts/install-windows-deps.sh
+
+windows: windows-deps
+	@cmake -S . -B $(WINDOWS_BUILD) -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake \
+	  -DTARVOLA_BUILD_GUI=OFF -DTARVOLA_LINUX_CONVERT=$(abspath $(BUILD))/src/cli/tarvola-convert \
+	  $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+# Also builds the Linux converter, which the Windows one must match byte for byte.
+windows-test: windows deps configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tarvola-convert
+	@./scripts/wine-test.sh $(WINDOWS_BUILD)
+
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(WINDOWS_BUILD)

@@ -1,15 +1,12 @@
 #include "service/system_proxy.h"
 
-#include <QSettings>
+#include "desktop/win_settings.h"
 
 namespace tarvola::service {
 
 TProxyAddress ReadSystemProxy(const QString& protocol) {
-  const QSettings settings(
-      QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"),
-      QSettings::NativeFormat);
-  return ProxyFromInternetSettings(settings.value(QStringLiteral("ProxyEnable"), 0).toInt(),
-                                   settings.value(QStringLiteral("ProxyServer")).toString(), protocol);
+  const desktop::win::TInternetSettings settings = desktop::win::ReadInternetSettings();
+  return ProxyFromInternetSettings(settings.ProxyEnable, QString::fromStdString(settings.ProxyServer), protocol);
 }
 
 }  // namespace tarvola::service

@@ -6,43 +6,36 @@
 #include <QFontDatabase>
 #include <QWidget>
 
+#include "desktop/win_settings.h"
 #include "ui/ui_platform.h"
 
 namespace tarvola::ui {
 
 namespace {
 
-QFont FontFromLogFont(const LOGFONTW& lf) {
-  QFont font(QString::fromWCharArray(lf.lfFaceName));
-  if (lf.lfHeight != 0) font.setPixelSize(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight);
-  font.setWeight(lf.lfWeight >= FW_BOLD ? QFont::Bold : QFont::Normal);
-  font.setItalic(lf.lfItalic != 0);
+QFont QtFont(const desktop::win::TSystemFont& system) {
+  QFont font(QString::fromStdString(system.Face));
+  if (system.PixelHeight != 0) font.setPixelSize(system.PixelHeight);
+  font.setWeight(system.Bold ? QFont::Bold : QFont::Normal);
+  font.setItalic(system.Italic);
   return font;
 }
 
 }  // namespace
 
-bool IsVistaOrLater() {
-  OSVERSIONINFOW info{};
-  info.dwOSVersionInfoSize = sizeof(info);
-#pragma warning(suppress : 4996)
-  if (!GetVersionExW(&info)) return false;
-  return info.dwMajorVersion >= 6;
-}
+bool IsVistaOrLater() { return desktop::win::IsVistaOrLater(); }
 
 void SetSystemUiFont(QFont& font) {
-  LOGFONTW lf{};
-  if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(lf), &lf, 0)) {
-    font = FontFromLogFont(lf);
+  if (const auto system = desktop::win::IconTitleFont()) {
+    font = QtFont(*system);
   } else {
     SetDefaultGuiFont(font);
   }
 }
 
 void SetDefaultGuiFont(QFont& font) {
-  LOGFONTW lf{};
-  if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf)) {
-    font = FontFromLogFont(lf);
+  if (const auto system = desktop::win::DefaultGuiFont()) {
+    font = QtFont(*system);
   } else {
     font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
   }

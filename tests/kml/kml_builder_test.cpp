@@ -7,7 +7,6 @@
 
 #include "gps/gpx_reader.h"
 #include "gps/user_format.h"
-#include "kml_readback.h"
 #include "test_support.h"
 
 namespace tarvola::kml {
@@ -120,21 +119,6 @@ TEST(BuildKml, MultiLineTextsKeepTheirElementOnOneLine) {
   const std::string built = BuildKml(data, TExportOptions{}, FixedCreated);
   EXPECT_NE(built.find("\n        <description>first line&#10;second line&#13;&#10;third</description>\n"),
             std::string::npos);
-}
-
-TEST(BuildKml, ReadsBackWithANamespacedRootAndUtf8) {
-  test::TTempFolder folder;
-  const fs::path file = folder.File("doc.kml");
-  test::WriteFile(file, BuildKml(LoadData("sample.gpx"), TExportOptions{}, FixedCreated));
-  const test::TKmlReadback back = test::ReadBackKml(file);
-  ASSERT_EQ(back.Error, "");
-  EXPECT_TRUE(back.Declaration);
-  EXPECT_TRUE(back.Layout);
-  EXPECT_EQ(back.Root, "{http://earth.google.com/kml/2.1}kml");
-  EXPECT_EQ(back.Folders, "Waypoints Routes Tracks");
-  ASSERT_FALSE(back.Names.empty());
-  EXPECT_EQ(back.Names.front(), "Hut & \"Summit\" <1>");
-  EXPECT_EQ(back.Names[3], "Bergsee S\xC3\xBC" "d");
 }
 
 }  // namespace

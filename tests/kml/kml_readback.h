@@ -3,12 +3,12 @@
 // Reads KML and KMZ files back with Python's xml.etree and zipfile (readers that are not
 // ours) through tests/kml/data/kml_summary.py, run as a child process.
 
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "process_runner.h"
 #include "test_support.h"
 
 namespace tarvola::test {
@@ -27,18 +27,6 @@ struct TKmlReadback {
   std::size_t Triples = 0;
   std::string Folders;  // the names of Document's folders, blank-separated
 };
-
-inline std::string ShellQuoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
 
 inline std::string FromHex(const std::string& hex) {
   if (hex == "-") return {};
@@ -68,18 +56,10 @@ inline void ApplyReadbackLine(TKmlReadback& file, const std::string& key, const 
 }
 
 inline std::vector<TKmlReadback> ReadBackKml(const std::vector<std::filesystem::path>& files) {
-  std::string command = "python3 " +
-      ShellQuoted((SourceDir() / "tests/kml/data/kml_summary.py").string());
-  for (const auto& file : files) command += " " + ShellQuoted(file.string());
+  std::vector<std::string> args = {(SourceDir() / "tests/kml/data/kml_summary.py").string()};
+  for (const auto& file : files) args.push_back(file.string());
+  const std::string output = RunProcess("/usr/bin/python3", args).Out;
   std::vector<TKmlReadback> result;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  std::string output;
-  char buffer[65536];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    output.append(buffer, got);
-  }
-  pclose(pipe);
   std::istringstream lines(output);
   for (std::string line; std::getline(lines, line);) {
     const std::size_t space = line.find(' ');

@@ -10,6 +10,10 @@ namespace tarvola::test {
 
 namespace fs = std::filesystem;
 
+fs::path Utf8Path(std::string_view text) {
+  return fs::path(std::u8string_view(reinterpret_cast<const char8_t*>(text.data()), text.size()));
+}
+
 TTempFolder::TTempFolder() {
   std::random_device seed;
   std::mt19937_64 gen(seed());

@@ -7,6 +7,10 @@
 
 namespace tarvola::test {
 
+// A path from UTF-8 text, as the tests write names. A plain char string would be read in the
+// ANSI code page on Windows; on POSIX the bytes stay as they are.
+std::filesystem::path Utf8Path(std::string_view text);
+
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TTempFolder {
 public:
@@ -16,7 +20,7 @@ public:
   TTempFolder& operator=(const TTempFolder&) = delete;
 
   const std::filesystem::path& Path() const { return FPath; }
-  std::filesystem::path File(std::string_view name) const { return FPath / std::filesystem::path(name); }
+  std::filesystem::path File(std::string_view name) const { return FPath / Utf8Path(name); }
 
 private:
   std::filesystem::path FPath;

@@ -55,7 +55,11 @@ TEST(FileModifiedStamp, IsTheLocalLastWriteTime) {
   const auto when = std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(moment));
   std::filesystem::last_write_time(folder.File("f"), when);
   std::tm local{};
+#ifdef _WIN32
+  ASSERT_EQ(localtime_s(&local, &moment), 0);
+#else
   ASSERT_NE(localtime_r(&moment, &local), nullptr);
+#endif
   const double expected = DateTimeOf(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
                                      static_cast<unsigned>(local.tm_mday), local.tm_hour, local.tm_min, local.tm_sec);
   EXPECT_NEAR(FileModifiedStamp(folder.File("f")), expected, 1e-9);

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "test_streams.h"
 #include "test_support.h"
 #include "zip/file_stream.h"
+#include "zip/system_text.h"
 
 namespace tarvola::zip {
 namespace {
@@ -115,6 +117,19 @@ TEST(FileStream, CreateTruncatesAnExistingFile) {
   EXPECT_EQ(file.Size(), 0);
 }
 
+// The system's codes for the failures below.
+#ifdef _WIN32
+constexpr int NoSuchFile = 2;    // ERROR_FILE_NOT_FOUND
+constexpr int NoSuchFolder = 3;  // ERROR_PATH_NOT_FOUND
+constexpr int NameTaken = 80;    // ERROR_FILE_EXISTS
+std::string ReasonText(int code) { return SystemErrorText(code); }
+#else
+constexpr int NoSuchFile = ENOENT;
+constexpr int NoSuchFolder = ENOENT;
+constexpr int NameTaken = EEXIST;
+std::string ReasonText(int code) { return std::strerror(code); }
+#endif
+
 TEST(FileStream, OpenErrorNamesTheAbsolutePathAndTheReason) {
   tarvola::test::TTempFolder folder;
   const fs::path missing = folder.File("missing.kml");
@@ -122,8 +137,8 @@ TEST(FileStream, OpenErrorNamesTheAbsolutePathAndTheReason) {
     TFileStream file(missing, TFileMode::OpenRead);
     FAIL() << "opened a missing file";
   } catch (const EFOpenError& error) {
-    EXPECT_EQ(std::string(error.what()), "Cannot open file \"" + missing.string() + "\". " + std::strerror(ENOENT));
-    EXPECT_EQ(error.Code(), ENOENT);
+    EXPECT_EQ(std::string(error.what()), "Cannot open file \"" + PathText(missing) + "\". " + ReasonText(NoSuchFile));
+    EXPECT_EQ(error.Code(), NoSuchFile);
   }
 }
 
@@ -134,8 +149,8 @@ TEST(FileStream, CreateErrorNamesThePathAndTheReason) {
     TFileStream file(inMissingFolder, TFileMode::Create);
     FAIL() << "created a file in a missing folder";
   } catch (const EFCreateError& error) {
-    EXPECT_NE(std::string(error.what()).find("Cannot create file \"" + inMissingFolder.string() + "\""), std::string::npos);
-    EXPECT_NE(std::string(error.what()).find(std::strerror(ENOENT)), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find("Cannot create file \"" + PathText(inMissingFolder) + "\""), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find(ReasonText(NoSuchFolder)), std::string::npos);
   }
 }
 
@@ -144,7 +159,7 @@ TEST(FileStream, RelativePathIsExpandedInTheMessage) {
     TFileStream file("surely-not-here.kml", TFileMode::OpenRead);
     FAIL() << "opened a missing file";
   } catch (const EFOpenError& error) {
-    EXPECT_NE(std::string(error.what()).find((fs::current_path() / "surely-not-here.kml").string()), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find(PathText(fs::current_path() / "surely-not-here.kml")), std::string::npos);
   }
 }
 
@@ -155,7 +170,7 @@ TEST(FileStream, CreateNewRefusesAnExistingName) {
     TFileStream file(folder.File("taken"), TFileMode::CreateNew);
     FAIL() << "replaced an existing file";
   } catch (const EFCreateError& error) {
-    EXPECT_EQ(error.Code(), EEXIST);
+    EXPECT_EQ(error.Code(), NameTaken);
   }
   EXPECT_EQ(tarvola::test::ReadFile(folder.File("taken")), "x");
 }
@@ -175,9 +190,14 @@ TEST(FileStream, WriteTheSystemRefusesRaisesItsCode) {
 
 TEST(FileStream, ReadingADirectoryRaisesTheReadError) {
   tarvola::test::TTempFolder folder;
+#ifdef _WIN32
+  // Windows refuses to open a folder as a file ("Access is denied").
+  EXPECT_THROW(TFileStream(folder.Path(), TFileMode::OpenRead), EFOpenError);
+#else
   TFileStream directory(folder.Path(), TFileMode::OpenRead);
   char buffer[4];
   EXPECT_THROW(directory.Read(buffer, 4), EReadError);
+#endif
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 
 #include "test_streams.h"
@@ -141,56 +140,6 @@ TEST(ZipSingleFile, EmptySourceGivesThe114ByteArchive) {
   EXPECT_EQ(archive.substr(37, 2), std::string("\x03\x00", 2));
 }
 
-// Runs a command and gives its exit status; the output goes to `log`.
-int RunCommand(const std::string& command, const fs::path& log) {
-  return std::system((command + " >'" + log.string() + "' 2>&1").c_str());
-}
-
-TEST(ZipSingleFile, StandardReadersAcceptTheArchive) {
-  TTempFolder folder;
-  const std::string content = test::TextBytes(300000, 33) + "\n<\xC3\xA9>";
-  WriteFile(folder.File("doc.kml"), content);
-  ASSERT_EQ(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), ZipOk);
-
-  const fs::path log = folder.File("log.txt");
-  EXPECT_EQ(RunCommand("unzip -t '" + folder.File("a.kmz").string() + "'", log), 0) << ReadFile(log);
-  fs::create_directory(folder.File("x"));
-  EXPECT_EQ(RunCommand("unzip -q '" + folder.File("a.kmz").string() + "' -d '" + folder.File("x").string() + "'", log), 0)
-      << ReadFile(log);
-  EXPECT_EQ(ReadFile(folder.File("x") / "doc.kml"), content);
-
-  WriteFile(folder.File("check.py"),
-            "import sys, zipfile, zlib\n"
-            "z = zipfile.ZipFile(sys.argv[1])\n"
-            "[i] = z.infolist()\n"
-            "data = open(sys.argv[2], 'rb').read()\n"
-            "assert i.filename == 'doc.kml', i.filename\n"
-            "assert i.compress_type == zipfile.ZIP_DEFLATED\n"
-            "assert i.CRC == zlib.crc32(data) and i.file_size == len(data)\n"
-            "assert i.flag_bits == 0 and i.create_system == 0 and i.extract_version == 20\n"
-            "assert i.internal_attr == 1 and i.external_attr == 0x20\n"
-            "assert z.testzip() is None and z.read('doc.kml') == data\n");
-  EXPECT_EQ(RunCommand("python3 '" + folder.File("check.py").string() + "' '" + folder.File("a.kmz").string() + "' '" +
-                    folder.File("doc.kml").string() + "'",
-                log),
-            0)
-      << ReadFile(log);
-}
-
-TEST(ZipSingleFile, NonAsciiNameReadsBackThroughCodePage437) {
-  TTempFolder folder;
-  const fs::path source = folder.File("Z\xC3\xBCrich.kml");
-  WriteFile(source, "<kml/>");
-  ASSERT_EQ(ZipSingleFile(source, folder.File("a.kmz")), ZipOk);
-  WriteFile(folder.File("name.py"),
-            "import sys, zipfile\n"
-            "[n] = zipfile.ZipFile(sys.argv[1]).namelist()\n"
-            "assert n == 'Z\\u00fcrich.kml', repr(n)\n");
-  const fs::path log = folder.File("log.txt");
-  EXPECT_EQ(RunCommand("python3 '" + folder.File("name.py").string() + "' '" + folder.File("a.kmz").string() + "'", log), 0)
-      << ReadFile(log);
-}
-
 TEST(ZipSingleFile, TimeBefore1980GivesZeroTimeAndDate) {
   TTempFolder folder;
   WriteFile(folder.File("doc.kml"), "old");
@@ -236,10 +185,16 @@ TEST(ZipSingleFile, RefusedSourceLeavesAnExistingArchiveAlone) {
   EXPECT_EQ(ReadFile(folder.File("a.kmz")), "previous archive");
 }
 
-TEST(ZipSingleFile, UnreadableSourceIsACompressionFailure) {
+TEST(ZipSingleFile, FolderAsSourceLeavesNoArchive) {
   TTempFolder folder;
-  fs::create_directory(folder.File("doc.kml"));  // opens, but every read fails
+  fs::create_directory(folder.File("doc.kml"));
+#ifdef _WIN32
+  // Windows refuses to open a folder as a file ("Access is denied").
+  EXPECT_THROW(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), EFOpenError);
+#else
+  // POSIX opens it, and every read fails.
   EXPECT_EQ(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), ZipCompressionFailed);
+#endif
   EXPECT_FALSE(fs::exists(folder.File("a.kmz")));
 }
 

@@ -1,0 +1,103 @@
+#ifdef _WIN32
+
+#include "desktop/win_settings.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cwchar>
+#include <vector>
+
+namespace tarvola::desktop::win {
+
+namespace {
+
+std::string Utf8(const wchar_t* text, std::size_t length) {
+  if (length == 0) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+TSystemFont FontOf(const LOGFONTW& font) {
+  const std::size_t length = wcsnlen(font.lfFaceName, LF_FACESIZE);
+  return {Utf8(font.lfFaceName, length),
+          font.lfHeight < 0 ? -static_cast<int>(font.lfHeight) : static_cast<int>(font.lfHeight),
+          font.lfWeight >= FW_BOLD, font.lfItalic != 0};
+}
+
+constexpr const wchar_t* InternetSettingsKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+
+// A DWORD as it is; a string that holds a number as that number, as other readers of the key do.
+int ReadSwitch(HKEY key, const wchar_t* name) {
+  DWORD type = 0, value = 0, size = sizeof value;
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+      type == REG_DWORD)
+    return static_cast<int>(value);
+  wchar_t text[32] = {};
+  size = sizeof text - sizeof(wchar_t);
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+      type == REG_SZ)
+    return static_cast<int>(std::wcstol(text, nullptr, 10));
+  return 0;
+}
+
+std::string ReadText(HKEY key, const wchar_t* name) {
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ))
+    return {};
+  std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
+  size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
+    return {};
+  return Utf8(buffer.data(), wcsnlen(buffer.data(), buffer.size()));
+}
+
+}  // namespace
+
+std::optional<TSystemFont> IconTitleFont() {
+  LOGFONTW font{};
+  if (!SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0)) return std::nullopt;
+  return FontOf(font);
+}
+
+std::optional<TSystemFont> DefaultGuiFont() {
+  LOGFONTW font{};
+  if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font) == 0) return std::nullopt;
+  return FontOf(font);
+}
+
+bool IsVistaOrLater() {
+  // GetVersionExW answers 6.2 on later systems that carry no manifest, which is still "later".
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+  if (!GetVersionExW(&info)) return false;
+#else
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExW(&info)) return false;
+#pragma GCC diagnostic pop
+#endif
+  return info.dwMajorVersion >= 6;
+}
+
+TInternetSettings ReadInternetSettings() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, InternetSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  TInternetSettings settings{ReadSwitch(key, L"ProxyEnable"), ReadText(key, L"ProxyServer")};
+  RegCloseKey(key);
+  return settings;
+}
+
+}  // namespace tarvola::desktop::win
+
+#endif
