@@ -7,9 +7,12 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#else
+#include <windows.h>
 #endif
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <functional>
 #include <thread>
@@ -17,6 +20,7 @@
 
 #include "test_support.h"
 #include "zip/file_stream.h"
+#include "zip/system_text.h"
 #ifndef _WIN32
 #include "process_runner.h"
 #endif
@@ -240,10 +244,15 @@ TEST_F(SaveGpsFileTest, DocumentThatCannotBeWrittenIsABuildFailure) {
 #endif
 
 TEST_F(SaveGpsFileTest, MissingTargetFolder) {
+#ifdef _WIN32
+  const std::string notFound = zip::SystemErrorText(ERROR_PATH_NOT_FOUND);
+#else
+  const std::string notFound = zip::SystemErrorText(ENOENT);
+#endif
   const fs::path target = Out.File("none") / "trip.kmz";
   std::string reason;
   EXPECT_EQ(SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kml, reason), TSaveResult::CopyFailed);
-  EXPECT_EQ(reason, "No such file or directory");
+  EXPECT_EQ(reason, notFound);
   reason.clear();
   try {
     SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kmz, reason);
@@ -252,7 +261,7 @@ TEST_F(SaveGpsFileTest, MissingTargetFolder) {
     EXPECT_NE(std::string(error.what()).find("Cannot create file \"" + target.string() + "\""), std::string::npos)
         << error.what();
   }
-  EXPECT_EQ(reason, "No such file or directory");
+  EXPECT_EQ(reason, notFound);
   ExpectTempEmpty();
   ExpectOnlyInOut({});
 }
