@@ -16,14 +16,14 @@ enum class TOptionId {
   JoinSegments, TimeStamps, Info, Help, Version
 };
 
-struct TOptionSpec {
+struct TOptionDef {
   TOptionId Id;
   char Short;  // '\0': long form only
   std::string_view Long;
   bool TakesValue;
 };
 
-constexpr std::array<TOptionSpec, 14> OptionTable = {{
+constexpr std::array<TOptionDef, 14> OptionTable = {{
     {TOptionId::Output, 'o', "output", true},
     {TOptionId::OutputDir, 'd', "output-dir", true},
     {TOptionId::Format, '\0', "format", true},
@@ -42,24 +42,24 @@ constexpr std::array<TOptionSpec, 14> OptionTable = {{
 
 // How an option was found: its entry, the name as the user wrote it, and any value.
 struct TFoundOption {
-  const TOptionSpec* Spec = nullptr;
+  const TOptionDef* Def = nullptr;
   std::string Written;
   std::optional<std::string_view> Value;
 };
 
-const TOptionSpec* FindShort(char name) {
-  for (const TOptionSpec& spec : OptionTable) {
-    if (spec.Short != '\0' && spec.Short == name) return &spec;
+const TOptionDef* FindShort(char name) {
+  for (const TOptionDef& def : OptionTable) {
+    if (def.Short != '\0' && def.Short == name) return &def;
   }
   return nullptr;
 }
 
 // An exact long name, else the one long name that `name` begins.
-const TOptionSpec* FindLong(std::string_view name, std::string& error) {
-  std::vector<const TOptionSpec*> candidates;
-  for (const TOptionSpec& spec : OptionTable) {
-    if (spec.Long == name) return &spec;
-    if (spec.Long.starts_with(name)) candidates.push_back(&spec);
+const TOptionDef* FindLong(std::string_view name, std::string& error) {
+  std::vector<const TOptionDef*> candidates;
+  for (const TOptionDef& def : OptionTable) {
+    if (def.Long == name) return &def;
+    if (def.Long.starts_with(name)) candidates.push_back(&def);
   }
   if (candidates.size() == 1) return candidates.front();
   if (candidates.empty()) {
@@ -67,7 +67,7 @@ const TOptionSpec* FindLong(std::string_view name, std::string& error) {
     return nullptr;
   }
   error = "option --" + std::string(name) + " is ambiguous; it could be";
-  for (const TOptionSpec* spec : candidates) error += " --" + std::string(spec->Long);
+  for (const TOptionDef* def : candidates) error += " --" + std::string(def->Long);
   return nullptr;
 }
 
@@ -87,12 +87,12 @@ public:
     const char name = FBundle.front();
     FBundle.remove_prefix(1);
     TFoundOption found{FindShort(name), std::string("-") + name, std::nullopt};
-    if (found.Spec == nullptr) {
+    if (found.Def == nullptr) {
       error = "unknown option " + found.Written;
       FBundle = {};
       return std::nullopt;
     }
-    if (found.Spec->TakesValue) {
+    if (found.Def->TakesValue) {
       if (!FBundle.empty()) found.Value = FBundle;
       FBundle = {};
       if (!found.Value) TakeNextValue(found, error);
@@ -103,16 +103,16 @@ public:
 private:
   std::optional<TFoundOption> ReadLong(std::string_view text, std::string& error) {
     const std::size_t equals = text.find('=');
-    const TOptionSpec* spec = FindLong(text.substr(0, equals), error);
-    if (spec == nullptr) return std::nullopt;
-    TFoundOption found{spec, "--" + std::string(spec->Long), std::nullopt};
+    const TOptionDef* def = FindLong(text.substr(0, equals), error);
+    if (def == nullptr) return std::nullopt;
+    TFoundOption found{def, "--" + std::string(def->Long), std::nullopt};
     if (equals != std::string_view::npos) {
-      if (!spec->TakesValue) {
+      if (!def->TakesValue) {
         error = "option " + found.Written + " takes no value";
         return std::nullopt;
       }
       found.Value = text.substr(equals + 1);
-    } else if (spec->TakesValue) {
+    } else if (def->TakesValue) {
       TakeNextValue(found, error);
     }
     return found;
@@ -222,8 +222,8 @@ TParseResult ParseCommandLine(const std::vector<std::string_view>& args) {
     }
     const std::optional<TFoundOption> found = reader.ReadOption(arg, result.Error);
     if (!found || !result.Error.empty()) break;
-    const TOptionId id = found->Spec->Id;
-    if (found->Spec->TakesValue) {
+    const TOptionId id = found->Def->Id;
+    if (found->Def->TakesValue) {
       result.Error = ApplyValue(id, *found->Value, options);
     } else {
       ApplyFlag(id, options);
