@@ -11,7 +11,7 @@
 
 #include "gps/gpx_reader.h"
 #include "info_report.h"
-#include "kml/save_workflow.h"
+#include "kml/gpx_to_kml.h"
 #include "utf8_text.h"
 
 namespace tarvola::cli {
@@ -134,16 +134,14 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
     return outcome;
   }
   try {
-    gps::TGpsData data;
-    const gps::TLoadResult loaded = gps::LoadGpxFile(plan.Input, data);
-    if (loaded != gps::TLoadResult::Loaded) {
-      outcome.Messages = MessageLine(plan.InputText, LoadFailureText(loaded));
+    const kml::TConversion conversion =
+        kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type);
+    if (conversion.Loaded != gps::TLoadResult::Loaded) {
+      outcome.Messages = MessageLine(plan.InputText, LoadFailureText(conversion.Loaded));
       return outcome;
     }
-    const kml::TSaveResult saved =
-        kml::SaveGpsFile(data, options.Export, fs::temp_directory_path(), plan.Output, plan.Type);
-    if (saved != kml::TSaveResult::Saved) {
-      outcome.Messages = MessageLine(plan.InputText, SaveFailureText(saved));
+    if (conversion.Saved != kml::TSaveResult::Saved) {
+      outcome.Messages = MessageLine(plan.InputText, SaveFailureText(conversion.Saved));
       return outcome;
     }
   } catch (const std::exception& error) {

@@ -176,6 +176,12 @@ std::size_t TTextSource::DecodableLength(bool atEnd) const {
   return high >= 0xD8 && high <= 0xDB ? length - 2 : length;
 }
 
+bool TTextSource::Rewind() {
+  FRaw.clear();
+  FEnded = false;
+  return SeekToText();
+}
+
 bool TTextSource::Next(std::string& piece) {
   piece.clear();
   if (FEnded) return false;

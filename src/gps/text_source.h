@@ -21,6 +21,9 @@ public:
   // The same over bytes the caller keeps alive while the source is read.
   int OpenBytes(std::string_view bytes);
 
+  // Starts again at the first piece (a pipe's bytes are held, so it can too).
+  bool Rewind();
+
   // Replaces `piece` with the next decoded text; false at the end of the text or when reading
   // fails (then Error() is set).
   bool Next(std::string& piece);

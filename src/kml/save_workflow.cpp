@@ -1,12 +1,16 @@
 #include "kml/save_workflow.h"
 
 #include <cstdio>
+#include <ctime>
+#include <optional>
 #include <random>
 #include <string>
 #include <system_error>
 
 #include "kml/save_platform.h"
 #include "zip/file_stream.h"
+#include "zip/dos_time.h"
+#include "zip/zip_stream_writer.h"
 #include "zip/zip_writer.h"
 
 namespace tarvola::kml {
@@ -147,6 +151,76 @@ TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options
   if (!WriteDocument(document, BuildKml(data, options, CreatedNowText()))) return TSaveResult::BuildFailed;
   if (type == TKmlFileType::Kmz) return PackInto(document, target, wrapTarget);
   return CopyInto(document, target, wrapTarget);
+}
+
+namespace {
+
+// The new file, opened with the first piece, so that a file that does not load touches nothing.
+class TStreamedOutput : public TDocumentOutput, public TKmlSink {
+public:
+  TStreamedOutput(const fs::path& target, TKmlFileType type) : FTarget(target), FType(type) {}
+
+  TKmlSink& Sink() override { return *this; }
+
+  void Write(std::string& text) override {
+    Open();
+    if (FZip) {
+      FZip->Write(std::move(text));
+    } else {
+      FFile.value().Get().WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+    }
+  }
+
+  void Restart() override {
+    if (!FReplacement) return;
+    FZip.reset();
+    zip::TStream& out = FFile.value().Get();
+    out.SetPosition(0);
+    out.SetSize(0);
+    if (FType == TKmlFileType::Kmz) FZip = std::make_unique<zip::TZipEntryWriter>(out, "doc.kml");
+  }
+
+  TSaveResult Commit() {
+    Open();
+    if (FZip && !FZip->Finish(zip::DateTimeToDosStamp(zip::LocalDateTimeOf(std::time(nullptr)))))
+      return TSaveResult::PackFailed;
+    FReplacement->Commit(FFile.value().Get());
+    return TSaveResult::Saved;
+  }
+
+private:
+  void Open() {
+    if (FReplacement) return;
+    FReplacement.emplace(FTarget);
+    FFile.emplace(FReplacement->File(), TTargetStreamWrap());
+    if (FType == TKmlFileType::Kmz)
+      FZip = std::make_unique<zip::TZipEntryWriter>(FFile.value().Get(), "doc.kml");
+  }
+
+  fs::path FTarget;
+  TKmlFileType FType;
+  std::optional<TReplacement> FReplacement;
+  std::optional<TTargetStream> FFile;
+  std::unique_ptr<zip::TZipEntryWriter> FZip;  // last: it stops before the file goes
+};
+
+TSaveResult SaveStreamed(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type) {
+  TStreamedOutput output(target, type);
+  if (!produce(output)) return TSaveResult::BuildFailed;
+  return output.Commit();
+}
+
+}  // namespace
+
+TSaveResult SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target,
+                            TKmlFileType type) {
+  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type);
+  // A KML file that cannot be written is a result, as SaveGpsFile's copy reports it.
+  try {
+    return SaveStreamed(produce, target, type);
+  } catch (const zip::EStreamError&) {
+    return TSaveResult::CopyFailed;
+  }
 }
 
 }  // namespace tarvola::kml

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "kml_builder.h"
+#include "kml_writer.h"
 #include "zip/stream.h"
 
 namespace tarvola::kml {
@@ -47,5 +48,25 @@ TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options
                         const std::filesystem::path& tempDir,
                         const std::filesystem::path& target, TKmlFileType type,
                         const TTargetStreamWrap& wrapTarget);
+
+// Where a document produced as its file is read goes: into the sink, piece by piece; Restart
+// drops what was written so far and starts the document over.
+class TDocumentOutput {
+public:
+  virtual ~TDocumentOutput() = default;
+  virtual TKmlSink& Sink() = 0;
+  virtual void Restart() = 0;
+};
+
+// Writes the document `produce` gives; returns false to leave the target as it was.
+using TDocumentProducer = std::function<bool(TDocumentOutput& output)>;
+
+// SaveGpsFile for a document produced in pieces, without a doc.kml on disk: the pieces go into
+// the new file beside the target (Kml), or into its one entry "doc.kml" compressed on a second
+// thread while the document is still produced (Kmz). The new file is created with the first
+// piece and replaces the target once complete, as in SaveGpsFile. Results and exceptions as
+// SaveGpsFile's; BuildFailed when `produce` returns false.
+TSaveResult SaveKmlDocument(const TDocumentProducer& produce, const std::filesystem::path& target,
+                            TKmlFileType type);
 
 }  // namespace tarvola::kml
