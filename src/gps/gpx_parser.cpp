@@ -2,6 +2,8 @@
 
 #include <expat.h>
 
+#include <cstdint>
+#include <cstring>
 #include <deque>
 #include <exception>
 #include <memory>
@@ -57,10 +59,26 @@ bool IsMaskedControl(char c) {
   return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
 }
 
+// Whether any byte is below 0x20 other than tab, LF and CR: eight bytes at a time, as almost
+// every piece of a file has none.
+bool HasMaskedControl(std::string_view text) {
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if (((word - 0x2020202020202020ULL) & ~word & 0x8080808080808080ULL) == 0) continue;
+    for (std::size_t k = i; k < i + 8; ++k)
+      if (IsMaskedControl(text[k])) return true;
+  }
+  for (; i < text.size(); ++i)
+    if (IsMaskedControl(text[i])) return true;
+  return false;
+}
+
 bool MaskControls(std::string& text) {
+  if (!HasMaskedControl(text)) return false;
   std::size_t count = 0;
   for (char c : text) count += IsMaskedControl(c);
-  if (count == 0) return false;
   std::string masked;
   masked.reserve(text.size() + 2 * count);
   for (char c : text) {

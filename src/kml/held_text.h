@@ -13,7 +13,7 @@ namespace tarvola::kml {
 // unnamed temporary file, so that one long track costs no more memory than a short one.
 class THeldText : public TKmlSink {
 public:
-  explicit THeldText(std::size_t memoryLimit = 4u << 20) : FLimit(memoryLimit) {}
+  explicit THeldText(std::size_t memoryLimit = 1u << 20) : FLimit(memoryLimit) {}
 
   void Write(std::string& text) override;
   std::uint64_t Size() const { return FFileSize + FMemory.size(); }
