@@ -27,6 +27,8 @@ convert: build
 	@$(BUILD)/src/cli/tarvola-convert --info $(EXAMPLE)
 
 bench: build
+	@./bench/setup.sh
+	@cmake -S . -B $(BUILD) >/dev/null && cmake --build $(BUILD) -j $(JOBS)
 	@./bench/run.sh $(BUILD)
 
 clean:
