@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gps/xml_lookup.h"
+#include "gps/xml_repair.h"
 
 namespace tarvola::gps {
 
@@ -114,6 +115,17 @@ const char* AttributeValue(const XML_Char** attributes, std::string_view name) {
   return "";
 }
 
+// Failures that a bare ampersand or an entity without a declaration may cause.
+bool Repairable(XML_Error code) {
+  switch (code) {
+    case XML_ERROR_NO_ELEMENTS:
+    case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
+    case XML_ERROR_NO_MEMORY:
+    case XML_ERROR_ABORTED: return false;
+    default: return true;
+  }
+}
+
 struct TParserDeleter {
   void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
 };
@@ -121,7 +133,7 @@ struct TParserDeleter {
 // The element-by-element rules of the reader, driven by expat's callbacks.
 class TGpxParser {
 public:
-  explicit TGpxParser(TGpxEvents& events) : FEvents(events) {}
+  TGpxParser(TGpxEvents& events, bool lenient) : FEvents(events), FLenient(lenient) {}
 
   TLoadResult Parse(TTextSource& source, std::string& reason);
 
@@ -147,6 +159,8 @@ private:
   void EndValue(TRole parent, TSlot slot);
 
   TGpxEvents& FEvents;
+  bool FLenient;
+  TAmpersandRepair FRepair;
   XML_Parser FParser = nullptr;
   std::exception_ptr FFault;
   std::vector<TFrame> FFrames;
@@ -252,6 +266,7 @@ TLoadResult TGpxParser::Parse(TTextSource& source, std::string& reason) {
       }
       first = !piece.empty() ? false : first;
     }
+    if (FLenient) FRepair.Repair(piece, false);
     if (MaskControls(piece)) FMasked = true;
     parsed = Feed(piece, false);
   }
@@ -261,11 +276,14 @@ TLoadResult TGpxParser::Parse(TTextSource& source, std::string& reason) {
   }
   if (parsed) {
     piece.clear();
+    if (FLenient) FRepair.Repair(piece, true);
+    if (MaskControls(piece)) FMasked = true;
     parsed = Feed(piece, true);
   }
   if (FFault) std::rethrow_exception(FFault);
   if (!parsed) {
     reason = FailureReason();
+    if (!FLenient && Repairable(XML_GetErrorCode(FParser))) throw ERetryLenient{reason};
     return TLoadResult::NotGpx;
   }
   if (!FWrongRoot.empty()) {
@@ -510,8 +528,9 @@ void TGpxParser::StartCdata() {
 
 }  // namespace
 
-TLoadResult ParseGpxText(TTextSource& source, TGpxEvents& events, std::string& reason) {
-  TGpxParser parser(events);
+TLoadResult ParseGpxText(TTextSource& source, TGpxEvents& events, std::string& reason,
+                         bool lenient) {
+  TGpxParser parser(events, lenient);
   return parser.Parse(source, reason);
 }
 

@@ -58,6 +58,24 @@ TLoadResult OpenFailure(int code, const std::error_code& error, std::string& rea
   return TLoadResult::CannotOpen;
 }
 
+// The records of the file, read again leniently when the strict reading asks for it.
+TLoadResult BuildRecords(TTextSource& source, TGpsData& data, std::string& reason) {
+  try {
+    TRecordBuilder builder(data);
+    return ParseGpxText(source, builder, reason);
+  } catch (const ERetryLenient& retry) {
+    FreeGpsData(data);
+    if (!source.Rewind()) {
+      reason = source.Error().message();
+      return TLoadResult::CannotOpen;
+    }
+    TRecordBuilder builder(data);
+    const TLoadResult result = ParseGpxText(source, builder, reason, true);
+    if (result != TLoadResult::Loaded) reason = retry.Reason;
+    return result;
+  }
+}
+
 // A file too large for this machine's memory is a failed load, not a crash.
 template <typename TRead>
 TLoadResult LoadInto(TGpsData& data, std::string& reason, TRead read) {
@@ -76,16 +94,6 @@ TLoadResult LoadInto(TGpsData& data, std::string& reason, TRead read) {
 
 }  // namespace
 
-TLoadResult ReadGpxFile(const std::filesystem::path& fileName, TGpxEvents& events,
-                        std::string& reason) {
-  reason.clear();
-  TTextSource source;
-  std::error_code error;
-  if (const int code = source.Open(fileName, error); code != TextFileRead)
-    return OpenFailure(code, error, reason);
-  return ParseGpxText(source, events, reason);
-}
-
 TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data) {
   std::string reason;
   return LoadGpxFile(fileName, data, reason);
@@ -94,8 +102,11 @@ TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data) {
 TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data,
                         std::string& reason) {
   return LoadInto(data, reason, [&] {
-    TRecordBuilder builder(data);
-    return ReadGpxFile(fileName, builder, reason);
+    TTextSource source;
+    std::error_code error;
+    if (const int code = source.Open(fileName, error); code != TextFileRead)
+      return OpenFailure(code, error, reason);
+    return BuildRecords(source, data, reason);
   });
 }
 
@@ -104,8 +115,7 @@ TLoadResult ParseGpx(std::string_view bytes, TGpsData& data, std::string& reason
     TTextSource source;
     if (const int code = source.OpenBytes(bytes); code != TextFileRead)
       return OpenFailure(code, std::error_code(), reason);
-    TRecordBuilder builder(data);
-    return ParseGpxText(source, builder, reason);
+    return BuildRecords(source, data, reason);
   });
 }
 

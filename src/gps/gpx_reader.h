@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "gps_data.h"
-#include "gpx_events.h"
 
 namespace tarvola::gps {
 
@@ -26,11 +25,5 @@ TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data,
 
 // LoadGpxFile over the bytes of a file already in memory.
 TLoadResult ParseGpx(std::string_view bytes, TGpsData& data, std::string& reason);
-
-// Reads the file piece by piece into `events`, holding no more of it than a piece and the
-// record being read. Results and reasons as LoadGpxFile's; on failure the events given so far
-// belong to a file that did not load. Whatever `events` throws passes to the caller.
-TLoadResult ReadGpxFile(const std::filesystem::path& fileName, TGpxEvents& events,
-                        std::string& reason);
 
 }  // namespace tarvola::gps

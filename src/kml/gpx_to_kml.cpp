@@ -11,13 +11,43 @@ namespace tarvola::kml {
 
 namespace {
 
+struct TPass {
+  TKindOrder Order = TKindOrder::AsRead;
+  bool Lenient = false;
+};
+
 gps::TLoadResult Stream(gps::TTextSource& source, const TExportOptions& options,
-                        std::string_view created, TDocumentOutput& output, TKindOrder order,
+                        std::string_view created, TDocumentOutput& output, TPass pass,
                         std::string& reason) {
-  TKmlStreamer streamer(options, created, output.Sink(), order);
-  const gps::TLoadResult result = gps::ParseGpxText(source, streamer, reason);
+  TKmlStreamer streamer(options, created, output.Sink(), pass.Order);
+  const gps::TLoadResult result = gps::ParseGpxText(source, streamer, reason, pass.Lenient);
   if (result == gps::TLoadResult::Loaded) streamer.Finish();
   return result;
+}
+
+// Reads the file into the output, again from the start whenever a pass finds that it must be
+// read otherwise: its kinds out of order, or XML that only a lenient reading takes.
+gps::TLoadResult StreamAll(gps::TTextSource& source, const TExportOptions& options,
+                           std::string_view created, TDocumentOutput& output, std::string& reason) {
+  TPass pass;
+  std::string strictReason;
+  for (;;) {
+    try {
+      const gps::TLoadResult result = Stream(source, options, created, output, pass, reason);
+      if (result != gps::TLoadResult::Loaded && pass.Lenient) reason = strictReason;
+      return result;
+    } catch (const EOutOfOrder&) {
+      pass.Order = TKindOrder::Later;
+    } catch (const gps::ERetryLenient& retry) {
+      pass.Lenient = true;
+      strictReason = retry.Reason;
+    }
+    if (!source.Rewind()) {
+      reason = source.Error().message();
+      return gps::TLoadResult::CannotOpen;
+    }
+    output.Restart();
+  }
 }
 
 }  // namespace
@@ -41,15 +71,7 @@ TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOpti
   conversion.Saved = SaveKmlDocument(
       [&](TDocumentOutput& output) {
         try {
-          try {
-            conversion.Loaded = Stream(source, options, created, output, TKindOrder::AsRead,
-                                       conversion.Reason);
-          } catch (const EOutOfOrder&) {
-            if (!source.Rewind()) throw;
-            output.Restart();
-            conversion.Loaded = Stream(source, options, created, output, TKindOrder::Later,
-                                       conversion.Reason);
-          }
+          conversion.Loaded = StreamAll(source, options, created, output, conversion.Reason);
         } catch (const std::bad_alloc&) {
           conversion.Loaded = gps::TLoadResult::NotGpx;
           conversion.Reason = "not enough memory to load the file";
