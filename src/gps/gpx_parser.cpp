@@ -109,9 +109,9 @@ void UnmaskControls(std::string& text) {
   text.resize(out);
 }
 
-const char* AttributeValue(const XML_Char** attributes, std::string_view name) {
+const char* AttributeValue(const XML_Char** attributes, const char* name) {
   for (const XML_Char** a = attributes; *a; a += 2)
-    if (name == a[0]) return a[1];
+    if (std::strcmp(a[0], name) == 0) return a[1];
   return "";
 }
 
@@ -334,6 +334,7 @@ std::string_view TGpxParser::NamespaceOf(std::string_view name) const {
 
 void TGpxParser::BindNamespaces(const XML_Char** attributes) {
   for (const XML_Char** a = attributes; *a; a += 2) {
+    if (a[0][0] != 'x') continue;
     const std::string_view name = a[0];
     if (name.substr(0, 5) != "xmlns") continue;
     if (name.size() == 5)
@@ -422,8 +423,8 @@ void TGpxParser::StartChild(TFrame& parent, std::string_view name, const XML_Cha
 
 void TGpxParser::StartElement(const XML_Char* rawName, const XML_Char** attributes) {
   FlushRun();
-  const std::string_view name = rawName;
   if (FFrames.empty()) {
+    const std::string_view name = rawName;
     FRootSeen = true;
     FFrames.emplace_back();
     BindNamespaces(attributes);
@@ -437,8 +438,8 @@ void TGpxParser::StartElement(const XML_Char* rawName, const XML_Char** attribut
   const std::size_t parentIndex = FFrames.size() - 1;
   FFrames.emplace_back();
   BindNamespaces(attributes);
-  if (FCaptureDepth != 0) return;
-  StartChild(FFrames[parentIndex], name, attributes);
+  if (FCaptureDepth != 0 || FFrames[parentIndex].Role == TRole::Ignored) return;
+  StartChild(FFrames[parentIndex], rawName, attributes);
 }
 
 void TGpxParser::EndValue(TRole parent, TSlot slot) {
