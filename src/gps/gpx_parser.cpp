@@ -139,6 +139,7 @@ public:
 
 private:
   void Install(XML_Parser parser);
+  void DropBlankBeforeDeclaration(std::string& piece);
   bool Feed(std::string& piece, bool final);
   std::string FailureReason();
 
@@ -249,22 +250,8 @@ TLoadResult TGpxParser::Parse(TTextSource& source, std::string& reason) {
   bool parsed = true;
   while (parsed && source.Next(piece)) {
     if (first) {
-      // Blank lines before the XML declaration (files glued together by web forms) are not
-      // well-formed, but every reader we know of takes them.
-      const std::size_t start = piece.find_first_not_of(" \t\r\n");
-      if (start != std::string::npos && start > 0 && piece.compare(start, 5, "<?xml") == 0 &&
-          start + 5 < piece.size() && IsXmlSpace(piece[start + 5])) {
-        for (std::size_t i = 0; i < start; ++i) {
-          if (piece[i] == '\n' || (piece[i] == '\r' && (i + 1 == start || piece[i + 1] != '\n'))) {
-            ++FDroppedLines;
-            FDroppedColumns = 0;
-          } else if (piece[i] != '\r') {
-            ++FDroppedColumns;
-          }
-        }
-        piece.erase(0, start);
-      }
-      first = !piece.empty() ? false : first;
+      DropBlankBeforeDeclaration(piece);
+      first = piece.empty();
     }
     if (FLenient) FRepair.Repair(piece, false);
     if (MaskControls(piece)) FMasked = true;
@@ -291,6 +278,24 @@ TLoadResult TGpxParser::Parse(TTextSource& source, std::string& reason) {
     return TLoadResult::NotGpx;
   }
   return TLoadResult::Loaded;
+}
+
+// Blank lines before the XML declaration are not well-formed XML, but files that have them have
+// always loaded. Positions in messages still count them.
+void TGpxParser::DropBlankBeforeDeclaration(std::string& piece) {
+  const std::size_t start = piece.find_first_not_of(" \t\r\n");
+  if (start == std::string::npos || start == 0 || piece.compare(start, 5, "<?xml") != 0 ||
+      start + 5 >= piece.size() || !IsXmlSpace(piece[start + 5]))
+    return;
+  for (std::size_t i = 0; i < start; ++i) {
+    if (piece[i] == '\n' || (piece[i] == '\r' && (i + 1 == start || piece[i + 1] != '\n'))) {
+      ++FDroppedLines;
+      FDroppedColumns = 0;
+    } else if (piece[i] != '\r') {
+      ++FDroppedColumns;
+    }
+  }
+  piece.erase(0, start);
 }
 
 bool TGpxParser::Feed(std::string& piece, bool final) {
