@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gps/text_read_ahead.h"
 #include "gps/xml_lookup.h"
 #include "gps/xml_repair.h"
 
@@ -139,6 +140,7 @@ public:
 
 private:
   void Install(XML_Parser parser);
+  bool Prepare(std::string& piece, bool last);
   void DropBlankBeforeDeclaration(std::string& piece);
   bool Feed(std::string& piece, bool final);
   std::string FailureReason();
@@ -181,6 +183,8 @@ private:
   std::string FListName;
   TLocalClock FClock;
   bool FMasked = false;
+  // Touched by the reading thread only while it runs.
+  bool FFirstPiece = true;
   std::size_t FDroppedLines = 0;
   std::size_t FDroppedColumns = 0;
 };
@@ -246,16 +250,14 @@ TLoadResult TGpxParser::Parse(TTextSource& source, std::string& reason) {
   FParser = parser.get();
   Install(FParser);
   std::string piece;
-  bool first = true;
   bool parsed = true;
-  while (parsed && source.Next(piece)) {
-    if (first) {
-      DropBlankBeforeDeclaration(piece);
-      first = piece.empty();
+  {
+    TTextReadAhead ahead(source, [this](std::string& text, bool last) { return Prepare(text, last); });
+    bool masked = false;
+    while (parsed && ahead.Next(piece, masked)) {
+      if (masked) FMasked = true;
+      parsed = Feed(piece, false);
     }
-    if (FLenient) FRepair.Repair(piece, false);
-    if (MaskControls(piece)) FMasked = true;
-    parsed = Feed(piece, false);
   }
   if (source.Error()) {
     reason = source.Error().message();
@@ -263,8 +265,6 @@ TLoadResult TGpxParser::Parse(TTextSource& source, std::string& reason) {
   }
   if (parsed) {
     piece.clear();
-    if (FLenient) FRepair.Repair(piece, true);
-    if (MaskControls(piece)) FMasked = true;
     parsed = Feed(piece, true);
   }
   if (FFault) std::rethrow_exception(FFault);
@@ -278,6 +278,16 @@ TLoadResult TGpxParser::Parse(TTextSource& source, std::string& reason) {
     return TLoadResult::NotGpx;
   }
   return TLoadResult::Loaded;
+}
+
+// On the reading thread: what the text needs before expat may see it.
+bool TGpxParser::Prepare(std::string& piece, bool last) {
+  if (FFirstPiece) {
+    DropBlankBeforeDeclaration(piece);
+    FFirstPiece = piece.empty();
+  }
+  if (FLenient) FRepair.Repair(piece, last);
+  return MaskControls(piece);
 }
 
 // Blank lines before the XML declaration are not well-formed XML, but files that have them have
