@@ -360,3 +360,29 @@ TEST_F(ConverterRun, ConvertsAFileLargerThanItsMemoryLimit) {
 
 }  // namespace
 }  // namespace tarvola::cli
+
+namespace tarvola::cli {
+namespace {
+
+// The document is written while the file is read: a file that turns out broken after megabytes
+// of output must still leave the old target as it was and no new file beside it.
+TEST_F(ConverterRun, AFileBrokenLateLeavesTheOldTarget) {
+  std::string gpx = "<gpx>\n";
+  for (int i = 0; i < 40'000; ++i)
+    gpx += "<wpt lat=\"47." + std::to_string(i) + "\" lon=\"11.5\"><name>Waypoint number " +
+           std::to_string(i) + "</name><desc>a description long enough to fill the output</desc></wpt>\n";
+  gpx += "<wpt><name>unclosed</wpt>\n</gpx>\n";
+  test::WriteFile(Path("late.gpx"), gpx);
+  for (const std::string type : {"kml", "kmz"}) {
+    test::WriteFile(Path("old." + type), "the old target");
+    const test::TProcessResult run = Run({"-o", "old." + type, "late.gpx"});
+    EXPECT_EQ(run.ExitCode, 1) << type;
+    EXPECT_EQ(test::ReadFile(Path("old." + type)), "the old target") << type;
+  }
+  for (const fs::directory_entry& entry : fs::directory_iterator(FFolder.Path()))
+    EXPECT_EQ(entry.path().filename().string().rfind(".tarvola-save-", 0), std::string::npos)
+        << entry.path();
+}
+
+}  // namespace
+}  // namespace tarvola::cli
