@@ -28,6 +28,8 @@ convert: build
 	@$(BUILD)/src/cli/tarvola-convert --info $(EXAMPLE)
 
 bench: build
+	@./bench/setup.sh
+	@cmake -S . -B $(BUILD) >/dev/null && cmake --build $(BUILD) -j $(JOBS)
 	@./bench/run.sh $(BUILD)
 
 # $(BUILD)/tarvola_<version>_<arch>.deb; install it with apt-get install ./$(BUILD)/tarvola_*.deb

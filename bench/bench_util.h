@@ -3,6 +3,7 @@
 // Runs a piece of work in a forked child, so that its peak memory is its own, and reports the
 // wall time of the work and the child's peak resident set size. POSIX only; no Qt.
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <sys/wait.h>
@@ -11,10 +12,12 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace tarvola::bench {
 
@@ -102,6 +105,57 @@ TMeasure BestOf(int runs, const TWork& work) {
 template <class TRun>
 TMeasure BestOfTimed(int runs, const TRun& run) {
   return FastestOf(runs, [&] { return MeasureTimedInChild(run); });
+}
+
+// Runs a program (found on PATH) as the measured child, its output thrown away; the wall time
+// includes its start-up, as a user waits for it.
+inline TMeasure MeasureProgram(const std::vector<std::string>& args) {
+  TMeasure measure;
+  std::vector<char*> argv;
+  std::vector<std::string> copy = args;
+  for (std::string& arg : copy) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  std::fflush(stdout);
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t child = fork();
+  if (child < 0) return measure;
+  if (child == 0) {
+    const int nothing = open("/dev/null", O_RDWR);
+    if (nothing >= 0) {
+      dup2(nothing, 0);
+      dup2(nothing, 1);
+      dup2(nothing, 2);
+    }
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child) return measure;
+  measure.Seconds = SecondsSince(start);
+  measure.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  measure.PeakRssBytes = static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;
+  auto toSeconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  measure.CpuSeconds = toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime);
+  return measure;
+}
+
+// Whether a program of that name is on PATH.
+inline bool OnPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) return false;
+  std::string folders = path;
+  for (std::size_t start = 0; start <= folders.size();) {
+    std::size_t end = folders.find(':', start);
+    if (end == std::string::npos) end = folders.size();
+    const std::filesystem::path candidate =
+        std::filesystem::path(folders.substr(start, end - start)) / name;
+    if (access(candidate.c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
 }
 
 // The size of the file, or nothing when it cannot be read.

@@ -24,7 +24,8 @@ run() {
   fi
 }
 run "$BENCH/tarvola_bench_load" "$FILE1M"
-run "$BENCH/tarvola_bench_convert" "$FILE1M"
+run "$BENCH/tarvola_bench_convert" "$BUILD/src/cli/tarvola-convert" "$FILE1M"
+run "$BENCH/tarvola_bench_convert" "$BUILD/src/cli/tarvola-convert" "$FILE100K"
 # The window runs offscreen; its platform plugin's notices say nothing about the figures.
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build make pkg-config
-  libpugixml-dev zlib1g-dev libgtest-dev libgmock-dev libinih-dev
+  libexpat1-dev zlib1g-dev libgtest-dev libgmock-dev libinih-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libgl-dev xvfb xauth fonts-wine fonts-dejavu-core
   shared-mime-info desktop-file-utils appstream

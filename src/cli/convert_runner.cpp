@@ -12,7 +12,7 @@
 #include "failure_line.h"
 #include "gps/gpx_reader.h"
 #include "info_report.h"
-#include "kml/save_workflow.h"
+#include "kml/gpx_to_kml.h"
 #include "standard_streams.h"
 #include "utf8_text.h"
 
@@ -139,22 +139,19 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
     outcome.Messages = FailureLine(plan.InputText, plan.Refusal);
     return outcome;
   }
-  std::string reason;
   try {
-    gps::TGpsData data;
-    const gps::TLoadResult loaded = gps::LoadGpxFile(plan.Input, data, reason);
-    if (loaded != gps::TLoadResult::Loaded) {
-      outcome.Messages = FailureLine(plan.InputText, LoadFailureText(loaded), reason);
+    const kml::TConversion conversion =
+        kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type);
+    if (conversion.Loaded != gps::TLoadResult::Loaded) {
+      outcome.Messages = FailureLine(plan.InputText, LoadFailureText(conversion.Loaded), conversion.Reason);
       return outcome;
     }
-    const kml::TSaveResult saved =
-        kml::SaveGpsFile(data, options.Export, fs::temp_directory_path(), plan.Output, plan.Type, reason);
-    if (saved != kml::TSaveResult::Saved) {
-      outcome.Messages = FailureLine(plan.InputText, SaveFailureText(saved), reason);
+    if (conversion.Saved != kml::TSaveResult::Saved) {
+      outcome.Messages = FailureLine(plan.InputText, SaveFailureText(conversion.Saved), conversion.Reason);
       return outcome;
     }
   } catch (const std::exception& error) {
-    outcome.Messages = FailureLine(plan.InputText, error.what(), reason);
+    outcome.Messages = FailureLine(plan.InputText, error.what());
     return outcome;
   }
   outcome.Converted = true;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "gps_data.h"
 
@@ -21,5 +22,8 @@ TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data);
 // the system's reason, where the XML stops being well-formed, which element the document is.
 TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data,
                         std::string& reason);
+
+// LoadGpxFile over the bytes of a file already in memory.
+TLoadResult ParseGpx(std::string_view bytes, TGpsData& data, std::string& reason);
 
 }  // namespace tarvola::gps

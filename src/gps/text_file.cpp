@@ -1,62 +1,10 @@
 #include "gps/text_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <system_error>
 
-#include "gps/text_decode.h"
+#include "gps/text_source.h"
 
 namespace tarvola::gps {
-
-namespace {
-
-// The stream from `offset` on; false when reading fails. `head` is what was read already, which
-// a pipe cannot give a second time.
-bool ReadFrom(std::ifstream& in, std::streamoff offset, std::string_view head, std::string& bytes) {
-  in.clear();
-  in.seekg(0, std::ios::end);
-  std::streamoff end = in.tellg();
-  bytes.clear();
-  if (end >= 0) {
-    if (end <= offset) return true;
-    bytes.resize(static_cast<std::size_t>(end - offset));
-    in.seekg(offset);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return in.gcount() == static_cast<std::streamsize>(bytes.size());
-  }
-  // Not seekable (a pipe): read the rest in pieces after the head, then skip the mark.
-  in.clear();
-  bytes.assign(head);
-  char piece[65536];
-  while (in.read(piece, sizeof piece) || in.gcount() > 0)
-    bytes.append(piece, static_cast<std::size_t>(in.gcount()));
-  if (in.bad()) return false;
-  bytes.erase(0, std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(offset)));
-  return true;
-}
-
-void CutAtNul(std::string& text) {
-  if (const void* nul = std::memchr(text.data(), 0, text.size()))
-    text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
-}
-
-// An old GPX file in a Latin code page does not decode as UTF-8; its XML declaration usually
-// says which code page it is, and Windows-1252 covers the rest of them.
-void DecodeUtf8OrFallBack(std::string& text) {
-  CutAtNul(text);
-  if (IsValidUtf8(text)) return;
-  text = DecodeSingleByte(text, SingleByteCodeFor(DeclaredEncoding(text)));
-}
-
-// errno as the streams leave it; a failure that set none is still an input/output error.
-std::error_code LastSystemError() {
-  return errno != 0 ? std::error_code(errno, std::generic_category())
-                    : std::make_error_code(std::errc::io_error);
-}
-
-}  // namespace
 
 int DecodeTextFile(const std::filesystem::path& fileName, std::string& text) {
   std::error_code error;
@@ -66,45 +14,15 @@ int DecodeTextFile(const std::filesystem::path& fileName, std::string& text) {
 int DecodeTextFile(const std::filesystem::path& fileName, std::string& text,
                    std::error_code& error) {
   text.clear();
-  error.clear();
-  std::error_code ec;
-  if (std::filesystem::is_directory(fileName, ec)) {
-    error = std::make_error_code(std::errc::is_a_directory);
+  TTextSource source;
+  const int code = source.Open(fileName, error);
+  if (code != TextFileRead) return code;
+  std::string piece;
+  while (source.Next(piece)) text.append(piece);
+  if (source.Error()) {
+    error = source.Error();
+    text.clear();
     return TextFileCannotOpen;
-  }
-  errno = 0;
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) {
-    error = LastSystemError();
-    return TextFileCannotOpen;
-  }
-
-  char first[4] = {};
-  in.read(first, sizeof first);
-  const std::string_view head(first, static_cast<std::size_t>(in.gcount()));
-  TEncodingGuess guess = GuessEncoding(head);
-  if (guess.Encoding == TTextEncoding::Utf32BE) return TextFileEncodingNotSupported;
-
-  std::string bytes;
-  errno = 0;
-  if (!ReadFrom(in, static_cast<std::streamoff>(guess.MarkLength), head, bytes)) {
-    error = LastSystemError();
-    return TextFileCannotOpen;
-  }
-  switch (guess.Encoding) {
-    case TTextEncoding::Utf8:
-      DecodeUtf8OrFallBack(bytes);
-      text = std::move(bytes);
-      break;
-    case TTextEncoding::Utf16LE:
-    case TTextEncoding::Utf16BE:
-      text = Utf16ToUtf8(bytes, guess.Encoding == TTextEncoding::Utf16BE);
-      break;
-    case TTextEncoding::Utf32LE:
-      text = Utf32LeToUtf8(bytes);
-      break;
-    case TTextEncoding::Utf32BE:
-      break;
   }
   return TextFileRead;
 }

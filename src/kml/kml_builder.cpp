@@ -112,15 +112,19 @@ bool HasEntries(const std::optional<TList>& list) {
 
 }  // namespace
 
+void BeginKmlDocument(TKmlWriter& writer, std::string_view createdText) {
+  writer.Declaration();
+  writer.Open("kml", {{"xmlns", KmlNamespace}});
+  writer.Open("Document");
+  WriteHead(writer, createdText);
+}
+
 std::string BuildKml(const gps::TGpsData& data, const TExportOptions& options,
                      std::string_view createdText) {
   std::string out;
   out.reserve(EstimatedSize(data, options));
   TKmlWriter writer(out);
-  writer.Declaration();
-  writer.Open("kml", {{"xmlns", KmlNamespace}});
-  writer.Open("Document");
-  WriteHead(writer, createdText);
+  BeginKmlDocument(writer, createdText);
   if (options.Waypoints && HasEntries(data.Waypoints)) {
     WriteWaypointsFolder(writer, *data.Waypoints, options);
   }

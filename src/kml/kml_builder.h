@@ -21,6 +21,11 @@ struct TExportOptions {
 std::string BuildKml(const gps::TGpsData& data, const TExportOptions& options,
                      std::string_view createdText);
 
+class TKmlWriter;
+// The declaration, the open kml and Document elements and the head inside them: what every
+// document starts with. The caller closes the two elements.
+void BeginKmlDocument(TKmlWriter& writer, std::string_view createdText);
+
 // The current local date and time in the user's short date and long time formats.
 std::string CreatedNowText();
 

@@ -6,11 +6,8 @@
 
 namespace tarvola::kml {
 
-namespace {
-
-template <typename TPoint>
-void WritePointPlacemark(TKmlWriter& writer, const TPoint& point, std::string_view styleUrl,
-                         const gps::TDateTimeZ* timeStamp) {
+void WritePointPlacemark(TKmlWriter& writer, const gps::TPointFields& point,
+                         std::string_view styleUrl, const gps::TDateTimeZ* timeStamp) {
   writer.Open("Placemark");
   writer.Text("name", point.Name);
   if (timeStamp != nullptr && timeStamp->Exists) {
@@ -29,15 +26,6 @@ void WritePointPlacemark(TKmlWriter& writer, const TPoint& point, std::string_vi
   writer.Close();
 }
 
-template <typename TPoint>
-void AppendCoordList(TKmlWriter& writer, const std::vector<TPoint>& points) {
-  for (const TPoint& point : points) {
-    AppendCoordTriple(writer, point);
-    writer.AppendRaw(' ');
-  }
-}
-
-// Opens a line placemark up to its coordinates, which the caller appends.
 void BeginLinePlacemark(TKmlWriter& writer, std::string_view name, std::string_view styleUrl) {
   writer.Open("Placemark");
   writer.Text("name", name);
@@ -53,19 +41,34 @@ void EndLinePlacemark(TKmlWriter& writer) {
   writer.Close();
 }
 
-// The folder of one route or track, closed by the caller.
 void OpenItemFolder(TKmlWriter& writer, std::string_view name) {
   writer.Open("Folder");
   writer.Text("name", name);
   writer.Text("open", "0");
 }
 
-// The top folder of the routes or the tracks, closed by the caller.
 void OpenListFolder(TKmlWriter& writer, std::string_view name) {
   writer.Open("Folder");
   writer.Text("name", name);
   writer.Text("visibility", "1");
   writer.Text("open", "0");
+}
+
+void OpenWaypointsFolder(TKmlWriter& writer) {
+  writer.Open("Folder");
+  writer.Text("name", "Waypoints");
+  writer.Text("open", "0");
+  writer.Text("visibility", "1");
+}
+
+namespace {
+
+template <typename TPoint>
+void AppendCoordList(TKmlWriter& writer, const std::vector<TPoint>& points) {
+  for (const TPoint& point : points) {
+    AppendCoordTriple(writer, point);
+    writer.AppendRaw(' ');
+  }
 }
 
 void WriteRoute(TKmlWriter& writer, const gps::TRte& route, const TExportOptions& options) {
@@ -127,10 +130,7 @@ void WriteTrack(TKmlWriter& writer, const gps::TTrk& track, const TExportOptions
 
 void WriteWaypointsFolder(TKmlWriter& writer, const std::vector<gps::TWpt>& waypoints,
                           const TExportOptions& options) {
-  writer.Open("Folder");
-  writer.Text("name", "Waypoints");
-  writer.Text("open", "0");
-  writer.Text("visibility", "1");
+  OpenWaypointsFolder(writer);
   for (const gps::TWpt& waypoint : waypoints) {
     WritePointPlacemark(writer, waypoint, "#msn_ylw-pushpin",
                         options.TimeStamps ? &waypoint.Time : nullptr);

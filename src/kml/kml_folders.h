@@ -16,4 +16,16 @@ void WriteRoutesFolder(TKmlWriter& writer, const std::vector<gps::TRte>& routes,
 void WriteTracksFolder(TKmlWriter& writer, const std::vector<gps::TTrk>& tracks,
                        const TExportOptions& options);
 
+// The parts the folders are made of, for a document written as its file is read.
+void WritePointPlacemark(TKmlWriter& writer, const gps::TPointFields& point,
+                         std::string_view styleUrl, const gps::TDateTimeZ* timeStamp);
+// A line placemark up to its coordinates, which the caller appends, and its end.
+void BeginLinePlacemark(TKmlWriter& writer, std::string_view name, std::string_view styleUrl);
+void EndLinePlacemark(TKmlWriter& writer);
+// The folder of one route or track; the top folder of the routes or the tracks; the folder of
+// the waypoints. Each is closed by the caller.
+void OpenItemFolder(TKmlWriter& writer, std::string_view name);
+void OpenListFolder(TKmlWriter& writer, std::string_view name);
+void OpenWaypointsFolder(TKmlWriter& writer);
+
 }  // namespace tarvola::kml

@@ -178,7 +178,24 @@ void TKmlWriter::BeginText(std::string_view name) {
   FTextStart = FOut.size();
 }
 
-void TKmlWriter::EndText() { EndTextElement(FTextName, FTextStart); }
+void TKmlWriter::EndText() {
+  if (FTextDrained) {
+    AppendEndTag(FTextName);
+  } else {
+    EndTextElement(FTextName, FTextStart);
+  }
+  FTextName = {};
+  FTextDrained = false;
+}
+
+void TKmlWriter::Drain(TKmlSink& sink) {
+  const bool inText = !FTextName.empty();
+  if (FOut.empty() || (inText && !FTextDrained && FOut.size() == FTextStart)) return;
+  if (inText) FTextDrained = true;
+  sink.Write(FOut);
+  FOut.clear();
+  FTextStart = 0;
+}
 
 void TKmlWriter::AppendEndTag(std::string_view name) {
   FOut.append("</");

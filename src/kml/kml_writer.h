@@ -18,12 +18,21 @@ struct TXmlAttr {
 // by U+FFFD so the document stays well-formed.
 void AppendEscaped(std::string& out, std::string_view text, bool inAttribute = false);
 
+// Where a document written in pieces goes; Write may take the text (the caller empties it).
+class TKmlSink {
+public:
+  virtual ~TKmlSink() = default;
+  virtual void Write(std::string& text) = 0;
+};
+
 // Writes an indented XML document straight into a string: two spaces per level, one
 // element per line, LF line ends, elements without content in the short form <name/>.
 // Element names and attribute names are literals of ours and are written as given.
 class TKmlWriter {
 public:
   explicit TKmlWriter(std::string& out) : FOut(out) {}
+  // A writer for a part of a document, its elements `depth` levels deep.
+  TKmlWriter(std::string& out, int depth) : FOut(out), FOpen(static_cast<std::size_t>(depth)) {}
 
   void Declaration();
   void Open(std::string_view name, std::initializer_list<TXmlAttr> attrs = {});
@@ -36,9 +45,16 @@ public:
   void BeginText(std::string_view name);
   void AppendText(std::string_view piece) { AppendEscaped(FOut, piece); }
   void AppendRaw(char c) { FOut.push_back(c); }
+  // Text escaped already (a part written by another writer).
+  void AppendRaw(std::string_view text) { FOut.append(text); }
   void EndText();
 
+  // Hands what was written so far to `sink` and starts the buffer afresh, the elements staying
+  // open; inside a text element that has no text yet it waits, as the short form may follow.
+  void Drain(TKmlSink& sink);
+
   int Depth() const { return static_cast<int>(FOpen.size()); }
+  std::size_t Pending() const { return FOut.size(); }
 
 private:
   void StartTag(std::string_view name, std::initializer_list<TXmlAttr> attrs);
@@ -50,6 +66,7 @@ private:
   std::vector<std::string_view> FOpen;
   std::string_view FTextName;
   std::size_t FTextStart = 0;
+  bool FTextDrained = false;  // the open text element has text that went to the sink
 };
 
 }  // namespace tarvola::kml

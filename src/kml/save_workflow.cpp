@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <ctime>
+#include <optional>
 #include <random>
 #include <string>
 #include <system_error>
@@ -10,6 +12,8 @@
 #include "kml/save_platform.h"
 #include "zip/file_stream.h"
 #include "zip/system_text.h"
+#include "zip/dos_time.h"
+#include "zip/zip_stream_writer.h"
 #include "zip/zip_writer.h"
 
 namespace tarvola::kml {
@@ -106,6 +110,9 @@ private:
   std::unique_ptr<zip::TStream> FWrapper;
 };
 
+constexpr const char* PackFailedReason =
+    "the document could not be compressed (a KMZ package holds less than 4 GiB)";
+
 // The temporary folder is named: the message names only the target, which is not at fault.
 std::string TempFolderReason(const fs::path& tempDir, const std::string& systemReason) {
   const fs::path folder = tempDir.has_filename() ? tempDir : tempDir.parent_path();
@@ -129,7 +136,7 @@ TSaveResult PackInto(const fs::path& document, const fs::path& target, const TTa
   TReplacement replacement(target);
   TTargetStream out(replacement.File(), wrap);
   if (zip::ZipSingleFileInto(document, out.Get()) != zip::ZipOk) {
-    reason = "the document could not be compressed (a KMZ package holds less than 4 GiB)";
+    reason = PackFailedReason;
     return TSaveResult::PackFailed;
   }
   replacement.Commit(out.Get());
@@ -205,6 +212,80 @@ TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options
   } catch (const zip::EStreamError& error) {
     reason = FailureReason(error);
     throw;
+  }
+}
+
+namespace {
+
+// The new file, opened with the first piece, so that a file that does not load touches nothing.
+class TStreamedOutput : public TDocumentOutput, public TKmlSink {
+public:
+  TStreamedOutput(const fs::path& target, TKmlFileType type) : FTarget(target), FType(type) {}
+
+  TKmlSink& Sink() override { return *this; }
+
+  void Write(std::string& text) override {
+    Open();
+    if (FZip) {
+      FZip->Write(std::move(text));
+    } else {
+      FFile.value().Get().WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+    }
+  }
+
+  void Restart() override {
+    if (!FReplacement) return;
+    FZip.reset();
+    zip::TStream& out = FFile.value().Get();
+    out.SetPosition(0);
+    out.SetSize(0);
+    if (FType == TKmlFileType::Kmz) FZip = std::make_unique<zip::TZipEntryWriter>(out, "doc.kml");
+  }
+
+  TSaveResult Commit(std::string& reason) {
+    Open();
+    if (FZip && !FZip->Finish(zip::DateTimeToDosStamp(zip::LocalDateTimeOf(std::time(nullptr))))) {
+      reason = PackFailedReason;
+      return TSaveResult::PackFailed;
+    }
+    FReplacement->Commit(FFile.value().Get());
+    return TSaveResult::Saved;
+  }
+
+private:
+  void Open() {
+    if (FReplacement) return;
+    FReplacement.emplace(FTarget);
+    FFile.emplace(FReplacement->File(), TTargetStreamWrap());
+    if (FType == TKmlFileType::Kmz)
+      FZip = std::make_unique<zip::TZipEntryWriter>(FFile.value().Get(), "doc.kml");
+  }
+
+  fs::path FTarget;
+  TKmlFileType FType;
+  std::optional<TReplacement> FReplacement;
+  std::optional<TTargetStream> FFile;
+  std::unique_ptr<zip::TZipEntryWriter> FZip;  // last: it stops before the file goes
+};
+
+TSaveResult SaveStreamed(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
+                         std::string& reason) {
+  TStreamedOutput output(target, type);
+  if (!produce(output)) return TSaveResult::BuildFailed;
+  return output.Commit(reason);
+}
+
+}  // namespace
+
+TSaveResult SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target,
+                            TKmlFileType type, std::string& reason) {
+  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type, reason);
+  // A KML file that cannot be written is a result, as SaveGpsFile's copy reports it.
+  try {
+    return SaveStreamed(produce, target, type, reason);
+  } catch (const zip::EStreamError& error) {
+    reason = FailureReason(error);
+    return TSaveResult::CopyFailed;
   }
 }
 

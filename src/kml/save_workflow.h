@@ -6,6 +6,7 @@
 #include <string>
 
 #include "kml_builder.h"
+#include "kml_writer.h"
 #include "zip/stream.h"
 
 namespace tarvola::kml {
@@ -67,5 +68,26 @@ TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options
 
 // The reason of a file-layer error in the system's words (its own message when it has no code).
 std::string FailureReason(const zip::EStreamError& error);
+
+// Where a document produced as its file is read goes: into the sink, piece by piece; Restart
+// drops what was written so far and starts the document over.
+class TDocumentOutput {
+public:
+  virtual ~TDocumentOutput() = default;
+  virtual TKmlSink& Sink() = 0;
+  virtual void Restart() = 0;
+};
+
+// Writes the document `produce` gives; returns false to leave the target as it was.
+using TDocumentProducer = std::function<bool(TDocumentOutput& output)>;
+
+// SaveGpsFile for a document produced in pieces, without a doc.kml on disk: the pieces go into
+// the new file beside the target (Kml), or into its one entry "doc.kml" compressed on a second
+// thread while the document is still produced (Kmz). The new file is created with the first
+// piece and replaces the target once complete, as in SaveGpsFile. Results and exceptions as
+// SaveGpsFile's; BuildFailed when `produce` returns false. `reason` as SaveGpsFile's, left as
+// `produce` set it on BuildFailed.
+TSaveResult SaveKmlDocument(const TDocumentProducer& produce, const std::filesystem::path& target,
+                            TKmlFileType type, std::string& reason);
 
 }  // namespace tarvola::kml

@@ -61,12 +61,12 @@ void WriteRecord(TStream& out, const TZipECD& r) {
   w.WriteTo(out);
 }
 
-void WriteSingleEntryArchive(TStream& out, const TZipEntry& entry, const TMemoryStream& deflated) {
-  const auto size = static_cast<std::uint32_t>(deflated.Size());
-  WriteRecord(out, EntryHeader<TZipLFH>(entry, size));
-  out.WriteBuffer(deflated.Memory(), deflated.Size());
+void WriteLocalHeader(TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize) {
+  WriteRecord(out, EntryHeader<TZipLFH>(entry, deflatedSize));
+}
 
-  const TZipCFH central = EntryHeader<TZipCFH>(entry, size);
+void WriteCentralDirectory(TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize) {
+  const TZipCFH central = EntryHeader<TZipCFH>(entry, deflatedSize);
   const std::int64_t centralStart = out.Position();
   WriteRecord(out, central);
 
@@ -74,6 +74,13 @@ void WriteSingleEntryArchive(TStream& out, const TZipEntry& entry, const TMemory
   end.CenSize = 46 + central.FnamLen + central.CmtLen;
   end.Ofst = static_cast<std::uint32_t>(centralStart);
   WriteRecord(out, end);
+}
+
+void WriteSingleEntryArchive(TStream& out, const TZipEntry& entry, const TMemoryStream& deflated) {
+  const auto size = static_cast<std::uint32_t>(deflated.Size());
+  WriteLocalHeader(out, entry, size);
+  out.WriteBuffer(deflated.Memory(), deflated.Size());
+  WriteCentralDirectory(out, entry, size);
 }
 
 }  // namespace tarvola::zip

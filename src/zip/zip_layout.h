@@ -72,6 +72,11 @@ struct TZipEntry {
   std::uint32_t UnCmp = 0;
 };
 
+// The local header of the one entry, at the stream's position (the start of the archive).
+void WriteLocalHeader(TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize);
+// The central directory and its end record, at the stream's position, right after the data.
+void WriteCentralDirectory(TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize);
+
 // Writes the archive at the start of `out`: the headers around all of `deflated`.
 // Raises EWriteError when the stream takes fewer bytes than offered.
 void WriteSingleEntryArchive(TStream& out, const TZipEntry& entry, const TMemoryStream& deflated);

@@ -449,3 +449,78 @@ TEST_F(ConverterRun, InfoExitsWithZeroWhenEveryFileLoads) {
 
 }  // namespace
 }  // namespace tarvola::cli
+
+namespace tarvola::cli {
+namespace {
+
+// A long track, then a waypoint and a route after it: the order that makes the converter read
+// the file a second time, holding the track until the end.
+std::string LongTrackThenWaypoint(int points) {
+  std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+                    "<trk><name>long</name><trkseg>\n";
+  for (int i = 0; i < points; ++i) {
+    const std::string n = std::to_string(i);
+    gpx += "  <trkpt lat=\"47." + n + "\" lon=\"11." + n + "\"><ele>" + n +
+           "</ele><time>2024-06-01T06:00:00Z</time><extensions><hr>120</hr><cad>80</cad>"
+           "<note>padding that a reader skips</note></extensions></trkpt>\n";
+    if (i == points / 2) gpx += "</trkseg><trkseg>\n";
+  }
+  return gpx + "</trkseg></trk>\n<wpt lat=\"1\" lon=\"2\"><name>late</name></wpt>\n"
+               "<rte><rtept lat=\"3\" lon=\"4\"/></rte>\n</gpx>\n";
+}
+
+// The converter holds no more than a route or track at a time, and not in memory: a file far
+// larger than the address space it may use still converts, to the same bytes as BuildKml.
+TEST_F(ConverterRun, ConvertsAFileLargerThanItsMemoryLimit) {
+  const std::string gpx = LongTrackThenWaypoint(700'000);
+  test::WriteFile(Path("big.gpx"), gpx);
+  constexpr std::size_t LimitKb = 56 * 1024;
+  ASSERT_GT(gpx.size(), 2 * LimitKb * 1024);
+  gps::TGpsData data;
+  ASSERT_EQ(gps::LoadGpxFile(Path("big.gpx"), data), gps::TLoadResult::Loaded);
+  kml::TExportOptions options;
+  options.TimeStamps = true;
+  const std::string expected = WithoutCreationDate(kml::BuildKml(data, options, "-"));
+  data = {};
+  for (const std::string type : {"kml", "kmz"}) {
+    const test::TProcessResult run = test::RunProcess(
+        "/bin/sh",
+        {"-c", "ulimit -v " + std::to_string(LimitKb) + " && exec \"$0\" --time-stamps -o big." + type +
+                   " big.gpx",
+         Convert},
+        FFolder.Path());
+    ASSERT_EQ(run.ExitCode, 0) << type << ": " << run.Err;
+    const std::string written =
+        type == "kml" ? test::ReadFile(Path("big.kml")) : ReadKmzDocument(Path("big.kmz"));
+    EXPECT_TRUE(WithoutCreationDate(written) == expected) << type;
+  }
+}
+
+}  // namespace
+}  // namespace tarvola::cli
+
+namespace tarvola::cli {
+namespace {
+
+// The document is written while the file is read: a file that turns out broken after megabytes
+// of output must still leave the old target as it was and no new file beside it.
+TEST_F(ConverterRun, AFileBrokenLateLeavesTheOldTarget) {
+  std::string gpx = "<gpx>\n";
+  for (int i = 0; i < 40'000; ++i)
+    gpx += "<wpt lat=\"47." + std::to_string(i) + "\" lon=\"11.5\"><name>Waypoint number " +
+           std::to_string(i) + "</name><desc>a description long enough to fill the output</desc></wpt>\n";
+  gpx += "<wpt><name>unclosed</wpt>\n</gpx>\n";
+  test::WriteFile(Path("late.gpx"), gpx);
+  for (const std::string type : {"kml", "kmz"}) {
+    test::WriteFile(Path("old." + type), "the old target");
+    const test::TProcessResult run = Run({"-o", "old." + type, "late.gpx"});
+    EXPECT_EQ(run.ExitCode, 1) << type;
+    EXPECT_EQ(test::ReadFile(Path("old." + type)), "the old target") << type;
+  }
+  for (const fs::directory_entry& entry : fs::directory_iterator(FFolder.Path()))
+    EXPECT_EQ(entry.path().filename().string().rfind(".tarvola-save-", 0), std::string::npos)
+        << entry.path();
+}
+
+}  // namespace
+}  // namespace tarvola::cli

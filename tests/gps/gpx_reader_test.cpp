@@ -70,8 +70,29 @@ INSTANTIATE_TEST_SUITE_P(
         TNameRow{"LatinFileLoadsWithItsLetters",
                  "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
                  "<gpx><wpt lat=\"1\" lon=\"2\"><name>F\xE4hrstra\xDF" "e</name></wpt></gpx>",
-                 false, "F\u00E4hrstra\u00DFe"}),
+                 false, "F\u00E4hrstra\u00DFe"},
+        TNameRow{"BareAmpersandStandsForItself", "<wpt><name>B&B &amp; more</name></wpt>", true, "B&B & more"},
+        TNameRow{"EntityWithoutDeclarationIsKeptAsWritten", "<wpt><name>a&nbsp;b</name></wpt>", true,
+                 "a&nbsp;b"},
+        TNameRow{"AmpersandInCdataStaysText", "<wpt><name><![CDATA[x &amp; y]]>&z</name></wpt>", true,
+                 "x &amp; y&z"},
+        TNameRow{"ControlCharacterStaysInTheValue", "<wpt><name>a\x01" "b</name></wpt>", true, "a\x01" "b"},
+        TNameRow{"BlankLinesBeforeTheDeclaration",
+                 "\n\r\n  <?xml version=\"1.0\"?><gpx><wpt><name>A</name></wpt></gpx>", false, "A"}),
     [](const testing::TestParamInfo<TNameRow>& info) { return std::string(info.param.Name); });
+
+// The file is read in pieces: a reference, a character of several bytes or a line break split
+// between two pieces reads as if it were whole.
+TEST_F(GpxReader, TextSplitBetweenPiecesReadsWhole) {
+  const std::string name = "\xF0\x9F\x98\x80&nbsp;\xC3\xA9&amp;\r\nB&B";
+  const std::string expected = "\xF0\x9F\x98\x80&nbsp;\xC3\xA9&\nB&B";
+  for (std::size_t shift = 0; shift < 24; ++shift) {
+    std::string head = "<gpx><wpt><desc>";
+    head.append(256 * 1024 - head.size() - 13 - 20 + shift, 'x');
+    ASSERT_EQ(Load(head + "</desc><name>" + name + "</name></wpt></gpx>"), TLoadResult::Loaded) << shift;
+    EXPECT_EQ(Waypoint(0).Name, expected) << shift;
+  }
+}
 
 struct TFailureRow {
   const char* Name;

@@ -1,0 +1,64 @@
+#include "gps/text_read_ahead.h"
+
+namespace tarvola::gps {
+
+namespace {
+
+constexpr std::size_t PiecesAhead = 3;
+
+}  // namespace
+
+TTextReadAhead::TTextReadAhead(TTextSource& source, TPrepare prepare)
+    : FSource(source), FPrepare(std::move(prepare)), FThread([this] { Read(); }) {}
+
+void TTextReadAhead::Read() {
+  try {
+    std::string text;
+    bool more = true;
+    while (more) {
+      more = FSource.Next(text);
+      const bool mark = FPrepare(text, !more);
+      std::unique_lock lock(FMutex);
+      FChanged.wait(lock, [&] { return FQueue.size() < PiecesAhead || FStopped; });
+      if (FStopped) break;
+      FQueue.push_back({std::move(text), mark});
+      text = std::string();
+      lock.unlock();
+      FChanged.notify_all();
+    }
+  } catch (...) {
+    std::lock_guard lock(FMutex);
+    FFault = std::current_exception();
+  }
+  {
+    std::lock_guard lock(FMutex);
+    FDone = true;
+  }
+  FChanged.notify_all();
+}
+
+bool TTextReadAhead::Next(std::string& piece, bool& mark) {
+  std::unique_lock lock(FMutex);
+  FChanged.wait(lock, [&] { return !FQueue.empty() || FDone; });
+  if (FQueue.empty()) {
+    if (FFault) std::rethrow_exception(FFault);
+    return false;
+  }
+  piece = std::move(FQueue.front().Text);
+  mark = FQueue.front().Mark;
+  FQueue.pop_front();
+  lock.unlock();
+  FChanged.notify_all();
+  return true;
+}
+
+void TTextReadAhead::Stop() {
+  {
+    std::lock_guard lock(FMutex);
+    FStopped = true;
+  }
+  FChanged.notify_all();
+  if (FThread.joinable()) FThread.join();
+}
+
+}  // namespace tarvola::gps

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "gps/gpx_reader.h"
+#include "kml_builder.h"
+#include "save_workflow.h"
+
+namespace tarvola::kml {
+
+struct TConversion {
+  gps::TLoadResult Loaded = gps::TLoadResult::CannotOpen;
+  std::string Reason;                            // why loading or saving failed
+  TSaveResult Saved = TSaveResult::BuildFailed;  // meaningful once Loaded
+};
+
+// LoadGpxFile and SaveGpsFile in one pass: the document is written as the file is read, without
+// records for the whole file, and gives the same bytes. A file whose waypoints, routes and
+// tracks come out of that order is read a second time, its routes and tracks held until the
+// end. Nothing is written unless the file loads. Exceptions as SaveGpsFile's.
+TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOptions& options,
+                           const std::filesystem::path& target, TKmlFileType type);
+
+}  // namespace tarvola::kml

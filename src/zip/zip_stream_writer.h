@@ -1,0 +1,49 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "zip/stream.h"
+
+namespace tarvola::zip {
+
+// A one-entry archive whose entry arrives in pieces: the same archive ZipSingleFileInto writes
+// (the same headers and fields, raw deflate at zlib's default level), but compressed on a
+// thread of its own while the entry is still being produced. The local header is written
+// again at the end with the CRC-32 and the sizes, so `out` must be seekable and start empty.
+class TZipEntryWriter {
+public:
+  TZipEntryWriter(TStream& out, std::string entryName);
+  ~TZipEntryWriter();
+  TZipEntryWriter(const TZipEntryWriter&) = delete;
+  TZipEntryWriter& operator=(const TZipEntryWriter&) = delete;
+
+  // Hands a piece over (waits while the compressor is several pieces behind). An error of
+  // the compressing thread passes here or from Finish.
+  void Write(std::string&& piece);
+  // Completes the archive: false when the entry does not fit the 32-bit ZIP fields.
+  bool Finish(std::uint32_t dosStamp);
+
+private:
+  void Compress();
+  void Stop();
+
+  TStream& FOut;
+  std::string FName;
+  std::mutex FMutex;
+  std::condition_variable FChanged;
+  std::deque<std::string> FQueue;
+  bool FClosed = false;
+  std::exception_ptr FFault;
+  std::uint32_t FCrc = 0;
+  std::uint64_t FRawSize = 0;
+  std::uint64_t FDeflatedSize = 0;
+  std::thread FThread;
+};
+
+}  // namespace tarvola::zip
