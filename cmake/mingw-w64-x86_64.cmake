@@ -8,7 +8,7 @@ set(CMAKE_C_COMPILER ${TARVOLA_MINGW_TRIPLET}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TARVOLA_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${TARVOLA_MINGW_TRIPLET}-windres)
 
-# The Windows builds of pugixml, expat and GoogleTest, compiled from Debian's sources.
+# The Windows builds of expat and GoogleTest, compiled from Debian's sources.
 if(DEFINED ENV{TARVOLA_WINDOWS_DEPS})
   set(TARVOLA_WINDOWS_DEPS "$ENV{TARVOLA_WINDOWS_DEPS}")
 else()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the Windows cross build and its tests need, from Debian packages only:
-# MinGW-w64 (POSIX threads), Wine, zlib's MinGW package, and pugixml, expat and GoogleTest
+# MinGW-w64 (POSIX threads), Wine, zlib's MinGW package, and expat and GoogleTest
 # compiled for Windows from the sources Debian ships, into TARVOLA_WINDOWS_DEPS
 # (default /opt/tarvola/mingw64, where cmake/mingw-w64-x86_64.cmake looks).
 # Idempotent: quiet when everything is present and was built by this version of the script.
@@ -91,13 +91,11 @@ fetch_source() {
   echo "Could not fetch the Debian source of $1" >&2
   exit 1
 }
-fetch_source pugixml
 fetch_source expat
 source_dir() { find "$work" -maxdepth 1 -type d -name "$1-*" | head -1; }
 
 $sudo rm -rf "$prefix"
 build_and_install googletest /usr/src/googletest -DCMAKE_CXX_FLAGS=-w
-build_and_install pugixml "$(source_dir pugixml)" -DPUGIXML_BUILD_TESTS=OFF
 # Debian's expat source keeps the library in a subfolder, as upstream's repository does.
 expat_source="$(source_dir expat)"
 [ -f "$expat_source/expat/CMakeLists.txt" ] && expat_source="$expat_source/expat"
