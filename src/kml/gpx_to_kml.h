@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "gps/gpx_reader.h"
 #include "kml_builder.h"
@@ -21,5 +22,11 @@ struct TConversion {
 // end. Nothing is written unless the file loads. Exceptions as SaveGpsFile's.
 TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOptions& options,
                            const std::filesystem::path& target, TKmlFileType type);
+
+// The same over a file's bytes already in memory, the document kept in memory too: KML text, or
+// the bytes of a KMZ package. `createdText` as BuildKml's. `document` is empty unless the
+// conversion succeeds.
+TConversion ConvertGpxBytes(std::string_view bytes, const TExportOptions& options, TKmlFileType type,
+                            std::string_view createdText, std::string& document);
 
 }  // namespace tarvola::kml

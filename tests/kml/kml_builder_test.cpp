@@ -7,6 +7,7 @@
 
 #include "gps/gpx_reader.h"
 #include "gps/user_format.h"
+#include "kml/gpx_to_kml.h"
 #include "test_support.h"
 
 namespace tarvola::kml {
@@ -49,7 +50,12 @@ class GoldenDocument : public testing::TestWithParam<TGoldenCase> {};
 TEST_P(GoldenDocument, MatchesTheWholeDocument) {
   const TGoldenCase& row = GetParam();
   const std::string built = BuildKml(LoadData(row.Input), row.Options, FixedCreated);
-  EXPECT_EQ(built, test::ReadFile(DataDir() / "golden" / row.Golden));
+  const std::string golden = test::ReadFile(DataDir() / "golden" / row.Golden);
+  EXPECT_EQ(built, golden);
+  // Written as the file is read, the same document.
+  std::string streamed;
+  ConvertGpxBytes(test::ReadFile(DataDir() / row.Input), row.Options, TKmlFileType::Kml, FixedCreated, streamed);
+  EXPECT_EQ(streamed, golden);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <random>
 #include <stdexcept>
 #include <string>

@@ -1,0 +1,63 @@
+// libFuzzer entry: any bytes convert to KML and to KMZ or fail cleanly, the same way both times,
+// and the package unpacks again to an entry whose CRC-32 and size its headers give.
+#include <zlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "../zip/test_streams.h"
+#include "kml/gpx_to_kml.h"
+
+namespace {
+
+using namespace tarvola;
+
+std::uint32_t Field32(const std::string& bytes, std::size_t at) {
+  std::uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+  return value;
+}
+
+std::uint16_t Field16(const std::string& bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                    (static_cast<unsigned char>(bytes[at + 1]) << 8));
+}
+
+void Require(bool holds) {
+  if (!holds) __builtin_trap();
+}
+
+void CheckPackage(const std::string& kmz, const std::string& kml) {
+  Require(kmz.size() >= 30 && Field32(kmz, 0) == 0x04034b50);
+  const std::uint32_t crc = Field32(kmz, 14);
+  const std::uint32_t packed = Field32(kmz, 18);
+  const std::uint32_t size = Field32(kmz, 22);
+  const std::size_t data = 30u + Field16(kmz, 26) + Field16(kmz, 28);
+  Require(std::string_view(kmz).substr(30, Field16(kmz, 26)) == "doc.kml");
+  Require(data + packed <= kmz.size());
+  const std::string unpacked = zip::test::Inflate(kmz.data() + data, packed, -15);
+  Require(unpacked.size() == size && unpacked == kml);
+  Require(crc32(0, reinterpret_cast<const Bytef*>(unpacked.data()), static_cast<uInt>(unpacked.size())) == crc);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  kml::TExportOptions options;
+  if (size > 0) {
+    options.Waypoints = (data[0] & 1) == 0;
+    options.JoinSegments = (data[0] & 2) != 0;
+    options.TimeStamps = (data[0] & 4) != 0;
+  }
+  std::string document, package;
+  const kml::TConversion asText = kml::ConvertGpxBytes(bytes, options, kml::TKmlFileType::Kml, "now", document);
+  const kml::TConversion asPackage = kml::ConvertGpxBytes(bytes, options, kml::TKmlFileType::Kmz, "now", package);
+  Require(asText.Loaded == asPackage.Loaded && asText.Reason == asPackage.Reason);
+  Require((asText.Saved == kml::TSaveResult::Saved) == (asPackage.Saved == kml::TSaveResult::Saved));
+  if (asPackage.Saved == kml::TSaveResult::Saved) CheckPackage(package, document);
+  return 0;
+}
