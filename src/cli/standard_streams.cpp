@@ -15,7 +15,7 @@
 #include "info_report.h"
 #include "kml/save_platform.h"
 #include "utf8_text.h"
-#include "zip/stream.h"
+#include "io/stream.h"
 
 namespace tarvola::cli {
 
@@ -42,7 +42,7 @@ void Write(std::FILE* stream, const std::string& text) {
 
 std::string WriteFailureText(kml::TKmlFileType type) {
   if (type == kml::TKmlFileType::Kml) return "Error saving KML file.";
-  return zip::EWriteError().what();
+  return io::EWriteError().what();
 }
 
 }  // namespace

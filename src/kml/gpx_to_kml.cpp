@@ -8,7 +8,7 @@
 #include "gps/text_source.h"
 #include "kml/kml_streamer.h"
 #include "zip/dos_time.h"
-#include "zip/stream.h"
+#include "io/stream.h"
 #include "zip/zip_stream_writer.h"
 
 namespace tarvola::kml {
@@ -80,7 +80,7 @@ private:
 
 // The one-entry package the save routine writes, built in memory.
 bool PackInMemory(std::string&& kml, std::string& package) {
-  zip::TMemoryStream stream;
+  io::TMemoryStream stream;
   {
     zip::TZipEntryWriter writer(stream, "doc.kml");
     writer.Write(std::move(kml));

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "zip/stream.h"
+#include "io/stream.h"
 
 namespace tarvola::kml {
 
@@ -23,7 +23,7 @@ void THeldText::Write(std::string& text) {
   }
   if (std::fseek(FFile.get(), 0, SEEK_END) != 0 ||
       std::fwrite(FMemory.data(), 1, FMemory.size(), FFile.get()) != FMemory.size())
-    throw zip::EWriteError(errno);
+    throw io::EWriteError(errno);
   FFileSize += FMemory.size();
   FMemory.clear();
 }
@@ -39,11 +39,11 @@ void THeldText::CopyTo(TKmlWriter& writer, TKmlSink& sink, std::uint64_t begin,
   std::string piece;
   if (begin < FFileSize) {
     if (std::fseek(FFile.get(), static_cast<long>(begin), SEEK_SET) != 0)
-      throw zip::EReadError("Stream read error");
+      throw io::EReadError("Stream read error");
     while (begin < std::min(end, FFileSize)) {
       piece.resize(static_cast<std::size_t>(std::min<std::uint64_t>(CopyPiece, std::min(end, FFileSize) - begin)));
       if (std::fread(piece.data(), 1, piece.size(), FFile.get()) != piece.size())
-        throw zip::EReadError("Stream read error");
+        throw io::EReadError("Stream read error");
       writer.AppendRaw(piece);
       if (writer.Pending() >= CopyPiece) writer.Drain(sink);
       begin += piece.size();

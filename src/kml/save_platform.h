@@ -5,7 +5,7 @@
 namespace tarvola::kml {
 
 // The system steps of the save routine, defined in save_platform_posix.cpp or
-// save_platform_win.cpp. Error codes are the system's own, as zip::EStreamError::Code() has them.
+// save_platform_win.cpp. Error codes are the system's own, as io::EStreamError::Code() has them.
 
 // A new folder with a name no one else holds, inside parent, for the user alone where the system
 // can say so; empty when it cannot be made, and LastSystemError() then says why.

@@ -10,8 +10,8 @@
 #include <system_error>
 
 #include "kml/save_platform.h"
-#include "zip/file_stream.h"
-#include "zip/system_text.h"
+#include "io/file_stream.h"
+#include "io/system_text.h"
 #include "zip/dos_time.h"
 #include "zip/zip_stream_writer.h"
 #include "zip/zip_writer.h"
@@ -53,7 +53,7 @@ std::string RandomHex() {
 }
 
 [[noreturn]] void RaiseCreateError(const fs::path& target, int code) {
-  throw zip::EFCreateError(zip::FileErrorText("Cannot create file", target, code), code);
+  throw io::EFCreateError(io::FileErrorText("Cannot create file", target, code), code);
 }
 
 // The target's new content, written under a temporary name in the target's folder (so the
@@ -65,9 +65,9 @@ public:
       const fs::path candidate = target.parent_path() / (".tarvola-save-" + RandomHex() + ".tmp");
       try {
         // Created as any new file is (0666 under the umask), unlike the 0600 of mkstemp.
-        FFile = std::make_unique<zip::TFileStream>(candidate, zip::TFileMode::CreateNew);
-      } catch (const zip::EFCreateError& error) {
-        if (!zip::IsNameTaken(error.Code()) || attempt == 100) RaiseCreateError(target, error.Code());
+        FFile = std::make_unique<io::TFileStream>(candidate, io::TFileMode::CreateNew);
+      } catch (const io::EFCreateError& error) {
+        if (!io::IsNameTaken(error.Code()) || attempt == 100) RaiseCreateError(target, error.Code());
       }
     }
   }
@@ -81,10 +81,10 @@ public:
   TReplacement(const TReplacement&) = delete;
   TReplacement& operator=(const TReplacement&) = delete;
 
-  zip::TFileStream& File() { return *FFile; }
+  io::TFileStream& File() { return *FFile; }
 
   // `written` is the stream the content went through; flushing it reaches the disk.
-  void Commit(zip::TStream& written) {
+  void Commit(io::TStream& written) {
     written.Flush();
     FFile->Close();
     if (const int code = MoveIntoPlace(FFile->Path(), FTarget); code != 0) RaiseCreateError(FTarget, code);
@@ -94,20 +94,20 @@ public:
 
 private:
   fs::path FTarget;
-  std::unique_ptr<zip::TFileStream> FFile;
+  std::unique_ptr<io::TFileStream> FFile;
 };
 
 // The stream to write through: the file itself, or what the seam wraps around it.
 class TTargetStream {
 public:
-  TTargetStream(zip::TFileStream& file, const TTargetStreamWrap& wrap) : FFile(file) {
+  TTargetStream(io::TFileStream& file, const TTargetStreamWrap& wrap) : FFile(file) {
     if (wrap) FWrapper = wrap(file);
   }
-  zip::TStream& Get() { return FWrapper ? *FWrapper : static_cast<zip::TStream&>(FFile); }
+  io::TStream& Get() { return FWrapper ? *FWrapper : static_cast<io::TStream&>(FFile); }
 
 private:
-  zip::TFileStream& FFile;
-  std::unique_ptr<zip::TStream> FWrapper;
+  io::TFileStream& FFile;
+  std::unique_ptr<io::TStream> FWrapper;
 };
 
 constexpr const char* PackFailedReason =
@@ -116,16 +116,16 @@ constexpr const char* PackFailedReason =
 // The temporary folder is named: the message names only the target, which is not at fault.
 std::string TempFolderReason(const fs::path& tempDir, const std::string& systemReason) {
   const fs::path folder = tempDir.has_filename() ? tempDir : tempDir.parent_path();
-  return "cannot write to the temporary folder " + zip::PathText(folder) + ": " + systemReason;
+  return "cannot write to the temporary folder " + io::PathText(folder) + ": " + systemReason;
 }
 
 bool WriteDocument(const fs::path& path, const std::string& document, std::string& reason) {
   try {
-    zip::TFileStream file(path, zip::TFileMode::Create);
+    io::TFileStream file(path, io::TFileMode::Create);
     file.WriteBuffer(document.data(), static_cast<std::int64_t>(document.size()));
     file.Close();
     return true;
-  } catch (const zip::EStreamError& error) {
+  } catch (const io::EStreamError& error) {
     reason = FailureReason(error);
     return false;
   }
@@ -147,13 +147,13 @@ TSaveResult PackInto(const fs::path& document, const fs::path& target, const TTa
 TSaveResult CopyInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap,
                      std::string& reason) {
   try {
-    zip::TFileStream source(document, zip::TFileMode::OpenRead);
+    io::TFileStream source(document, io::TFileMode::OpenRead);
     TReplacement replacement(target);
     TTargetStream out(replacement.File(), wrap);
     out.Get().CopyFrom(source, -1);
     replacement.Commit(out.Get());
     return TSaveResult::Saved;
-  } catch (const zip::EStreamError& error) {
+  } catch (const io::EStreamError& error) {
     reason = FailureReason(error);
     return TSaveResult::CopyFailed;
   }
@@ -170,8 +170,8 @@ TKmlFileType FileTypeForName(const fs::path& target, TKmlFileType chosen) {
   return chosen;
 }
 
-std::string FailureReason(const zip::EStreamError& error) {
-  return error.Code() != 0 ? zip::SystemErrorText(error.Code()) : std::string(error.what());
+std::string FailureReason(const io::EStreamError& error) {
+  return error.Code() != 0 ? io::SystemErrorText(error.Code()) : std::string(error.what());
 }
 
 TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
@@ -197,7 +197,7 @@ TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options
   reason.clear();
   TPrivateFolder folder(tempDir);
   if (!folder.Created()) {
-    reason = TempFolderReason(tempDir, zip::SystemErrorText(folder.Error()));
+    reason = TempFolderReason(tempDir, io::SystemErrorText(folder.Error()));
     return TSaveResult::BuildFailed;
   }
   const fs::path document = folder.Path() / "doc.kml";
@@ -209,7 +209,7 @@ TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options
   try {
     if (type == TKmlFileType::Kmz) return PackInto(document, target, wrapTarget, reason);
     return CopyInto(document, target, wrapTarget, reason);
-  } catch (const zip::EStreamError& error) {
+  } catch (const io::EStreamError& error) {
     reason = FailureReason(error);
     throw;
   }
@@ -236,7 +236,7 @@ public:
   void Restart() override {
     if (!FReplacement) return;
     FZip.reset();
-    zip::TStream& out = FFile.value().Get();
+    io::TStream& out = FFile.value().Get();
     out.SetPosition(0);
     out.SetSize(0);
     if (FType == TKmlFileType::Kmz) FZip = std::make_unique<zip::TZipEntryWriter>(out, "doc.kml");
@@ -283,7 +283,7 @@ TSaveResult SaveKmlDocument(const TDocumentProducer& produce, const fs::path& ta
   // A KML file that cannot be written is a result, as SaveGpsFile's copy reports it.
   try {
     return SaveStreamed(produce, target, type, reason);
-  } catch (const zip::EStreamError& error) {
+  } catch (const io::EStreamError& error) {
     reason = FailureReason(error);
     return TSaveResult::CopyFailed;
   }

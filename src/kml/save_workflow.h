@@ -7,7 +7,7 @@
 
 #include "kml_builder.h"
 #include "kml_writer.h"
-#include "zip/stream.h"
+#include "io/stream.h"
 
 namespace tarvola::kml {
 
@@ -37,7 +37,7 @@ enum class TSaveResult {
 // Results: BuildFailed when the private folder or its doc.kml cannot be written; PackFailed
 // when ZipSingleFile refuses or fails to compress the document (4 GiB or more included);
 // CopyFailed when any step of the KML copy fails (creating, writing, flushing, renaming).
-// Exceptions, each with a message fit for the user, all zip::EStreamError (a runtime_error):
+// Exceptions, each with a message fit for the user, all io::EStreamError (a runtime_error):
 // for Kmz, EFCreateError naming the target when the new file cannot be created beside it or
 // cannot replace it (a missing or read-only folder, a target that is a folder), EWriteError
 // ("Stream write error") when writing or flushing it fails. Whatever BuildKml raises passes too.
@@ -54,7 +54,7 @@ TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options
                         std::string& reason);
 
 // Wraps the stream the new file is written through; a test seam for writes that fail.
-using TTargetStreamWrap = std::function<std::unique_ptr<zip::TStream>(zip::TStream& file)>;
+using TTargetStreamWrap = std::function<std::unique_ptr<io::TStream>(io::TStream& file)>;
 
 // SaveGpsFile writing the new file through wrapTarget(file) (the file itself when empty).
 TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
@@ -67,7 +67,7 @@ TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options
                         const TTargetStreamWrap& wrapTarget, std::string& reason);
 
 // The reason of a file-layer error in the system's words (its own message when it has no code).
-std::string FailureReason(const zip::EStreamError& error);
+std::string FailureReason(const io::EStreamError& error);
 
 // Where a document produced as its file is read goes: into the sink, piece by piece; Restart
 // drops what was written so far and starts the document over.

@@ -45,7 +45,7 @@ struct TDeflateGuard {
 
 class TInputSide {
 public:
-  TInputSide(TStream& source, z_stream& zs) : FSource(source), FZs(zs), FMemory(dynamic_cast<TMemoryStream*>(&source)) {
+  TInputSide(io::TStream& source, z_stream& zs) : FSource(source), FZs(zs), FMemory(dynamic_cast<io::TMemoryStream*>(&source)) {
     if (FMemory != nullptr) {
       FStart = FMemory->Position();
       const std::int64_t pending = std::max<std::int64_t>(FMemory->Size() - FStart, 0);
@@ -72,15 +72,15 @@ public:
 
   void Reposition() {
     if (FBuffer)
-      FSource.Seek(-static_cast<std::int64_t>(FZs.avail_in), TSeekOrigin::Current);
+      FSource.Seek(-static_cast<std::int64_t>(FZs.avail_in), io::TSeekOrigin::Current);
     else
       FMemory->SetPosition(FStart + static_cast<std::int64_t>(FZs.total_in));
   }
 
 private:
-  TStream& FSource;
+  io::TStream& FSource;
   z_stream& FZs;
-  TMemoryStream* FMemory;
+  io::TMemoryStream* FMemory;
   std::unique_ptr<Bytef[]> FBuffer;
   std::int64_t FStart = 0;
   std::int64_t FLeft = 0;  // in-place input beyond what one avail_in can say
@@ -88,8 +88,8 @@ private:
 
 class TOutputSide {
 public:
-  TOutputSide(TStream& target, z_stream& zs, bool directOutput)
-      : FTarget(target), FZs(zs), FMemory(directOutput ? dynamic_cast<TMemoryStream*>(&target) : nullptr) {
+  TOutputSide(io::TStream& target, z_stream& zs, bool directOutput)
+      : FTarget(target), FZs(zs), FMemory(directOutput ? dynamic_cast<io::TMemoryStream*>(&target) : nullptr) {
     if (FMemory == nullptr) FBuffer = std::make_unique<Bytef[]>(BufferSize);
   }
 
@@ -103,7 +103,7 @@ public:
       FHanded = BufferSize;
       return;
     }
-    FMemory->Seek(produced, TSeekOrigin::Current);
+    FMemory->Seek(produced, io::TSeekOrigin::Current);
     if (FZs.avail_out == 0) {
       FMemory->SetSize(std::max(FMemory->Size(), FMemory->Position()) + BufferSize);
       FMemory->SetSize(FMemory->Capacity());
@@ -119,9 +119,9 @@ public:
   }
 
 private:
-  TStream& FTarget;
+  io::TStream& FTarget;
   z_stream& FZs;
-  TMemoryStream* FMemory;
+  io::TMemoryStream* FMemory;
   std::unique_ptr<Bytef[]> FBuffer;
   std::int64_t FHanded = 0;
 };
@@ -148,7 +148,7 @@ int CheckCompression(int code) {
   return code;
 }
 
-void CompressStream(TStream& source, TStream& target, TCompressionLevel level, bool directOutput,
+void CompressStream(io::TStream& source, io::TStream& target, TCompressionLevel level, bool directOutput,
                     TStreamFormat format) {
   z_stream zs{};
   TInputSide input(source, zs);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "zip/stream.h"
+#include "io/stream.h"
 
 namespace tarvola::zip {
 
@@ -23,7 +23,7 @@ int CheckCompression(int code);
 // Deflates everything from the source's position to its end into the target at its position.
 // A memory source is read in place; with directOutput a memory target is written in place.
 // Afterwards the source stands after the bytes compressed and the target after the output.
-void CompressStream(TStream& source, TStream& target, TCompressionLevel level, bool directOutput,
+void CompressStream(io::TStream& source, io::TStream& target, TCompressionLevel level, bool directOutput,
                     TStreamFormat format);
 
 }  // namespace tarvola::zip

@@ -59,7 +59,7 @@ std::uint32_t UpdateCrc32(const void* bytes, std::int32_t length, std::uint32_t 
   return crc;
 }
 
-std::uint32_t StreamCrc32(TStream& stream, std::uint32_t crc, std::int32_t chunkSize, std::int64_t count) {
+std::uint32_t StreamCrc32(io::TStream& stream, std::uint32_t crc, std::int32_t chunkSize, std::int64_t count) {
   if (count < 0) count = stream.Size() - stream.Position();
   chunkSize = std::max<std::int32_t>(chunkSize, 1);
   std::vector<unsigned char> buffer(static_cast<std::size_t>(chunkSize));
@@ -68,11 +68,11 @@ std::uint32_t StreamCrc32(TStream& stream, std::uint32_t crc, std::int32_t chunk
     const std::int64_t n = std::min(got, count);
     crc = UpdateCrc32(buffer.data(), static_cast<std::int32_t>(n), crc);
     count -= n;
-    if (got == 0 && count > 0) throw EReadError("Stream read error");
+    if (got == 0 && count > 0) throw io::EReadError("Stream read error");
   } while (count > 0);
   return crc;
 }
 
-std::uint32_t FileCrc32(TStream& stream) { return ~StreamCrc32(stream, 0xFFFFFFFFu, 4096, -1); }
+std::uint32_t FileCrc32(io::TStream& stream) { return ~StreamCrc32(stream, 0xFFFFFFFFu, 4096, -1); }
 
 }  // namespace tarvola::zip

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "zip/stream.h"
+#include "io/stream.h"
 
 namespace tarvola::zip {
 
@@ -21,9 +21,9 @@ std::uint32_t UpdateCrc32(const void* bytes, std::int32_t length, std::uint32_t 
 // Folds count bytes from the stream's position (the rest of the stream when count < 0) into the
 // register, reading whole chunks. A stream that ends before the count is met (a file shortened
 // while it is read) raises EReadError: a checksum of fewer bytes than counted would be wrong.
-std::uint32_t StreamCrc32(TStream& stream, std::uint32_t crc, std::int32_t chunkSize, std::int64_t count);
+std::uint32_t StreamCrc32(io::TStream& stream, std::uint32_t crc, std::int32_t chunkSize, std::int64_t count);
 
 // The finished CRC-32 from the stream's position to its end.
-std::uint32_t FileCrc32(TStream& stream);
+std::uint32_t FileCrc32(io::TStream& stream);
 
 }  // namespace tarvola::zip

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "zip/file_time.h"
+#include "io/file_time.h"
 
 namespace tarvola::zip {
 
@@ -18,14 +18,14 @@ constexpr std::int64_t MsPerDay = 86'400'000;
 
 double LocalDateTimeOf(std::time_t moment) {
   std::tm local{};
-  if (!LocalTimeOf(moment, local)) return -1.0;
+  if (!io::LocalTimeOf(moment, local)) return -1.0;
   const sys_days day = sys_days{year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday};
   const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
   return static_cast<double>((day - DateTimeEpoch).count()) + seconds / 86400.0;
 }
 
 double FileModifiedStamp(const std::filesystem::path& path) {
-  const std::optional<std::time_t> written = LastWriteTime(path);
+  const std::optional<std::time_t> written = io::LastWriteTime(path);
   return written ? LocalDateTimeOf(*written) : -1.0;
 }
 

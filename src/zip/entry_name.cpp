@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "zip/system_text.h"
+#include "io/system_text.h"
 
 namespace tarvola::zip {
 
@@ -62,7 +62,7 @@ char Cp437Of(char32_t cp) {
 }  // namespace
 
 std::string EntryNameOf(const std::filesystem::path& source) {
-  const std::string full = PathText(source);
+  const std::string full = io::PathText(source);
   const std::string_view name = FinalComponent(full);
   std::string result;
   result.reserve(name.size());

@@ -17,7 +17,7 @@ public:
     FBytes.insert(FBytes.end(), text.begin(), text.end());
     return *this;
   }
-  void WriteTo(TStream& out) const { out.WriteBuffer(FBytes.data(), static_cast<std::int64_t>(FBytes.size())); }
+  void WriteTo(io::TStream& out) const { out.WriteBuffer(FBytes.data(), static_cast<std::int64_t>(FBytes.size())); }
 
 private:
   std::vector<char> FBytes;
@@ -39,14 +39,14 @@ THeader EntryHeader(const TZipEntry& entry, std::uint32_t size) {
 
 }  // namespace
 
-void WriteRecord(TStream& out, const TZipLFH& r) {
+void WriteRecord(io::TStream& out, const TZipLFH& r) {
   TFieldWriter w;
   w << r.Signature << r.VerNeed << r.GenFlag << r.Method << r.Time << r.Date << r.Crc << r.Size << r.UnCmp
     << r.FnamLen << r.XtraLen << r.FileName;
   w.WriteTo(out);
 }
 
-void WriteRecord(TStream& out, const TZipCFH& r) {
+void WriteRecord(io::TStream& out, const TZipCFH& r) {
   TFieldWriter w;
   w << r.Signature << r.VerMade << r.Os << r.VerNeed << r.OsVerNeed << r.GenFlag << r.Method << r.Time << r.Date
     << r.Crc << r.Size << r.UnCmp << r.FnamLen << r.XtraLen << r.CmtLen << r.DiskSta << r.IntAttr << r.ExtAttr
@@ -54,18 +54,18 @@ void WriteRecord(TStream& out, const TZipCFH& r) {
   w.WriteTo(out);
 }
 
-void WriteRecord(TStream& out, const TZipECD& r) {
+void WriteRecord(io::TStream& out, const TZipECD& r) {
   TFieldWriter w;
   w << r.Signature << r.Disk << r.CenDisk << r.EntryNumDisk << r.EntryNumCen << r.CenSize << r.Ofst << r.CmtLen
     << r.Cmt;
   w.WriteTo(out);
 }
 
-void WriteLocalHeader(TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize) {
+void WriteLocalHeader(io::TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize) {
   WriteRecord(out, EntryHeader<TZipLFH>(entry, deflatedSize));
 }
 
-void WriteCentralDirectory(TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize) {
+void WriteCentralDirectory(io::TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize) {
   const TZipCFH central = EntryHeader<TZipCFH>(entry, deflatedSize);
   const std::int64_t centralStart = out.Position();
   WriteRecord(out, central);
@@ -76,7 +76,7 @@ void WriteCentralDirectory(TStream& out, const TZipEntry& entry, std::uint32_t d
   WriteRecord(out, end);
 }
 
-void WriteSingleEntryArchive(TStream& out, const TZipEntry& entry, const TMemoryStream& deflated) {
+void WriteSingleEntryArchive(io::TStream& out, const TZipEntry& entry, const io::TMemoryStream& deflated) {
   const auto size = static_cast<std::uint32_t>(deflated.Size());
   WriteLocalHeader(out, entry, size);
   out.WriteBuffer(deflated.Memory(), deflated.Size());

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "zip/stream.h"
+#include "io/stream.h"
 
 namespace tarvola::zip {
 
@@ -60,9 +60,9 @@ struct TZipECD {
   std::string Cmt;
 };
 
-void WriteRecord(TStream& out, const TZipLFH& record);
-void WriteRecord(TStream& out, const TZipCFH& record);
-void WriteRecord(TStream& out, const TZipECD& record);
+void WriteRecord(io::TStream& out, const TZipLFH& record);
+void WriteRecord(io::TStream& out, const TZipCFH& record);
+void WriteRecord(io::TStream& out, const TZipECD& record);
 
 // What an archive of one deflated entry needs besides the data.
 struct TZipEntry {
@@ -73,12 +73,12 @@ struct TZipEntry {
 };
 
 // The local header of the one entry, at the stream's position (the start of the archive).
-void WriteLocalHeader(TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize);
+void WriteLocalHeader(io::TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize);
 // The central directory and its end record, at the stream's position, right after the data.
-void WriteCentralDirectory(TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize);
+void WriteCentralDirectory(io::TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize);
 
 // Writes the archive at the start of `out`: the headers around all of `deflated`.
 // Raises EWriteError when the stream takes fewer bytes than offered.
-void WriteSingleEntryArchive(TStream& out, const TZipEntry& entry, const TMemoryStream& deflated);
+void WriteSingleEntryArchive(io::TStream& out, const TZipEntry& entry, const io::TMemoryStream& deflated);
 
 }  // namespace tarvola::zip

@@ -36,7 +36,7 @@ TZipEntry EntryOf(const std::string& name, std::uint32_t dosStamp, std::uint32_t
 
 }  // namespace
 
-TZipEntryWriter::TZipEntryWriter(TStream& out, std::string entryName)
+TZipEntryWriter::TZipEntryWriter(io::TStream& out, std::string entryName)
     : FOut(out), FName(std::move(entryName)) {
   WriteLocalHeader(FOut, EntryOf(FName, 0, 0, 0), 0);
   FThread = std::thread([this] { Compress(); });

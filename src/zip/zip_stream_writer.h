@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "zip/stream.h"
+#include "io/stream.h"
 
 namespace tarvola::zip {
 
@@ -18,7 +18,7 @@ namespace tarvola::zip {
 // again at the end with the CRC-32 and the sizes, so `out` must be seekable and start empty.
 class TZipEntryWriter {
 public:
-  TZipEntryWriter(TStream& out, std::string entryName);
+  TZipEntryWriter(io::TStream& out, std::string entryName);
   ~TZipEntryWriter();
   TZipEntryWriter(const TZipEntryWriter&) = delete;
   TZipEntryWriter& operator=(const TZipEntryWriter&) = delete;
@@ -33,7 +33,7 @@ private:
   void Compress();
   void Stop();
 
-  TStream& FOut;
+  io::TStream& FOut;
   std::string FName;
   std::mutex FMutex;
   std::condition_variable FChanged;

@@ -7,7 +7,7 @@
 #include "zip/crc32.h"
 #include "zip/dos_time.h"
 #include "zip/entry_name.h"
-#include "zip/file_stream.h"
+#include "io/file_stream.h"
 #include "zip/zip_layout.h"
 
 namespace tarvola::zip {
@@ -18,11 +18,11 @@ constexpr std::int64_t FieldLimit = 0xFFFFFFFF;
 
 struct TPackedSource {
   TZipEntry Entry;
-  TMemoryStream Deflated;
+  io::TMemoryStream Deflated;
 };
 
 // Compresses and checksums the source; nothing when it cannot be described by the ZIP fields.
-std::optional<TPackedSource> PackSource(const std::filesystem::path& path, TFileStream& source) {
+std::optional<TPackedSource> PackSource(const std::filesystem::path& path, io::TFileStream& source) {
   TPackedSource packed;
   packed.Entry.Name = EntryNameOf(path);
   if (source.Size() > FieldLimit || packed.Entry.Name.size() > 0xFFFF) return std::nullopt;
@@ -42,7 +42,7 @@ std::optional<TPackedSource> PackSource(const std::filesystem::path& path, TFile
 std::optional<TPackedSource> PackFile(const std::filesystem::path& path) {
   std::optional<TPackedSource> packed;
   {
-    TFileStream source(path, TFileMode::OpenRead);
+    io::TFileStream source(path, io::TFileMode::OpenRead);
     packed = PackSource(path, source);
   }
   if (packed) packed->Entry.DosStamp = DateTimeToDosStamp(FileModifiedStamp(path));
@@ -51,14 +51,14 @@ std::optional<TPackedSource> PackFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool CompressToMemory(TStream& source, TMemoryStream& target) {
+bool CompressToMemory(io::TStream& source, io::TMemoryStream& target) {
   bool done = false;
   try {
     source.SetPosition(0);
     CompressStream(source, target, TCompressionLevel::LevelDefault, true, TStreamFormat::RawDeflate);
     done = true;
   } catch (const EZlibError&) {
-  } catch (const EStreamError&) {
+  } catch (const io::EStreamError&) {
   } catch (const std::bad_alloc&) {
   }
   target.SetPosition(0);
@@ -68,13 +68,13 @@ bool CompressToMemory(TStream& source, TMemoryStream& target) {
 int ZipSingleFile(const std::filesystem::path& source, const std::filesystem::path& archive) {
   const std::optional<TPackedSource> packed = PackFile(source);
   if (!packed) return ZipCompressionFailed;
-  TFileStream output(archive, TFileMode::Create);
+  io::TFileStream output(archive, io::TFileMode::Create);
   WriteSingleEntryArchive(output, packed->Entry, packed->Deflated);
   output.Close();
   return ZipOk;
 }
 
-int ZipSingleFileInto(const std::filesystem::path& source, TStream& archive) {
+int ZipSingleFileInto(const std::filesystem::path& source, io::TStream& archive) {
   const std::optional<TPackedSource> packed = PackFile(source);
   if (!packed) return ZipCompressionFailed;
   WriteSingleEntryArchive(archive, packed->Entry, packed->Deflated);

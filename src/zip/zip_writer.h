@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "zip/stream.h"
+#include "io/stream.h"
 
 namespace tarvola::zip {
 
@@ -21,10 +21,10 @@ int ZipSingleFile(const std::filesystem::path& source, const std::filesystem::pa
 
 // The same into a stream the caller opened, empty and at position 0. Gives ZipOk or
 // ZipCompressionFailed (nothing written then); write errors pass as exceptions.
-int ZipSingleFileInto(const std::filesystem::path& source, TStream& archive);
+int ZipSingleFileInto(const std::filesystem::path& source, io::TStream& archive);
 
 // Deflates the whole source (from position 0) into `target`, raw. Leaves the target at 0.
 // False on any error while compressing, the stream's own errors included.
-bool CompressToMemory(TStream& source, TMemoryStream& target);
+bool CompressToMemory(io::TStream& source, io::TMemoryStream& target);
 
 }  // namespace tarvola::zip

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "../zip/test_streams.h"
+#include "../support/test_streams.h"
 #include "kml/gpx_to_kml.h"
 
 namespace {
@@ -38,7 +38,7 @@ void CheckPackage(const std::string& kmz, const std::string& kml) {
   const std::size_t data = 30u + Field16(kmz, 26) + Field16(kmz, 28);
   Require(std::string_view(kmz).substr(30, Field16(kmz, 26)) == "doc.kml");
   Require(data + packed <= kmz.size());
-  const std::string unpacked = zip::test::Inflate(kmz.data() + data, packed, -15);
+  const std::string unpacked = test::Inflate(kmz.data() + data, packed, -15);
   Require(unpacked.size() == size && unpacked == kml);
   Require(crc32(0, reinterpret_cast<const Bytef*>(unpacked.data()), static_cast<uInt>(unpacked.size())) == crc);
 }

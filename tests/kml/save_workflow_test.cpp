@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "test_support.h"
-#include "zip/file_stream.h"
-#include "zip/system_text.h"
+#include "io/file_stream.h"
+#include "io/system_text.h"
 #ifndef _WIN32
 #include "process_runner.h"
 #endif
@@ -245,9 +245,9 @@ TEST_F(SaveGpsFileTest, DocumentThatCannotBeWrittenIsABuildFailure) {
 
 TEST_F(SaveGpsFileTest, MissingTargetFolder) {
 #ifdef _WIN32
-  const std::string notFound = zip::SystemErrorText(ERROR_PATH_NOT_FOUND);
+  const std::string notFound = io::SystemErrorText(ERROR_PATH_NOT_FOUND);
 #else
-  const std::string notFound = zip::SystemErrorText(ENOENT);
+  const std::string notFound = io::SystemErrorText(ENOENT);
 #endif
   const fs::path target = Out.File("none") / "trip.kmz";
   std::string reason;
@@ -257,7 +257,7 @@ TEST_F(SaveGpsFileTest, MissingTargetFolder) {
   try {
     SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kmz, reason);
     FAIL() << "no error raised";
-  } catch (const zip::EFCreateError& error) {
+  } catch (const io::EFCreateError& error) {
     EXPECT_NE(std::string(error.what()).find("Cannot create file \"" + target.string() + "\""), std::string::npos)
         << error.what();
   }
@@ -270,7 +270,7 @@ TEST_F(SaveGpsFileTest, TargetThatIsAFolderStaysAndNothingIsLeft) {
   fs::create_directory(Out.File("trip.kmz"));
   WriteFile(Out.File("trip.kmz") / "inside", OldContent);
   EXPECT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kml), TSaveResult::CopyFailed);
-  EXPECT_THROW(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz), zip::EFCreateError);
+  EXPECT_THROW(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz), io::EFCreateError);
   EXPECT_EQ(ReadFile(Out.File("trip.kmz") / "inside"), OldContent);
   ExpectTempEmpty();
   ExpectOnlyInOut({"trip.kmz"});
@@ -304,7 +304,7 @@ TEST_F(SaveGpsFileTest, ReadOnlyTargetFolderKeepsTheOldTarget) {
     try {
       SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz);
       failures |= 2;
-    } catch (const zip::EFCreateError& error) {
+    } catch (const io::EFCreateError& error) {
       if (error.Code() != EACCES) failures |= 4;
     }
     fs::permissions(Out.Path(), fs::perms::owner_all);
@@ -319,26 +319,26 @@ TEST_F(SaveGpsFileTest, ReadOnlyTargetFolderKeepsTheOldTarget) {
 #endif
 
 // Passes writes to the file until `limit` bytes, then takes no more; can fail on Flush.
-class TFailingTarget : public zip::TStream {
+class TFailingTarget : public io::TStream {
 public:
-  TFailingTarget(zip::TStream& file, std::int64_t limit, bool failFlush)
+  TFailingTarget(io::TStream& file, std::int64_t limit, bool failFlush)
       : FFile(file), FLimit(limit), FFailFlush(failFlush) {}
   std::int64_t Read(void* buffer, std::int64_t count) override { return FFile.Read(buffer, count); }
   std::int64_t Write(const void* buffer, std::int64_t count) override {
     const std::int64_t n = std::min(count, std::max<std::int64_t>(FLimit - FFile.Position(), 0));
     return FFile.Write(buffer, n);
   }
-  std::int64_t Seek(std::int64_t offset, zip::TSeekOrigin origin) override { return FFile.Seek(offset, origin); }
+  std::int64_t Seek(std::int64_t offset, io::TSeekOrigin origin) override { return FFile.Seek(offset, origin); }
   std::int64_t Position() const override { return FFile.Position(); }
   std::int64_t Size() const override { return FFile.Size(); }
   void SetSize(std::int64_t size) override { FFile.SetSize(size); }
   void Flush() override {
-    if (FFailFlush) throw zip::EWriteError();
+    if (FFailFlush) throw io::EWriteError();
     FFile.Flush();
   }
 
 private:
-  zip::TStream& FFile;
+  io::TStream& FFile;
   std::int64_t FLimit;
   bool FFailFlush;
 };
@@ -355,14 +355,14 @@ class SaveGpsFileWriteFailure : public TSaveFixture, public testing::WithParamIn
 TEST_P(SaveGpsFileWriteFailure, KeepsTheOldTargetAndLeavesNothing) {
   const TWriteFailureRow& row = GetParam();
   WriteFile(Out.File("trip"), OldContent);
-  const TTargetStreamWrap wrap = [&](zip::TStream& file) {
+  const TTargetStreamWrap wrap = [&](io::TStream& file) {
     return std::make_unique<TFailingTarget>(file, row.Limit, row.FailFlush);
   };
   const gps::TGpsData data = SampleData("Many", 500);
   if (row.Type == TKmlFileType::Kml) {
     EXPECT_EQ(SaveGpsFile(data, {}, Temp.Path(), Out.File("trip"), row.Type, wrap), TSaveResult::CopyFailed);
   } else {
-    EXPECT_THROW(SaveGpsFile(data, {}, Temp.Path(), Out.File("trip"), row.Type, wrap), zip::EWriteError);
+    EXPECT_THROW(SaveGpsFile(data, {}, Temp.Path(), Out.File("trip"), row.Type, wrap), io::EWriteError);
   }
   EXPECT_EQ(ReadFile(Out.File("trip")), OldContent);
   ExpectTempEmpty();
@@ -380,7 +380,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(SaveGpsFileTest, SeamThatChangesNothingSavesNormally) {
-  const TTargetStreamWrap wrap = [](zip::TStream& file) {
+  const TTargetStreamWrap wrap = [](io::TStream& file) {
     return std::make_unique<TFailingTarget>(file, INT64_MAX, false);
   };
   ASSERT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("a.kmz"), TKmlFileType::Kmz, wrap), TSaveResult::Saved);

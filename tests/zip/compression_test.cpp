@@ -4,7 +4,7 @@
 
 #include "test_streams.h"
 #include "test_support.h"
-#include "zip/file_stream.h"
+#include "io/file_stream.h"
 
 namespace tarvola::zip {
 namespace {
@@ -55,17 +55,17 @@ TEST(CheckCompression, RaisesNegativeCodesWithTheirText) {
 }
 
 // All of `data` compressed straight into memory.
-TMemoryStream Packed(const std::string& data, TCompressionLevel level = TCompressionLevel::LevelDefault,
+io::TMemoryStream Packed(const std::string& data, TCompressionLevel level = TCompressionLevel::LevelDefault,
                      TStreamFormat format = TStreamFormat::RawDeflate) {
-  TMemoryStream source = MemoryOf(data);
-  TMemoryStream target;
+  io::TMemoryStream source = MemoryOf(data);
+  io::TMemoryStream target;
   CompressStream(source, target, level, true, format);
   return target;
 }
 
 TEST(CompressStream, EmptySourceGivesTheTwoByteRawStream) {
-  TMemoryStream source;
-  TMemoryStream target;
+  io::TMemoryStream source;
+  io::TMemoryStream target;
   CompressStream(source, target, TCompressionLevel::LevelDefault, true, TStreamFormat::RawDeflate);
   EXPECT_EQ(target.Size(), 2);
   EXPECT_EQ(target.Position(), 2);
@@ -91,12 +91,12 @@ TEST_P(RoundTrip, InflatesBackToTheSource) {
   tarvola::test::TTempFolder folder;
   tarvola::test::WriteFile(folder.File("in.bin"), data);
 
-  TMemoryStream memorySource = MemoryOf(data);
-  TFileStream fileSource(folder.File("in.bin"), TFileMode::OpenRead);
-  TStream& source = row.Source == TSourceKind::Memory ? static_cast<TStream&>(memorySource) : fileSource;
-  TMemoryStream memoryTarget;
-  TFileStream fileTarget(folder.File("out.bin"), TFileMode::Create);
-  TStream& target = row.Target == TTargetKind::File ? static_cast<TStream&>(fileTarget) : memoryTarget;
+  io::TMemoryStream memorySource = MemoryOf(data);
+  io::TFileStream fileSource(folder.File("in.bin"), io::TFileMode::OpenRead);
+  io::TStream& source = row.Source == TSourceKind::Memory ? static_cast<io::TStream&>(memorySource) : fileSource;
+  io::TMemoryStream memoryTarget;
+  io::TFileStream fileTarget(folder.File("out.bin"), io::TFileMode::Create);
+  io::TStream& target = row.Target == TTargetKind::File ? static_cast<io::TStream&>(fileTarget) : memoryTarget;
 
   CompressStream(source, target, TCompressionLevel::LevelDefault, row.Target == TTargetKind::MemoryDirect,
                  TStreamFormat::RawDeflate);
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CompressStream, IncompressibleDataGrowsTheTargetToExactlyTheOutput) {
   const std::string data = test::RandomBytes(200000, 13);
-  const TMemoryStream target = Packed(data);
+  const io::TMemoryStream target = Packed(data);
   EXPECT_GT(target.Size(), 3 * 65536);  // needed more than one step of growth
   EXPECT_EQ(Inflate(target.Memory(), static_cast<std::size_t>(target.Size()), -15), data);
   EXPECT_EQ(target.Position(), target.Size());
@@ -137,10 +137,10 @@ TEST(CompressStream, IncompressibleDataGrowsTheTargetToExactlyTheOutput) {
 
 TEST(CompressStream, StartsAtThePositionsOfBothStreams) {
   const std::string data = test::TextBytes(100000, 14);
-  TMemoryStream source = MemoryOf(data);
+  io::TMemoryStream source = MemoryOf(data);
   source.SetPosition(777);
-  TMemoryStream target = MemoryOf("HEAD");
-  target.Seek(0, TSeekOrigin::End);
+  io::TMemoryStream target = MemoryOf("HEAD");
+  target.Seek(0, io::TSeekOrigin::End);
   CompressStream(source, target, TCompressionLevel::LevelDefault, true, TStreamFormat::RawDeflate);
   const std::string packed = Contents(target);
   ASSERT_EQ(packed.substr(0, 4), "HEAD");
@@ -150,8 +150,8 @@ TEST(CompressStream, StartsAtThePositionsOfBothStreams) {
 
 TEST(CompressStream, DirectOutputBeyondTheTargetsEndLeavesZerosBefore) {
   const std::string data = test::TextBytes(1000, 18);
-  TMemoryStream source = MemoryOf(data);
-  TMemoryStream target;
+  io::TMemoryStream source = MemoryOf(data);
+  io::TMemoryStream target;
   target.SetPosition(100000);
   CompressStream(source, target, TCompressionLevel::LevelDefault, true, TStreamFormat::RawDeflate);
   const std::string packed = Contents(target);
@@ -171,7 +171,7 @@ class Format : public testing::TestWithParam<TFormatRow> {};
 
 TEST_P(Format, InflatesWithTheMatchingWindowBits) {
   const std::string data = test::TextBytes(70000, 15);
-  const TMemoryStream target = Packed(data, GetParam().Level, GetParam().Format);
+  const io::TMemoryStream target = Packed(data, GetParam().Level, GetParam().Format);
   EXPECT_EQ(Inflate(target.Memory(), static_cast<std::size_t>(target.Size()), GetParam().InflateBits), data);
 }
 
@@ -184,22 +184,22 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(CompressStream, RawDataHasNoHeader) {
-  const TMemoryStream target = Packed(test::TextBytes(5000, 16));
+  const io::TMemoryStream target = Packed(test::TextBytes(5000, 16));
   EXPECT_THROW(Inflate(target.Memory(), static_cast<std::size_t>(target.Size()), 15), std::runtime_error);
 }
 
 TEST(CompressStream, TargetWriteErrorPasses) {
-  TMemoryStream source = MemoryOf(test::RandomBytes(200000, 17));
+  io::TMemoryStream source = MemoryOf(test::RandomBytes(200000, 17));
   test::TFailingStream target(1000);
   EXPECT_THROW(CompressStream(source, target, TCompressionLevel::LevelDefault, false, TStreamFormat::RawDeflate),
-               EWriteError);
+               io::EWriteError);
 }
 
 TEST(CompressStream, SourceReadErrorPasses) {
   test::TUnreadableStream source;
-  TMemoryStream target;
+  io::TMemoryStream target;
   EXPECT_THROW(CompressStream(source, target, TCompressionLevel::LevelDefault, true, TStreamFormat::RawDeflate),
-               EReadError);
+               io::EReadError);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "test_streams.h"
 #include "test_support.h"
-#include "zip/file_stream.h"
+#include "io/file_stream.h"
 
 namespace tarvola::zip {
 namespace {
@@ -55,22 +55,22 @@ TEST(Crc32, RegisterCarriesAcrossCalls) {
 }
 
 TEST(Crc32, EmptyStreamAndStreamAtItsEndGiveZero) {
-  TMemoryStream empty;
+  io::TMemoryStream empty;
   EXPECT_EQ(FileCrc32(empty), 0u);
-  TMemoryStream full = MemoryOf("some bytes");
-  full.Seek(0, TSeekOrigin::End);
+  io::TMemoryStream full = MemoryOf("some bytes");
+  full.Seek(0, io::TSeekOrigin::End);
   EXPECT_EQ(FileCrc32(full), 0u);
 }
 
 TEST(Crc32, StreamCountStopsInsideAChunk) {
   const std::string data = RandomBytes(10000, 3);
-  TMemoryStream stream = MemoryOf(data);
+  io::TMemoryStream stream = MemoryOf(data);
   const std::uint32_t crc = StreamCrc32(stream, 0xFFFFFFFFu, 4096, 5000);
   EXPECT_EQ(~crc, ZlibCrc(data.substr(0, 5000)));
 }
 
 TEST(Crc32, ZeroCountUsesNothing) {
-  TMemoryStream stream = MemoryOf("abc");
+  io::TMemoryStream stream = MemoryOf("abc");
   EXPECT_EQ(StreamCrc32(stream, 0x55AA55AAu, 16, 0), 0x55AA55AAu);
 }
 
@@ -80,7 +80,7 @@ TEST_P(FileCrcOfLength, EqualsTheCrcOfTheWholeFile) {
   tarvola::test::TTempFolder folder;
   const std::string data = RandomBytes(GetParam(), static_cast<unsigned>(GetParam()));
   tarvola::test::WriteFile(folder.File("data.bin"), data);
-  TFileStream file(folder.File("data.bin"), TFileMode::OpenRead);
+  io::TFileStream file(folder.File("data.bin"), io::TFileMode::OpenRead);
   EXPECT_EQ(FileCrc32(file), ZlibCrc(data));
   EXPECT_EQ(file.Position(), static_cast<std::int64_t>(data.size()));
 }
@@ -93,20 +93,20 @@ TEST(Crc32, FileCrcCoversOnlyWhatFollowsThePosition) {
   tarvola::test::TTempFolder folder;
   const std::string data = RandomBytes(9000, 4);
   tarvola::test::WriteFile(folder.File("data.bin"), data);
-  TFileStream file(folder.File("data.bin"), TFileMode::OpenRead);
+  io::TFileStream file(folder.File("data.bin"), io::TFileMode::OpenRead);
   file.SetPosition(1234);
   EXPECT_EQ(FileCrc32(file), ZlibCrc(data.substr(1234)));
 }
 
 TEST(Crc32, StreamThatEndsEarlyRaisesInsteadOfLooping) {
   TShrinkingStream shrunk(RandomBytes(5000, 5), 20000);
-  EXPECT_THROW(FileCrc32(shrunk), EReadError);
+  EXPECT_THROW(FileCrc32(shrunk), io::EReadError);
   EXPECT_LE(shrunk.Reads, 3);
 }
 
 TEST(Crc32, StreamThatEndsAtOnceRaises) {
   TShrinkingStream empty("", 100);
-  EXPECT_THROW(StreamCrc32(empty, 0, 4096, -1), EReadError);
+  EXPECT_THROW(StreamCrc32(empty, 0, 4096, -1), io::EReadError);
   EXPECT_EQ(empty.Reads, 1);
 }
 

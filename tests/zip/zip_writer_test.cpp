@@ -9,7 +9,7 @@
 #include "test_streams.h"
 #include "test_support.h"
 #include "zip/dos_time.h"
-#include "zip/file_stream.h"
+#include "io/file_stream.h"
 #include "zip/zip_layout.h"
 
 namespace tarvola::zip {
@@ -190,7 +190,7 @@ TEST(ZipSingleFile, FolderAsSourceLeavesNoArchive) {
   fs::create_directory(folder.File("doc.kml"));
 #ifdef _WIN32
   // Windows refuses to open a folder as a file ("Access is denied").
-  EXPECT_THROW(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), EFOpenError);
+  EXPECT_THROW(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), io::EFOpenError);
 #else
   // POSIX opens it, and every read fails.
   EXPECT_EQ(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), ZipCompressionFailed);
@@ -200,21 +200,21 @@ TEST(ZipSingleFile, FolderAsSourceLeavesNoArchive) {
 
 TEST(ZipSingleFile, MissingSourceRaisesTheOpenError) {
   TTempFolder folder;
-  EXPECT_THROW(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), EFOpenError);
+  EXPECT_THROW(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), io::EFOpenError);
   EXPECT_FALSE(fs::exists(folder.File("a.kmz")));
 }
 
 TEST(ZipSingleFile, UncreatableArchiveRaisesTheCreateError) {
   TTempFolder folder;
   WriteFile(folder.File("doc.kml"), "x");
-  EXPECT_THROW(ZipSingleFile(folder.File("doc.kml"), folder.File("missing") / "a.kmz"), EFCreateError);
+  EXPECT_THROW(ZipSingleFile(folder.File("doc.kml"), folder.File("missing") / "a.kmz"), io::EFCreateError);
 }
 
 TEST(ZipSingleFileInto, WritesTheSameBytesIntoAStream) {
   TTempFolder folder;
   WriteFile(folder.File("doc.kml"), test::TextBytes(70000, 34));
   ASSERT_EQ(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), ZipOk);
-  TMemoryStream archive;
+  io::TMemoryStream archive;
   ASSERT_EQ(ZipSingleFileInto(folder.File("doc.kml"), archive), ZipOk);
   EXPECT_EQ(test::Contents(archive), ReadFile(folder.File("a.kmz")));
 }
@@ -236,12 +236,12 @@ class FailingWrite : public testing::TestWithParam<TRegion> {};
 TEST_P(FailingWrite, RaisesTheWriteError) {
   TTempFolder folder;
   WriteFile(folder.File("doc.kml"), test::RandomBytes(1000, 35));
-  TMemoryStream whole;
+  io::TMemoryStream whole;
   ASSERT_EQ(ZipSingleFileInto(folder.File("doc.kml"), whole), ZipOk);
   const std::int64_t dataEnd = whole.Size() - 22 - 53;
   const std::int64_t limits[] = {20, 37 + 500, dataEnd + 10, whole.Size() - 1};
   test::TFailingStream archive(limits[static_cast<int>(GetParam())]);
-  EXPECT_THROW(ZipSingleFileInto(folder.File("doc.kml"), archive), EWriteError);
+  EXPECT_THROW(ZipSingleFileInto(folder.File("doc.kml"), archive), io::EWriteError);
 }
 
 INSTANTIATE_TEST_SUITE_P(Regions, FailingWrite,
@@ -250,15 +250,15 @@ INSTANTIATE_TEST_SUITE_P(Regions, FailingWrite,
 
 TEST(CompressToMemory, FailureIsFalseAndLeavesTheTargetAtZero) {
   test::TUnreadableStream source;
-  TMemoryStream target;
+  io::TMemoryStream target;
   EXPECT_FALSE(CompressToMemory(source, target));
   EXPECT_EQ(target.Position(), 0);
 }
 
 TEST(CompressToMemory, CompressesFromTheStartWhateverThePosition) {
-  TMemoryStream source;
+  io::TMemoryStream source;
   source.WriteBuffer("abcabcabcabc", 12);
-  TMemoryStream target;
+  io::TMemoryStream target;
   ASSERT_TRUE(CompressToMemory(source, target));
   EXPECT_EQ(target.Position(), 0);
   EXPECT_EQ(test::Inflate(target.Memory(), static_cast<std::size_t>(target.Size()), -15), "abcabcabcabc");

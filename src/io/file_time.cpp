@@ -1,4 +1,4 @@
-#include "zip/file_time.h"
+#include "io/file_time.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #endif
 
-namespace tarvola::zip {
+namespace tarvola::io {
 
 #ifdef _WIN32
 
@@ -44,4 +44,4 @@ std::optional<std::time_t> LastWriteTime(const std::filesystem::path& path) {
 
 #endif
 
-}  // namespace tarvola::zip
+}  // namespace tarvola::io

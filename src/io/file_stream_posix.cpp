@@ -1,5 +1,5 @@
 // The file layer on POSIX systems (Linux, macOS).
-#include "zip/file_stream.h"
+#include "io/file_stream.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <system_error>
 
-namespace tarvola::zip {
+namespace tarvola::io {
 
 namespace {
 
@@ -117,4 +117,4 @@ void TFileStream::Flush() {
   if (::fsync(Descriptor(FHandle)) != 0) throw EWriteError(errno);
 }
 
-}  // namespace tarvola::zip
+}  // namespace tarvola::io

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-namespace tarvola::zip {
+namespace tarvola::io {
 
 // The two clock questions the ZIP time stamps ask of the system; file_time.cpp answers them
 // for each platform.
@@ -15,4 +15,4 @@ bool LocalTimeOf(std::time_t moment, std::tm& local);
 // The file's last write, in whole seconds since the epoch; nothing when it cannot be found.
 std::optional<std::time_t> LastWriteTime(const std::filesystem::path& path);
 
-}  // namespace tarvola::zip
+}  // namespace tarvola::io

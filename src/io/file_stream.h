@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "zip/stream.h"
-#include "zip/system_text.h"
+#include "io/stream.h"
+#include "io/system_text.h"
 
-namespace tarvola::zip {
+namespace tarvola::io {
 
 enum class TFileMode {
   OpenRead,   // an existing file, read only; others may read it too
@@ -44,4 +44,4 @@ private:
   std::intptr_t FHandle = -1;  // a descriptor, or a HANDLE on Windows (INVALID_HANDLE_VALUE is -1 too)
 };
 
-}  // namespace tarvola::zip
+}  // namespace tarvola::io

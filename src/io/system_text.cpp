@@ -1,8 +1,8 @@
-#include "zip/system_text.h"
+#include "io/system_text.h"
 
 #include <system_error>
 
-namespace tarvola::zip {
+namespace tarvola::io {
 
 namespace {
 
@@ -20,4 +20,4 @@ std::string FileErrorText(std::string_view lead, const std::filesystem::path& pa
   return text;
 }
 
-}  // namespace tarvola::zip
+}  // namespace tarvola::io

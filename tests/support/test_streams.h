@@ -9,12 +9,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "zip/stream.h"
+#include "io/stream.h"
 
-namespace tarvola::zip::test {
+namespace tarvola::test {
 
 // A memory stream that takes only `writeLimit` bytes in all and can fail on Flush.
-class TFailingStream : public TMemoryStream {
+class TFailingStream : public io::TMemoryStream {
 public:
   explicit TFailingStream(std::int64_t writeLimit, bool failFlush = false)
       : FWriteLimit(writeLimit), FFailFlush(failFlush) {}
@@ -23,10 +23,10 @@ public:
     const std::int64_t room = std::max<std::int64_t>(FWriteLimit - FWritten, 0);
     const std::int64_t n = std::min(count, room);
     FWritten += n;
-    return TMemoryStream::Write(buffer, n);
+    return io::TMemoryStream::Write(buffer, n);
   }
   void Flush() override {
-    if (FFailFlush) throw EWriteError();
+    if (FFailFlush) throw io::EWriteError();
   }
 
 private:
@@ -36,7 +36,7 @@ private:
 };
 
 // Says it holds `claimedSize` bytes but delivers only `content`, like a file cut short while read.
-class TShrinkingStream : public TStream {
+class TShrinkingStream : public io::TStream {
 public:
   TShrinkingStream(std::string content, std::int64_t claimedSize)
       : FContent(std::move(content)), FClaimedSize(claimedSize) {}
@@ -49,8 +49,8 @@ public:
     return n;
   }
   std::int64_t Write(const void*, std::int64_t) override { return 0; }
-  std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override {
-    FPosition = (origin == TSeekOrigin::Begin ? 0 : origin == TSeekOrigin::Current ? FPosition : FClaimedSize) + offset;
+  std::int64_t Seek(std::int64_t offset, io::TSeekOrigin origin) override {
+    FPosition = (origin == io::TSeekOrigin::Begin ? 0 : origin == io::TSeekOrigin::Current ? FPosition : FClaimedSize) + offset;
     return FPosition;
   }
   std::int64_t Position() const override { return FPosition; }
@@ -69,7 +69,7 @@ private:
 class TUnreadableStream : public TShrinkingStream {
 public:
   TUnreadableStream() : TShrinkingStream(std::string(), 100000) {}
-  std::int64_t Read(void*, std::int64_t) override { throw EReadError("Stream read error"); }
+  std::int64_t Read(void*, std::int64_t) override { throw io::EReadError("Stream read error"); }
 };
 
 inline std::string RandomBytes(std::size_t size, unsigned seed) {
@@ -111,13 +111,13 @@ inline std::string Inflate(const void* data, std::size_t size, int windowBits) {
   return out;
 }
 
-inline std::string Contents(const TMemoryStream& stream) {
+inline std::string Contents(const io::TMemoryStream& stream) {
   return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
 }
 
 // A memory stream holding `bytes`, positioned at its start.
-inline TMemoryStream MemoryOf(const std::string& bytes) {
-  TMemoryStream stream;
+inline io::TMemoryStream MemoryOf(const std::string& bytes) {
+  io::TMemoryStream stream;
   stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
   stream.SetPosition(0);
   return stream;
@@ -127,4 +127,4 @@ inline std::uint32_t ZlibCrc(const std::string& bytes) {
   return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
-}  // namespace tarvola::zip::test
+}  // namespace tarvola::test

@@ -1,4 +1,4 @@
-#include "zip/file_time.h"
+#include "io/file_time.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "test_support.h"
 
-namespace tarvola::zip {
+namespace tarvola::io {
 namespace {
 
 namespace fs = std::filesystem;
@@ -67,4 +67,4 @@ TEST(LocalTimeOf, DiffersFromUniversalTimeByTheZoneOnly) {
 }
 
 }  // namespace
-}  // namespace tarvola::zip
+}  // namespace tarvola::io

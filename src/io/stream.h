@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace tarvola::zip {
+namespace tarvola::io {
 
 // Errors of the byte-stream layer. Code() is the system's error number, 0 when there is none.
 class EStreamError : public std::runtime_error {
@@ -89,4 +89,4 @@ private:
   std::int64_t FPosition = 0;
 };
 
-}  // namespace tarvola::zip
+}  // namespace tarvola::io

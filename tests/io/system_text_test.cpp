@@ -1,11 +1,11 @@
-#include "zip/system_text.h"
+#include "io/system_text.h"
 
 #include <gtest/gtest.h>
 
 #include "test_support.h"
-#include "zip/file_stream.h"
+#include "io/file_stream.h"
 
-namespace tarvola::zip {
+namespace tarvola::io {
 namespace {
 
 namespace fs = std::filesystem;
@@ -80,4 +80,4 @@ TEST(PathText, IsUtf8AndNamesTheSameFile) {
 }
 
 }  // namespace
-}  // namespace tarvola::zip
+}  // namespace tarvola::io

@@ -1,7 +1,7 @@
 // The file layer on Windows: wide-character paths, HANDLEs and the system's message texts.
 #ifdef _WIN32
 
-#include "zip/file_stream.h"
+#include "io/file_stream.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <string>
 
-namespace tarvola::zip {
+namespace tarvola::io {
 
 namespace {
 
@@ -164,6 +164,6 @@ void TFileStream::Flush() {
   if (!::FlushFileBuffers(Native(FHandle))) throw EWriteError(LastError());
 }
 
-}  // namespace tarvola::zip
+}  // namespace tarvola::io
 
 #endif  // _WIN32

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarvola::zip {
+namespace tarvola::io {
 
 // How the file layer names paths and errors, alike on every platform for the callers. The
 // system's parts are defined beside TFileStream in file_stream_posix.cpp or file_stream_win.cpp.
@@ -18,4 +18,4 @@ bool IsNameTaken(int code);
 // `lead` "<absolute path>". <reason>: the message of EFOpenError and EFCreateError.
 std::string FileErrorText(std::string_view lead, const std::filesystem::path& path, int code);
 
-}  // namespace tarvola::zip
+}  // namespace tarvola::io

@@ -1,4 +1,4 @@
-#include "zip/stream.h"
+#include "io/stream.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 
 #include "test_streams.h"
 #include "test_support.h"
-#include "zip/file_stream.h"
-#include "zip/system_text.h"
+#include "io/file_stream.h"
+#include "io/system_text.h"
 
-namespace tarvola::zip {
+namespace tarvola::io {
 namespace {
 
 namespace fs = std::filesystem;
@@ -201,4 +201,4 @@ TEST(FileStream, ReadingADirectoryRaisesTheReadError) {
 }
 
 }  // namespace
-}  // namespace tarvola::zip
+}  // namespace tarvola::io

@@ -1,4 +1,4 @@
-#include "zip/stream.h"
+#include "io/stream.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 #include <new>
 #include <vector>
 
-namespace tarvola::zip {
+namespace tarvola::io {
 
 void TStream::ReadBuffer(void* buffer, std::int64_t count) {
   if (count > 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
@@ -82,4 +82,4 @@ void TMemoryStream::Reserve(std::int64_t capacity) {
   FCapacity = capacity;
 }
 
-}  // namespace tarvola::zip
+}  // namespace tarvola::io
