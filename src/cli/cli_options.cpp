@@ -3,7 +3,7 @@
 #include <array>
 #include <charconv>
 
-#include "utf8_text.h"
+#include "io/system_text.h"
 
 namespace tarvola::cli {
 
@@ -144,11 +144,11 @@ std::string ApplyValue(TOptionId id, std::string_view value, TCliOptions& option
   switch (id) {
     case TOptionId::Output:
       if (value.empty()) return "option -o needs a file name";
-      options.Output = PathFromUtf8(value);
+      options.Output = io::PathFromText(value);
       return {};
     case TOptionId::OutputDir:
       if (value.empty()) return "option -d needs a folder name";
-      options.OutputDir = PathFromUtf8(value);
+      options.OutputDir = io::PathFromText(value);
       return {};
     case TOptionId::Format:
       if (value == "kml") options.Format = kml::TKmlFileType::Kml;

@@ -12,9 +12,9 @@
 #include "failure_line.h"
 #include "gps/gpx_reader.h"
 #include "info_report.h"
+#include "io/system_text.h"
 #include "kml/gpx_to_kml.h"
 #include "standard_streams.h"
-#include "utf8_text.h"
 
 namespace tarvola::cli {
 
@@ -155,7 +155,7 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
     return outcome;
   }
   outcome.Converted = true;
-  if (!options.Quiet) outcome.Messages = MessageLine(plan.InputText, "saved " + Utf8Of(plan.Output));
+  if (!options.Quiet) outcome.Messages = MessageLine(plan.InputText, "saved " + io::PathText(plan.Output));
   return outcome;
 }
 

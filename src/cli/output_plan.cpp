@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "utf8_text.h"
+#include "io/system_text.h"
 
 namespace tarvola::cli {
 
@@ -38,15 +38,15 @@ std::string Refusal(const TPlannedConversion& plan, const std::vector<TPlannedCo
   }
   std::error_code ec;
   if (fs::is_directory(plan.Output, ec)) {
-    return "cannot write " + Utf8Of(plan.Output) + ": it is a folder";
+    return "cannot write " + io::PathText(plan.Output) + ": it is a folder";
   }
   if (options.NoClobber && fs::exists(fs::symlink_status(plan.Output, ec))) {
-    return "not converted: " + Utf8Of(plan.Output) + " exists and --no-clobber keeps it";
+    return "not converted: " + io::PathText(plan.Output) + " exists and --no-clobber keeps it";
   }
   const fs::path output = Normalised(plan.Output);
   for (const TPlannedConversion& other : earlier) {
     if (Normalised(other.Output) == output) {
-      return "not converted: " + Utf8Of(plan.Output) + " is already the output of " +
+      return "not converted: " + io::PathText(plan.Output) + " is already the output of " +
              other.InputText;
     }
   }
@@ -74,7 +74,7 @@ std::vector<TPlannedConversion> PlanConversions(const TCliOptions& options) {
     plan.FromStandardInput = inputText == StandardStream;
     plan.ToStandardOutput = WritesStandardOutput(options);
     plan.InputText = plan.FromStandardInput ? std::string(StandardInputName) : inputText;
-    if (!plan.FromStandardInput) plan.Input = PathFromUtf8(inputText);
+    if (!plan.FromStandardInput) plan.Input = io::PathFromText(inputText);
     plan.Type = type;
     if (!plan.ToStandardOutput) {
       plan.Output = options.Output ? *options.Output : DefaultOutput(plan.Input, options, type);

@@ -13,9 +13,9 @@
 #include "convert_runner.h"
 #include "failure_line.h"
 #include "info_report.h"
-#include "kml/save_platform.h"
-#include "utf8_text.h"
 #include "io/stream.h"
+#include "io/system_text.h"
+#include "kml/save_platform.h"
 
 namespace tarvola::cli {
 
@@ -77,7 +77,7 @@ int SpoolStandardInput(const fs::path& file) {
 }
 
 fs::path InputFile(std::string_view input, std::optional<TScratchFolder>& scratch) {
-  if (input != StandardStream) return PathFromUtf8(input);
+  if (input != StandardStream) return io::PathFromText(input);
   scratch.emplace();
   if (scratch->Path().empty()) return {};
   fs::path file = scratch->Path() / "input.gpx";

@@ -1,20 +1,13 @@
 #include "utf8_text.h"
 
+#include "io/system_text.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #include <shellapi.h>
 #endif
 
 namespace tarvola::cli {
-
-std::filesystem::path PathFromUtf8(std::string_view text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string Utf8Of(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 #ifdef _WIN32
@@ -25,7 +18,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> result;
   for (int i = 1; wide != nullptr && i < count; ++i) {
-    result.push_back(Utf8Of(std::filesystem::path(wide[i])));
+    result.push_back(io::PathText(std::filesystem::path(wide[i])));
   }
   if (wide != nullptr) LocalFree(wide);
   return result;

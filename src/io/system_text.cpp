@@ -14,6 +14,10 @@ std::string AbsoluteText(const std::filesystem::path& path) {
 
 }  // namespace
 
+std::filesystem::path PathFromText(std::string_view text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 std::string FileErrorText(std::string_view lead, const std::filesystem::path& path, int code) {
   std::string text(lead);
   text += " \"" + AbsoluteText(path) + "\". " + SystemErrorText(code);

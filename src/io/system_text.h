@@ -11,6 +11,8 @@ namespace tarvola::io {
 
 // The path as UTF-8 text: its bytes as they are on POSIX, converted from UTF-16 on Windows.
 std::string PathText(const std::filesystem::path& path);
+// The path a UTF-8 text names, whatever the Windows ANSI code page holds: PathText's inverse.
+std::filesystem::path PathFromText(std::string_view text);
 // The system's reason for an error code (as EStreamError::Code() holds it), in UTF-8.
 std::string SystemErrorText(int code);
 // Whether the code says that the name is taken, as TFileMode::CreateNew fails.
