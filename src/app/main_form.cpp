@@ -13,11 +13,12 @@
 
 #include <utility>
 
+#include "app/browser_opener.h"
 #include "app/open_workflow.h"
 #include "app/path_text.h"
+#include "app/service_notices.h"
 #include "app/save_command.h"
 #include "app/wait_panel.h"
-#include "service/browser_opener.h"
 #include "service/service_channel.h"
 #include "ui/flat_menu_style.h"
 #include "ui/hint_time.h"
@@ -46,7 +47,7 @@ TMainForm::TMainForm(ui::TUserPrompts& prompts, service::TLinkOpener opener, QWi
     : QWidget(parent),
       FPrompts(prompts),
       FMenuStyle(new ui::TFlatMenuStyle),
-      FOpener(opener ? std::move(opener) : service::BrowserOpener()) {
+      FOpener(opener ? std::move(opener) : BrowserOpener()) {
   FMenuStyle->setParent(this);
   ui::RegisterCompatibleFonts();
   setWindowTitle(QStringLiteral("Tarvola"));
@@ -60,7 +61,9 @@ TMainForm::TMainForm(ui::TUserPrompts& prompts, service::TLinkOpener opener, QWi
   FWorkspace.TempDir = SystemTempDir();
   resize(ClientSize);
   setMinimumSize(ClientSize);
-  FService = std::make_unique<service::TServiceChannel>(this, FPrompts, FWorkspace.TempDir, FOpener);
+  FService = std::make_unique<service::TServiceChannel>(
+      this, FWorkspace.TempDir,
+      [this](const service::TServiceNotices& notices) { PresentServiceNotices(this, FPrompts, FOpener, notices); });
   FUi.OptionPopup->setStyle(FMenuStyle);
   FUi.GpxTreeView->SetMenuStyle(FMenuStyle);
   setAcceptDrops(true);
