@@ -14,11 +14,13 @@
 #include <utility>
 
 #include "app/browser_opener.h"
+#include "app/main_form_view.h"
 #include "app/open_workflow.h"
 #include "app/path_text.h"
 #include "app/service_notices.h"
 #include "app/save_command.h"
 #include "app/wait_panel.h"
+#include "app/workflow_view.h"
 #include "service/service_channel.h"
 #include "ui/flat_menu_style.h"
 #include "ui/hint_time.h"
@@ -106,15 +108,12 @@ view::TTreeOptions TMainForm::TreeOptions() const {
           FUi.JoinSegsCheck->isChecked()};
 }
 
-void TMainForm::ShowError(const QString& title, const QString& text, const QString& content) {
-  FPrompts.ShowMessage(this, title, text, content, ui::IconError, ui::ButtonsOk);
-}
-
 void TMainForm::OpenGpxFile(const QString& fileName) {
   try {
-    RunOpenWorkflow(*this, fileName);
+    TMainFormView view(*this);
+    RunOpenWorkflow(FWorkspace, FPrompts, view, fileName);
   } catch (const std::exception& error) {
-    ShowError(QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(FWorkspace.SourcePath, {}));
+    ShowError(FPrompts, this, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(FWorkspace.SourcePath, {}));
   }
 }
 
@@ -150,10 +149,11 @@ void TMainForm::OpenBtClick() { OpenGpxFile(QString()); }
 
 void TMainForm::SaveBtClick() {
   try {
-    RunSaveCommand(*this);
+    TMainFormView view(*this);
+    RunSaveCommand(FWorkspace, FPrompts, view);
   } catch (const std::exception& error) {
     // The file layer's own report, as the toolkit would show it.
-    ShowError(QStringLiteral("Tarvola"), QString::fromUtf8(error.what()));
+    ShowError(FPrompts, this, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()));
   }
 }
 

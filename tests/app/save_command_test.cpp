@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QProcess>
 
+#include "app/open_workflow.h"
+#include "app/save_command.h"
 #include "main_form_fixture.h"
 
 namespace tarvola::test {
@@ -123,6 +125,27 @@ TEST_F(SaveCommand, TemporaryFolderThatCannotBeWrittenIsNamedInTheReason) {
                       QStringLiteral(": No such file or directory");
   EXPECT_EQ(Prompts.Messages[0].Content, Q(Folder.File("trip.kmz")) + why);
   EXPECT_FALSE(std::filesystem::exists(Folder.File("trip.kmz")));
+}
+
+// The command needs no window: it writes the workspace's data with the view's options.
+TEST(SaveCommandAlone, WritesTheWorkspaceDataAndGivesTheButtonBack) {
+  TTempFolder folder;
+  WriteFile(folder.File("trip.gpx"), FullGpx);
+  std::filesystem::create_directory(folder.File("tmp"));
+  app::TWorkspace workspace;
+  workspace.TempDir = Q(folder.File("tmp")) + QStringLiteral("/");
+  TScriptedPrompts prompts;
+  TRecordingView view;
+  app::RunOpenWorkflow(workspace, prompts, view, Q(folder.File("trip.gpx")));
+  ASSERT_TRUE(workspace.Data);
+  view.Calls.clear();
+  prompts.SaveAnswers.push_back(ui::TFileDialogAnswer{Q(folder.File("trip")), 2});
+  app::RunSaveCommand(workspace, prompts, view);
+  EXPECT_TRUE(prompts.Messages.empty());
+  EXPECT_EQ(view.Calls, QStringList({"save=0", "save=1"}));
+  EXPECT_EQ(workspace.LastSaved, Q(folder.File("trip.kml")));
+  EXPECT_EQ(workspace.SaveFilterIndex, 2);
+  EXPECT_NE(ReadFile(folder.File("trip.kml")).find("<kml"), std::string::npos);
 }
 
 }  // namespace
