@@ -13,11 +13,14 @@
 
 #include <utility>
 
+#include "app/browser_opener.h"
+#include "app/main_form_view.h"
 #include "app/open_workflow.h"
 #include "app/path_text.h"
+#include "app/service_notices.h"
 #include "app/save_command.h"
 #include "app/wait_panel.h"
-#include "service/browser_opener.h"
+#include "app/workflow_view.h"
 #include "service/service_channel.h"
 #include "ui/flat_menu_style.h"
 #include "ui/hint_time.h"
@@ -46,7 +49,7 @@ TMainForm::TMainForm(ui::TUserPrompts& prompts, service::TLinkOpener opener, QWi
     : QWidget(parent),
       FPrompts(prompts),
       FMenuStyle(new ui::TFlatMenuStyle),
-      FOpener(opener ? std::move(opener) : service::BrowserOpener()) {
+      FOpener(opener ? std::move(opener) : BrowserOpener()) {
   FMenuStyle->setParent(this);
   ui::RegisterCompatibleFonts();
   setWindowTitle(QStringLiteral("Tarvola"));
@@ -60,7 +63,9 @@ TMainForm::TMainForm(ui::TUserPrompts& prompts, service::TLinkOpener opener, QWi
   FWorkspace.TempDir = SystemTempDir();
   resize(ClientSize);
   setMinimumSize(ClientSize);
-  FService = std::make_unique<service::TServiceChannel>(this, FPrompts, FWorkspace.TempDir, FOpener);
+  FService = std::make_unique<service::TServiceChannel>(
+      this, FWorkspace.TempDir,
+      [this](const service::TServiceNotices& notices) { PresentServiceNotices(this, FPrompts, FOpener, notices); });
   FUi.OptionPopup->setStyle(FMenuStyle);
   FUi.GpxTreeView->SetMenuStyle(FMenuStyle);
   setAcceptDrops(true);
@@ -103,15 +108,12 @@ view::TTreeOptions TMainForm::TreeOptions() const {
           FUi.JoinSegsCheck->isChecked()};
 }
 
-void TMainForm::ShowError(const QString& title, const QString& text, const QString& content) {
-  FPrompts.ShowMessage(this, title, text, content, ui::IconError, ui::ButtonsOk);
-}
-
 void TMainForm::OpenGpxFile(const QString& fileName) {
   try {
-    RunOpenWorkflow(*this, fileName);
+    TMainFormView view(*this);
+    RunOpenWorkflow(FWorkspace, FPrompts, view, fileName);
   } catch (const std::exception& error) {
-    ShowError(QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(FWorkspace.SourcePath, {}));
+    ShowError(FPrompts, this, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(FWorkspace.SourcePath, {}));
   }
 }
 
@@ -147,10 +149,11 @@ void TMainForm::OpenBtClick() { OpenGpxFile(QString()); }
 
 void TMainForm::SaveBtClick() {
   try {
-    RunSaveCommand(*this);
+    TMainFormView view(*this);
+    RunSaveCommand(FWorkspace, FPrompts, view);
   } catch (const std::exception& error) {
     // The file layer's own report, as the toolkit would show it.
-    ShowError(QStringLiteral("Tarvola"), QString::fromUtf8(error.what()));
+    ShowError(FPrompts, this, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()));
   }
 }
 

@@ -40,11 +40,8 @@ public:
 
   const QString& TempDir() const { return FWorkspace.TempDir; }
   const QString& LastSaved() const { return FWorkspace.LastSaved; }
-  void SetLastSaved(const QString& path) { FWorkspace.LastSaved = path; }
   // The open dialog's current file name: the loaded file, or what the user picked last.
   const QString& SourcePath() const { return FWorkspace.SourcePath; }
-  void SetSourcePath(const QString& path) { FWorkspace.SourcePath = path; }
-  const QString& OpenDialogInitialDir() const { return FWorkspace.OpenInitialDir; }
   bool Initialized() const { return FInitialized; }
 
   kml::TExportOptions ExportOptions() const;
@@ -86,7 +83,6 @@ private:
   void Connect();
   void FormShowFirst();
   void FormCloseQuery();
-  void ShowError(const QString& title, const QString& text, const QString& content = {});
 
   ui::TUserPrompts& FPrompts;
   TWorkspace FWorkspace;

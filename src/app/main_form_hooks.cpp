@@ -2,22 +2,23 @@
 // service channel, which live in their own subsystems.
 #include "app/main_form.h"
 
-#include "desktop/ge_commands.h"
+#include "app/about_content.h"
+#include "app/ge_commands.h"
 #include "service/service_channel.h"
 #include "ui/about_form.h"
 
 namespace tarvola::app {
 
-void TMainForm::AboutBtClick() { ui::AboutBtClick(this, FOpener, FPrompts); }
+void TMainForm::AboutBtClick() { ui::AboutBtClick(this, AboutContent(service::ServiceData()), FOpener, FPrompts); }
 
 void TMainForm::OpenGeBtClick() {
-  desktop::TGeCommandContext context{this, FPrompts, FWorkspace.LastSaved, FWorkspace.SourcePath};
-  desktop::OpenGeBtClick(context);
+  TGeCommandContext context{this, FPrompts, FWorkspace.LastSaved, FWorkspace.SourcePath};
+  app::OpenGeBtClick(context);
 }
 
 void TMainForm::OpenLastSavedBtClick() {
-  desktop::TGeCommandContext context{this, FPrompts, FWorkspace.LastSaved, FWorkspace.SourcePath};
-  desktop::OpenLastSavedBtClick(context);
+  TGeCommandContext context{this, FPrompts, FWorkspace.LastSaved, FWorkspace.SourcePath};
+  app::OpenLastSavedBtClick(context);
 }
 
 void TMainForm::FormShowFirst() { FService->FirstShow(); }

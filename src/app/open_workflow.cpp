@@ -1,15 +1,13 @@
 #include "app/open_workflow.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QToolButton>
 
 #include "app/busy_cursor.h"
-#include "app/main_form.h"
 #include "app/path_text.h"
+#include "app/workflow_view.h"
+#include "app/workspace.h"
 #include "gps/gpx_reader.h"
-#include "ui/task_dialog.h"
-#include "view/gps_tree_view.h"
+#include "ui/user_prompts.h"
 
 namespace tarvola::app {
 
@@ -17,49 +15,51 @@ namespace {
 
 constexpr std::uint64_t FreeWaitNodes = 300;
 
+// What an open needs: the state it changes, the user to ask and the window to update.
+struct TOpenContext {
+  TWorkspace& Workspace;
+  ui::TUserPrompts& Prompts;
+  TWorkflowView& View;
+};
+
 // Every load failure says which file and why below its own text.
-void ShowError(TMainForm& form, const QString& title, const QString& text, const QString& path,
-               const std::string& reason) {
-  form.Prompts().ShowMessage(&form, title, text, FileAndReason(path, reason), ui::IconError, ui::ButtonsOk);
+void ShowLoadError(TOpenContext& open, const QString& title, const QString& text, const QString& path,
+                   const std::string& reason) {
+  ShowError(open.Prompts, open.View.Owner(), title, text, FileAndReason(path, reason));
 }
 
-// The controls a read disables, in this order, and the one it gives back afterwards.
+// The controls a read disables, and the one it gives back afterwards.
 class TReadingState {
 public:
-  explicit TReadingState(TMainForm& form) : FForm(form) {
-    TMainFormUi& ui = form.Ui();
-    form.Workspace().Loading = true;
-    ui.OpenBt->setEnabled(false);
-    ui.SaveBt->setEnabled(false);
-    for (QCheckBox* box : {ui.WaypointsCheck, ui.RoutesCheck, ui.TracksCheck, ui.TimeCheck, ui.JoinSegsCheck}) {
-      box->setEnabled(false);
-    }
+  explicit TReadingState(TOpenContext& open) : FOpen(open) {
+    open.Workspace.Loading = true;
+    open.View.SetReading(true);
   }
   ~TReadingState() {
-    FForm.Ui().OpenBt->setEnabled(true);
-    FForm.Workspace().Loading = false;
+    FOpen.View.SetReading(false);
+    FOpen.Workspace.Loading = false;
   }
   TReadingState(const TReadingState&) = delete;
   TReadingState& operator=(const TReadingState&) = delete;
 
 private:
-  TMainForm& FForm;
+  TOpenContext& FOpen;
 };
 
 // LoadGpxFile's window side: hourglass, disabled controls, wait panel, its own messages.
-std::shared_ptr<const gps::TGpsData> ReadGpxFile(TMainForm& form, const QString& path, std::string& reason) {
+std::shared_ptr<const gps::TGpsData> ReadGpxFile(TOpenContext& open, const QString& path, std::string& reason) {
   TBusyCursor hourglass;
-  TReadingState reading(form);
-  form.ShowWaitPanel();
+  TReadingState reading(open);
+  open.View.ShowWaitPanel();
   auto data = std::make_shared<gps::TGpsData>();
   switch (gps::LoadGpxFile(ToFsPath(path), *data, reason)) {
     case gps::TLoadResult::Loaded:
       return data;
     case gps::TLoadResult::CannotOpen:
-      ShowError(form, QStringLiteral("Tarvola"), QStringLiteral("Cannot open file"), path, reason);
+      ShowLoadError(open, QStringLiteral("Tarvola"), QStringLiteral("Cannot open file"), path, reason);
       break;
     case gps::TLoadResult::EncodingNotSupported:
-      ShowError(form, QStringLiteral("Tarvola"), QStringLiteral("Text encoding not supported"), path, reason);
+      ShowLoadError(open, QStringLiteral("Tarvola"), QStringLiteral("Text encoding not supported"), path, reason);
       break;
     case gps::TLoadResult::NotGpx:
       break;
@@ -67,18 +67,9 @@ std::shared_ptr<const gps::TGpsData> ReadGpxFile(TMainForm& form, const QString&
   return nullptr;
 }
 
-void EnableOptions(TMainFormUi& ui, const TApplicability& a) {
-  ui.WaypointsCheck->setEnabled(a.Waypoints);
-  ui.RoutesCheck->setEnabled(a.Routes);
-  ui.TracksCheck->setEnabled(a.Tracks);
-  ui.JoinSegsCheck->setEnabled(a.JoinSegments);
-  ui.TimeCheck->setEnabled(a.TimeStamps);
-  ui.SaveBt->setEnabled(a.Save);
-}
-
 // Returns false when the user cancelled the dialog.
-bool ChooseFile(TMainForm& form, const QString& fileName) {
-  TWorkspace& ws = form.Workspace();
+bool ChooseFile(TOpenContext& open, const QString& fileName) {
+  TWorkspace& ws = open.Workspace;
   if (!fileName.isEmpty()) {
     ws.SourcePath = fileName;
     ws.OpenInitialDir = FolderOf(fileName, true);
@@ -89,7 +80,7 @@ bool ChooseFile(TMainForm& form, const QString& fileName) {
   request.FileName = ws.SourcePath;
   request.Filter = QString::fromLatin1(GpxFilter);
   request.DefaultExt = QStringLiteral("gpx");
-  const auto answer = form.Prompts().AskOpenFile(&form, request);
+  const auto answer = open.Prompts.AskOpenFile(open.View.Owner(), request);
   if (!answer) return false;
   ws.SourcePath = answer->FileName;
   return true;
@@ -97,27 +88,29 @@ bool ChooseFile(TMainForm& form, const QString& fileName) {
 
 }  // namespace
 
-void RunOpenWorkflow(TMainForm& form, const QString& fileName) {
-  TWorkspace& ws = form.Workspace();
+void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view,
+                     const QString& fileName) {
+  TOpenContext open{workspace, prompts, view};
+  TWorkspace& ws = workspace;
   if (ws.Loading) return;  // never a second load inside the first
-  form.raise();
-  form.activateWindow();
+  view.BringToFront();
   QCoreApplication::processEvents();
-  if (!ChooseFile(form, fileName)) return;
+  if (!ChooseFile(open, fileName)) return;
   // FreeGpsData: the tree keeps its own snapshot, so it shows the old data until a rebuild.
-  if (form.Ui().GpxTreeView->NodeCount() > FreeWaitNodes) form.ShowWaitPanel();
+  if (view.TreeNodeCount() > FreeWaitNodes) view.ShowWaitPanel();
   ws.Data.reset();
-  form.ShowLoadedFileName();
+  view.ShowLoadedFileName();
   std::string reason;
-  std::shared_ptr<const gps::TGpsData> loaded = ReadGpxFile(form, ws.SourcePath, reason);
+  std::shared_ptr<const gps::TGpsData> loaded = ReadGpxFile(open, ws.SourcePath, reason);
   if (!loaded) {
-    ShowError(form, QStringLiteral("Load file..."), QStringLiteral("Error loading GPX file."), ws.SourcePath, reason);
+    ShowLoadError(open, QStringLiteral("Load file..."), QStringLiteral("Error loading GPX file."), ws.SourcePath,
+                  reason);
     return;
   }
   ws.Data = std::move(loaded);
-  form.ShowLoadedFileName();
-  form.FillGpxTree();
-  EnableOptions(form.Ui(), ApplicabilityOf(*ws.Data));
+  view.ShowLoadedFileName();
+  view.FillGpxTree();
+  view.EnableOptions(ApplicabilityOf(*ws.Data));
 }
 
 }  // namespace tarvola::app

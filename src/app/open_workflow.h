@@ -2,13 +2,19 @@
 
 #include <QString>
 
+namespace tarvola::ui {
+class TUserPrompts;
+}
+
 namespace tarvola::app {
 
-class TMainForm;
+struct TWorkspace;
+class TWorkflowView;
 
 inline constexpr const char* GpxFilter = "GPS exchange format (*.gpx)|*.gpx|All files (*.*)|*.*";
 
 // OpenGpxFile: replaces the loaded data by a GPX file's; an empty name asks the user.
-void RunOpenWorkflow(TMainForm& form, const QString& fileName);
+void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view,
+                     const QString& fileName);
 
 }  // namespace tarvola::app

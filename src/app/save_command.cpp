@@ -1,14 +1,13 @@
 #include "app/save_command.h"
 
 #include <QCoreApplication>
-#include <QToolButton>
 
 #include "app/busy_cursor.h"
-#include "app/main_form.h"
 #include "app/path_text.h"
+#include "app/workflow_view.h"
+#include "app/workspace.h"
 #include "kml/save_workflow.h"
-#include "ui/task_dialog.h"
-#include "view/gps_tree_view.h"
+#include "ui/user_prompts.h"
 
 namespace tarvola::app {
 
@@ -20,37 +19,31 @@ constexpr std::uint64_t SaveWaitNodes = 300;
 // The builder's window side: hourglass, SaveBt disabled, the wait panel for a large tree.
 class TBuildingState {
 public:
-  explicit TBuildingState(TMainForm& form) : FForm(form) {
-    form.Ui().SaveBt->setEnabled(false);
-    if (form.Ui().GpxTreeView->NodeCount() > SaveWaitNodes) {
-      form.ShowWaitPanel();
+  explicit TBuildingState(TWorkflowView& view) : FView(view) {
+    view.SetSaveEnabled(false);
+    if (view.TreeNodeCount() > SaveWaitNodes) {
+      view.ShowWaitPanel();
     } else {
       QCoreApplication::processEvents();
     }
   }
-  ~TBuildingState() { FForm.Ui().SaveBt->setEnabled(true); }
+  ~TBuildingState() { FView.SetSaveEnabled(true); }
   TBuildingState(const TBuildingState&) = delete;
   TBuildingState& operator=(const TBuildingState&) = delete;
 
 private:
   TBusyCursor FHourglass;
-  TMainForm& FForm;
+  TWorkflowView& FView;
 };
 
-std::optional<ui::TFileDialogAnswer> AskTarget(TMainForm& form) {
-  const TWorkspace& ws = form.Workspace();
+std::optional<ui::TFileDialogAnswer> AskTarget(const TWorkspace& ws, ui::TUserPrompts& prompts, QWidget* owner) {
   ui::TFileDialogRequest request;
   request.InitialDir = FolderOf(ws.SourcePath, false);
   request.FileName = NameWithoutExtension(ws.SourcePath);
   request.Filter = QString::fromLatin1(KmlFilter);
   request.DefaultExt = QStringLiteral("kmz");
   request.FilterIndex = ws.SaveFilterIndex;
-  return form.Prompts().AskSaveFile(&form, request);
-}
-
-void ShowSaveError(TMainForm& form, const QString& text, const QString& target, const std::string& reason) {
-  form.Prompts().ShowMessage(&form, QStringLiteral("Save file..."), text, FileAndReason(target, reason),
-                             ui::IconError, ui::ButtonsOk);
+  return prompts.AskSaveFile(owner, request);
 }
 
 // A name with .kml or .kmz decides the type; any other takes the chosen one, and a name
@@ -63,11 +56,12 @@ kml::TKmlFileType TargetType(QString& target, int filterIndex) {
 
 }  // namespace
 
-void RunSaveCommand(TMainForm& form) {
+void RunSaveCommand(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view) {
   QCoreApplication::processEvents();
-  TWorkspace& ws = form.Workspace();
+  TWorkspace& ws = workspace;
   if (!ws.Data) return;
-  const auto answer = AskTarget(form);
+  QWidget* const owner = view.Owner();
+  const auto answer = AskTarget(ws, prompts, owner);
   if (!answer) return;
   ws.SaveFilterIndex = answer->FilterIndex;
   QString target = answer->FileName;
@@ -76,25 +70,25 @@ void RunSaveCommand(TMainForm& form) {
   kml::TSaveResult result;
   std::string reason;
   try {
-    TBuildingState building(form);
-    result = kml::SaveGpsFile(*ws.Data, form.ExportOptions(), ToFsPath(ws.TempDir), ToFsPath(target), type, reason);
+    TBuildingState building(view);
+    result = kml::SaveGpsFile(*ws.Data, view.ExportOptions(), ToFsPath(ws.TempDir), ToFsPath(target), type, reason);
   } catch (const std::exception& error) {
     // The file layer's own report, as the toolkit would show it.
-    form.Prompts().ShowMessage(&form, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()),
-                               FileAndReason(target, reason), ui::IconError, ui::ButtonsOk);
+    ShowError(prompts, owner, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(target, reason));
     return;
   }
+  const QString title = QStringLiteral("Save file...");
   switch (result) {
     case kml::TSaveResult::Saved:
       break;
     case kml::TSaveResult::BuildFailed:
-      ShowSaveError(form, QStringLiteral("Error saving KML file."), target, reason);
+      ShowError(prompts, owner, title, QStringLiteral("Error saving KML file."), FileAndReason(target, reason));
       return;
     case kml::TSaveResult::PackFailed:
-      ShowSaveError(form, QStringLiteral("Error compressing KMZ file."), target, reason);
+      ShowError(prompts, owner, title, QStringLiteral("Error compressing KMZ file."), FileAndReason(target, reason));
       break;
     case kml::TSaveResult::CopyFailed:
-      ShowSaveError(form, QStringLiteral("Error saving KML file."), target, reason);
+      ShowError(prompts, owner, title, QStringLiteral("Error saving KML file."), FileAndReason(target, reason));
       break;
   }
   ws.LastSaved = target;

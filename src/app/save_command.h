@@ -1,14 +1,19 @@
 #pragma once
 
+namespace tarvola::ui {
+class TUserPrompts;
+}
+
 namespace tarvola::app {
 
-class TMainForm;
+struct TWorkspace;
+class TWorkflowView;
 
 inline constexpr const char* KmlFilter =
     "KMZ files (Keyhole Markup Language)(*.kmz)|*.kmz|KML files (Keyhole Markup Language)(*.kml)|*.kml";
 
 // SaveBtClick: asks for a target and writes the loaded data there as KMZ or KML; reports a
 // failure with the target and the reason.
-void RunSaveCommand(TMainForm& form);
+void RunSaveCommand(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view);
 
 }  // namespace tarvola::app

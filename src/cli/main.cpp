@@ -34,7 +34,8 @@ bool IsTerminal(std::FILE* stream) {
 // What goes to standard output must arrive; a full disk or a closed pipe is a failure.
 int Print(std::string_view text, int exitCode) {
   errno = 0;
-  std::fwrite(text.data(), 1, text.size(), stdout);
+  // An empty view may hold no pointer at all, which fwrite must not be given.
+  if (!text.empty()) std::fwrite(text.data(), 1, text.size(), stdout);
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return exitCode;
   const int error = errno != 0 ? errno : EIO;
   const std::string line = tarvola::cli::FailureLine("standard output", tarvola::cli::SystemReason(error));

@@ -6,7 +6,7 @@
 namespace tarvola::cli {
 
 std::string_view HelpText();
-// First line "tarvola-convert (Tarvola) 5.3", the build on the second.
+// First line "tarvola-convert (<name>) <version>", the build on the second.
 std::string VersionText();
 
 }  // namespace tarvola::cli

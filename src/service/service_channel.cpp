@@ -14,17 +14,10 @@
 #include "service/service_events.h"
 #include "service/system_proxy.h"
 #include "service/temp_file_name.h"
-#include "ui/user_prompts.h"
 
 namespace tarvola::service {
 
 namespace {
-
-constexpr int IconInformation = 81;
-constexpr int IconQuestion = 99;
-constexpr int ButtonsOk = 4;
-constexpr int ButtonsYesNoCancel = 11;
-constexpr int ResultYes = 6;
 
 std::mt19937 ClockSeeded() {
   const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
@@ -33,13 +26,12 @@ std::mt19937 ClockSeeded() {
 
 }  // namespace
 
-TServiceChannel::TServiceChannel(QWidget* mainWindow, ui::TUserPrompts& prompts, QString tempDir,
-                                 TLinkOpener opener, QObject* parent)
+TServiceChannel::TServiceChannel(QWidget* mainWindow, QString tempDir, TNoticesHandler onNotices,
+                                 QObject* parent)
     : QObject(parent),
       FMainWindow(mainWindow),
-      FPrompts(prompts),
       FTempDir(std::move(tempDir)),
-      FOpener(std::move(opener)),
+      FOnNotices(std::move(onNotices)),
       FEndpoint(ServiceEndpoint()),
       FRandom(ClockSeeded()) {
   InitServiceSettings();
@@ -110,15 +102,16 @@ void TServiceChannel::ShowNotices(const QString& updateText) {
   if (today == data.DateShown) return;
   data.DateShown = today;
   WriteNoticeDate(today);
-  const QString title = config::DisplayName.toString();
-  if (!data.PopMsg.isEmpty()) FPrompts.ShowMessage(FMainWindow, title, data.PopMsg, QString(), IconInformation, ButtonsOk);
-  if (!data.PopUrl.isEmpty()) FOpener(data.PopUrl);
+  TServiceNotices notices;
+  notices.Title = config::DisplayName.toString();
+  notices.Message = data.PopMsg;
+  notices.PageUrl = data.PopUrl;
   // An offer without a page to go to would only close the program.
-  if (updateText.isEmpty() || data.UpdateUrl.isEmpty()) return;
-  if (FPrompts.ShowMessage(FMainWindow, title, updateText, QString(), IconQuestion, ButtonsYesNoCancel) == ResultYes) {
-    FOpener(data.UpdateUrl);
-    FMainWindow->close();
+  if (!updateText.isEmpty() && !data.UpdateUrl.isEmpty()) {
+    notices.UpdateText = updateText;
+    notices.UpdateUrl = data.UpdateUrl;
   }
+  if (FOnNotices) FOnNotices(notices);
 }
 
 void TServiceChannel::StopWork() {

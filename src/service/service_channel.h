@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -7,17 +8,24 @@
 #include <QObject>
 #include <QString>
 
-#include "service/link_opener.h"
 #include "service/work_thread.h"
 
 class QEvent;
 class QWidget;
 
-namespace tarvola::ui {
-class TUserPrompts;
-}
-
 namespace tarvola::service {
+
+// What a finished download has for the user, at most once a day. The program shows the
+// message, opens the page, and offers the update when there is one.
+struct TServiceNotices {
+  QString Title;
+  QString Message;     // empty: none
+  QString PageUrl;     // empty: none
+  QString UpdateText;  // the offer's question; empty: no offer
+  QString UpdateUrl;   // set whenever UpdateText is
+};
+
+using TNoticesHandler = std::function<void(const TServiceNotices&)>;
 
 // The main window's side of the service channel. The window keeps one as a member and
 //  - calls FirstShow() at its first show,
@@ -26,8 +34,7 @@ namespace tarvola::service {
 // Construction gives ServiceData and SystemProxy their initial values.
 class TServiceChannel : public QObject {
 public:
-  TServiceChannel(QWidget* mainWindow, ui::TUserPrompts& prompts, QString tempDir, TLinkOpener opener,
-                  QObject* parent = nullptr);
+  TServiceChannel(QWidget* mainWindow, QString tempDir, TNoticesHandler onNotices, QObject* parent = nullptr);
   ~TServiceChannel() override;
 
   void FirstShow();
@@ -49,9 +56,8 @@ private:
   void ReleaseWorkTh();
 
   QWidget* const FMainWindow;
-  ui::TUserPrompts& FPrompts;
   const QString FTempDir;
-  const TLinkOpener FOpener;
+  const TNoticesHandler FOnNotices;
   const QString FEndpoint;
   std::mt19937 FRandom;
   bool FStarted = false;

@@ -7,5 +7,5 @@ add_library(tarvola_about STATIC
 )
 add_library(Tarvola::about ALIAS tarvola_about)
 target_include_directories(tarvola_about PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(tarvola_about PUBLIC Tarvola::options tarvola_service tarvola_ui_prompts Qt6::Widgets
+target_link_libraries(tarvola_about PUBLIC Tarvola::options tarvola_ui_prompts Qt6::Widgets
                       PRIVATE Tarvola::ui Qt6::Svg)

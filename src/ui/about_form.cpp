@@ -7,7 +7,6 @@
 #include <QSvgRenderer>
 #include <QToolButton>
 
-#include "service/service_config.h"
 #include "ui/about_glass.h"
 #include "ui/about_gradient.h"
 #include "ui/task_dialog.h"
@@ -21,7 +20,6 @@ namespace tarvola::ui {
 
 namespace {
 
-namespace cfg = service::config;
 
 constexpr QMargins GlassMargins{50, 0, 50, 25};  // left, top, right, bottom
 const QColor FormColor(73, 50, 35);
@@ -114,11 +112,11 @@ QString AddressForDisplay(const QString& address) {
   return shown;
 }
 
-TAboutForm::TAboutForm(QWidget* owner, const service::TService& service, service::TLinkOpener opener,
-                       TBlurBehind blurBehind, TUserPrompts& prompts)
+TAboutForm::TAboutForm(QWidget* owner, TAboutContent content, TOpenLink opener, TBlurBehind blurBehind,
+                       TUserPrompts& prompts)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      FService(service),
+      FContent(std::move(content)),
       FOpener(std::move(opener)),
       FBlurBehind(std::move(blurBehind)),
       FPrompts(prompts) {
@@ -150,7 +148,7 @@ void TAboutForm::CreateComponents() {
   VellorLabel->setAttribute(Qt::WA_TranslucentBackground);
   VellorLabel->setCursor(Qt::PointingHandCursor);
   SetColor(VellorLabel, QPalette::WindowText, LabelColor);
-  VellorLabel->OnClick = [this] { OpenLink(FService.ProdUrl); };
+  VellorLabel->OnClick = [this] { OpenLink(FContent.Links().Products); };
 
   ProdNameLabel = MakeLabel(this, {111, 6, 245, 45}, PixelFont(QStringLiteral("Arial"), 16, true), LabelColor);
   ProdNameLabel->setAlignment(Qt::AlignCenter);
@@ -165,9 +163,9 @@ void TAboutForm::CreateComponents() {
   BakImage->setGeometry(2, 2, 200, 100);
 
   ContactBt = MakeButton(BakPanel, {201, 79, 40, 25}, QString(), QStringLiteral(":/about/glyph_contact.svg"));
-  connect(ContactBt, &QToolButton::clicked, this, [this] { OpenLink(service::ContactAddress(FService)); });
+  connect(ContactBt, &QToolButton::clicked, this, [this] { OpenLink(FContent.Links().Contact); });
   HomeBt = MakeButton(BakPanel, {9, 79, 90, 25}, QStringLiteral("Home"), QStringLiteral(":/about/glyph_home.svg"));
-  connect(HomeBt, &QToolButton::clicked, this, [this] { OpenLink(FService.HomeUrl); });
+  connect(HomeBt, &QToolButton::clicked, this, [this] { OpenLink(FContent.Links().Home); });
 
   InfoLabel = MakeLabel(BakPanel, {15, 7, 220, 70}, PixelFont(QStringLiteral("Tahoma"), 11), Qt::black);
   InfoLabel->setAlignment(Qt::AlignCenter);
@@ -178,12 +176,12 @@ void TAboutForm::CreateComponents() {
   const QFont linkFont = PixelFont(QStringLiteral("Arial"), 11, true);
   TarvolaLabel = MakeLabel(BakPanel, {67, 114, 180, 17}, linkFont, LinkCaptionColor);
   TarvolaBt = MakeButton(BakPanel, {21, 110, 40, 25}, QString(), QStringLiteral(":/about/glyph_companion.svg"));
-  connect(TarvolaBt, &QToolButton::clicked, this, [this] { OpenLink(cfg::CompanionUrl.toString()); });
+  connect(TarvolaBt, &QToolButton::clicked, this, [this] { OpenLink(FContent.CompanionUrl); });
   GpsUtilsLabel = MakeLabel(BakPanel, {67, 145, 180, 17}, linkFont, LinkCaptionColor);
   GpsUtilsBt = MakeButton(BakPanel, {21, 141, 40, 25}, QString(), QStringLiteral(":/about/glyph_gps_utils.svg"));
-  connect(GpsUtilsBt, &QToolButton::clicked, this, [this] { OpenLink(cfg::GpsUtilsUrl.toString()); });
+  connect(GpsUtilsBt, &QToolButton::clicked, this, [this] { OpenLink(FContent.GpsUtilsUrl); });
   VideoBt = MakeButton(BakPanel, {105, 79, 90, 25}, QStringLiteral("Video"), QStringLiteral(":/about/glyph_video.svg"));
-  connect(VideoBt, &QToolButton::clicked, this, [this] { OpenLink(FService.Video); });
+  connect(VideoBt, &QToolButton::clicked, this, [this] { OpenLink(FContent.Links().Video); });
 
   GoldPanel = new QWidget(this);
   GoldPanel->setGeometry(0, 0, 12, height());
@@ -193,12 +191,12 @@ void TAboutForm::CreateComponents() {
 
 void TAboutForm::FormCreate() {
   const QString twoSpaces = QStringLiteral("  ");
-  ProdNameLabel->setText(twoSpaces + cfg::DisplayName.toString() + twoSpaces);
+  ProdNameLabel->setText(twoSpaces + FContent.ProductName + twoSpaces);
   // The built-in address, even when the service document has named another one.
-  VellorLabel->setText(twoSpaces + AddressForDisplay(cfg::ProductsUrl.toString()) + twoSpaces);
-  InfoLabel->setText(cfg::VersionLine.toString() + QStringLiteral("\r\n\r\n") + cfg::InfoLine1.toString() +
-                     QStringLiteral("\r\n") + cfg::InfoLine2.toString());
-  TarvolaLabel->setText(cfg::CompanionName.toString());
+  VellorLabel->setText(twoSpaces + AddressForDisplay(FContent.ProductsAddress) + twoSpaces);
+  InfoLabel->setText(FContent.VersionLine + QStringLiteral("\r\n\r\n") + FContent.InfoLine1 +
+                     QStringLiteral("\r\n") + FContent.InfoLine2);
+  TarvolaLabel->setText(FContent.CompanionName);
   GpsUtilsLabel->setText(QStringLiteral("GPS converters and utilities"));
   HomeBt->setToolTip(QStringLiteral("Visit our home page"));
   VideoBt->setToolTip(QStringLiteral("View our demonstration video"));
@@ -232,8 +230,8 @@ void TAboutForm::OpenLink(const QString& address) {
                        ButtonsOk);
 }
 
-void AboutBtClick(QWidget* owner, service::TLinkOpener opener, TUserPrompts& prompts) {
-  TAboutForm form(owner, service::ServiceData(), std::move(opener), EnableBlurBehind, prompts);
+void AboutBtClick(QWidget* owner, TAboutContent content, TOpenLink opener, TUserPrompts& prompts) {
+  TAboutForm form(owner, std::move(content), std::move(opener), EnableBlurBehind, prompts);
   CurrentAboutForm = &form;
   struct TClear {
     ~TClear() { CurrentAboutForm = nullptr; }

@@ -5,8 +5,6 @@
 #include <QDialog>
 #include <QLabel>
 
-#include "service/link_opener.h"
-#include "service/service_data.h"
 #include "ui/user_prompts.h"
 
 class QShowEvent;
@@ -18,6 +16,30 @@ namespace tarvola::ui {
 // The blur call of the desktop window manager: -1 when there is none (about_glass.h).
 using TBlurBehind = std::function<int(QWidget*, const QRect&)>;
 
+// Opens a web address for the user; true when a browser was started.
+using TOpenLink = std::function<bool(const QString&)>;
+
+// The maker's addresses that a service document may change; read at each click.
+struct TAboutLinks {
+  QString Products;
+  QString Home;
+  QString Contact;
+  QString Video;
+};
+
+// What the About window shows and where its links go.
+struct TAboutContent {
+  QString ProductName;
+  QString ProductsAddress;  // the built-in one, shown under the maker's badge
+  QString VersionLine;
+  QString InfoLine1;
+  QString InfoLine2;
+  QString CompanionName;
+  QString CompanionUrl;
+  QString GpsUtilsUrl;
+  std::function<TAboutLinks()> Links;
+};
+
 // A label that reports clicks.
 class TClickLabel : public QLabel {
 public:
@@ -28,13 +50,13 @@ protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// The About window: name, version, the maker's links. It reads the addresses from service
-// at each click, so a service document that arrived meanwhile is honoured. A link that no
+// The About window: name, version, the maker's links. It reads the addresses from
+// content.Links at each click, so a service document that arrived meanwhile is honoured. A link that no
 // browser opens is reported through prompts.
 class TAboutForm : public QDialog {
 public:
-  TAboutForm(QWidget* owner, const service::TService& service, service::TLinkOpener opener,
-             TBlurBehind blurBehind, TUserPrompts& prompts);
+  TAboutForm(QWidget* owner, TAboutContent content, TOpenLink opener, TBlurBehind blurBehind,
+             TUserPrompts& prompts);
 
   bool GlassFrameEnabled() const { return FGlassFrame; }
 
@@ -63,16 +85,16 @@ private:
   void FormShow();
   void OpenLink(const QString& address);
 
-  const service::TService& FService;
-  const service::TLinkOpener FOpener;
+  const TAboutContent FContent;
+  const TOpenLink FOpener;
   const TBlurBehind FBlurBehind;
   TUserPrompts& FPrompts;
   bool FGlassFrame = false;
 };
 
 // The main window's About button: shows the About window modally over owner and destroys
-// it when it closes. Links go through opener; the addresses come from ServiceData.
-void AboutBtClick(QWidget* owner, service::TLinkOpener opener, TUserPrompts& prompts);
+// it when it closes. Links go through opener.
+void AboutBtClick(QWidget* owner, TAboutContent content, TOpenLink opener, TUserPrompts& prompts);
 
 // What a link says when no browser took its address.
 inline constexpr const char* NoBrowserText = "No web browser is registered to open this page.";

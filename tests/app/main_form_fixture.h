@@ -15,6 +15,7 @@
 
 #include "app/main_form.h"
 #include "app/wait_panel.h"
+#include "app/workflow_view.h"
 #include "event_loop.h"
 #include "scripted_prompts.h"
 #include "test_support.h"
@@ -45,6 +46,28 @@ inline constexpr const char* KmlDocument = R"(<?xml version="1.0"?><kml><Documen
 )";
 
 inline QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+// The workflows' view with no window behind it: records what they ask of it, in order.
+class TRecordingView : public app::TWorkflowView {
+public:
+  QStringList Calls;
+  std::uint64_t Nodes = 0;
+  kml::TExportOptions Options;
+
+  QWidget* Owner() override { return nullptr; }
+  void BringToFront() override { Calls << QStringLiteral("front"); }
+  void SetReading(bool reading) override { Calls << (reading ? QStringLiteral("reading") : QStringLiteral("read")); }
+  void SetSaveEnabled(bool enabled) override { Calls << QStringLiteral("save=%1").arg(enabled); }
+  void EnableOptions(const app::TApplicability& a) override {
+    Calls << QStringLiteral("options=%1%2%3%4%5%6").arg(a.Waypoints).arg(a.Routes).arg(a.Tracks).arg(a.JoinSegments)
+                 .arg(a.TimeStamps).arg(a.Save);
+  }
+  void ShowWaitPanel() override { Calls << QStringLiteral("wait"); }
+  std::uint64_t TreeNodeCount() const override { return Nodes; }
+  void ShowLoadedFileName() override { Calls << QStringLiteral("title"); }
+  void FillGpxTree() override { Calls << QStringLiteral("fill"); }
+  kml::TExportOptions ExportOptions() const override { return Options; }
+};
 
 // The window with its drop handler reachable: drops cannot be sent through the application.
 class TDropTarget : public app::TMainForm {

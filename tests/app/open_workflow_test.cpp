@@ -1,6 +1,7 @@
 #include <ostream>
 #include <QApplication>
 
+#include "app/open_workflow.h"
 #include "main_form_fixture.h"
 
 namespace tarvola::test {
@@ -194,6 +195,41 @@ TEST_F(OpenWorkflow, DropWhileAFileIsBeingReadIsIgnored) {
   EXPECT_FALSE(Form->Workspace().Data);
   EXPECT_EQ(Tree().rowCount(), 0);
   EXPECT_EQ(Form->SourcePath(), Q(Folder.File("missing.gpx")));
+}
+
+}  // namespace
+}  // namespace tarvola::test
+
+namespace tarvola::test {
+namespace {
+
+// The workflow needs no window: the workspace, the user and a view are enough.
+TEST(OpenWorkflowAlone, LoadsIntoTheWorkspaceAndTellsTheViewInOrder) {
+  TTempFolder folder;
+  WriteFile(folder.File("t.gpx"), TracksOnlyGpx);
+  app::TWorkspace workspace;
+  TScriptedPrompts prompts;
+  TRecordingView view;
+  app::RunOpenWorkflow(workspace, prompts, view, Q(folder.File("t.gpx")));
+  ASSERT_TRUE(workspace.Data);
+  EXPECT_FALSE(workspace.Loading);
+  EXPECT_EQ(workspace.SourcePath, Q(folder.File("t.gpx")));
+  EXPECT_TRUE(prompts.Messages.empty());
+  EXPECT_EQ(view.Calls, QStringList({"front", "title", "reading", "wait", "read", "title", "fill", "options=001111"}));
+}
+
+TEST(OpenWorkflowAlone, FileThatIsNotThereIsReportedWithNoOwner) {
+  TTempFolder folder;
+  app::TWorkspace workspace;
+  TScriptedPrompts prompts;
+  TRecordingView view;
+  app::RunOpenWorkflow(workspace, prompts, view, Q(folder.File("gone.gpx")));
+  EXPECT_FALSE(workspace.Data);
+  EXPECT_FALSE(workspace.Loading);
+  ASSERT_EQ(prompts.Messages.size(), 2u);
+  EXPECT_EQ(prompts.Messages[1].MainText, QStringLiteral("Error loading GPX file."));
+  EXPECT_EQ(prompts.Messages[1].Owner, nullptr);
+  EXPECT_FALSE(view.Calls.contains(QStringLiteral("fill")));
 }
 
 }  // namespace

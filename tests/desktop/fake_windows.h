@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "desktop/desktop.h"
-#include "desktop/reg_file_hive.h"
+#include "reg_file_hive.h"
 #include "desktop/win_system.h"
 #include "test_support.h"
 

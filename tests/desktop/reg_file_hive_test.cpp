@@ -1,4 +1,4 @@
-#include "desktop/reg_file_hive.h"
+#include "reg_file_hive.h"
 
 #include <gtest/gtest.h>
 

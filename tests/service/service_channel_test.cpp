@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/service_notices.h"
 #include "scripted_prompts.h"
 #include "service/notice_date_store.h"
 #include "service/service_config.h"
@@ -45,11 +46,13 @@ protected:
   // A run of the program: a window with its channel, shown for the first time.
   void StartRun(const QString& endpoint) {
     FEndpoint.emplace("TARVOLA_SERVICE_URL", endpoint.toUtf8());
-    FChannel = std::make_unique<TServiceChannel>(&FWindow, FPrompts, FTemp.path(),
-                                                 [this](const QString& url) {
-                                                   FOpened.append(url);
-                                                   return true;
-                                                 });
+    const TLinkOpener opener = [this](const QString& url) {
+      FOpened.append(url);
+      return true;
+    };
+    FChannel = std::make_unique<TServiceChannel>(&FWindow, FTemp.path(), [this, opener](const TServiceNotices& notices) {
+      app::PresentServiceNotices(&FWindow, FPrompts, opener, notices);
+    });
     FWindow.Channel = FChannel.get();
     FWindow.show();
     FChannel->FirstShow();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/about_content.h"
 #include "scripted_prompts.h"
 #include "service/service_config.h"
 #include "ui/about_glass.h"
@@ -29,7 +30,7 @@ protected:
   }
 
   std::unique_ptr<TAboutForm> Make(TBlurBehind blur = NoGlass) {
-    auto form = std::make_unique<TAboutForm>(nullptr, FService, [this](const QString& url) {
+    auto form = std::make_unique<TAboutForm>(nullptr, app::AboutContent(FService), [this](const QString& url) {
       FOpened.append(url);
       return false;  // a link that cannot be opened changes nothing
     }, std::move(blur), FPrompts);
@@ -317,7 +318,7 @@ TEST(AboutBtClickTest, ShowsModallyAndDestroysOnClose) {
     seen->close();
   });
   test::TScriptedPrompts prompts;
-  AboutBtClick(&owner, [&](const QString& url) {
+  AboutBtClick(&owner, app::AboutContent(service::ServiceData()), [&](const QString& url) {
     opened.append(url);
     return true;
   }, prompts);

@@ -1,4 +1,4 @@
-#include "desktop/utf16.h"
+#include "utf16.h"
 
 namespace tarvola::desktop {
 

@@ -1,4 +1,3 @@
-// Owned by the desktop subsystem.
 #pragma once
 
 #include <QString>
@@ -10,8 +9,10 @@ class TUserPrompts;
 }
 
 namespace tarvola::desktop {
-
 class TDesktop;
+}
+
+namespace tarvola::app {
 
 // The file type whose registered program is taken to be Google Earth.
 inline constexpr const char* GeFileType = ".kmz";
@@ -27,7 +28,7 @@ struct TGeCommandContext {
   ui::TUserPrompts& Prompts;
   QString& LastSaved;             // the last KML or KMZ file; the pick dialog may set it
   QString& OpenDialogFileName;    // the shared open dialog remembers the picked file
-  TDesktop* Desktop = nullptr;    // nullptr: the desktop of this machine
+  desktop::TDesktop* Desktop = nullptr;    // nullptr: the desktop of this machine
 };
 
 // "Open Google Earth": starts the program registered for GeFileType, when its file exists.
@@ -36,4 +37,4 @@ void OpenGeBtClick(TGeCommandContext& context);
 // empty or gone.
 void OpenLastSavedBtClick(TGeCommandContext& context);
 
-}  // namespace tarvola::desktop
+}  // namespace tarvola::app

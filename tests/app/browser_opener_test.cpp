@@ -1,8 +1,8 @@
-#include "service/browser_opener.h"
+#include "app/browser_opener.h"
 
 #include <gtest/gtest.h>
 
-namespace tarvola::service {
+namespace tarvola::app {
 namespace {
 
 struct TRefusedRow {
@@ -27,4 +27,4 @@ INSTANTIATE_TEST_SUITE_P(Addresses, BrowserOpenerTest,
                          [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
-}  // namespace tarvola::service
+}  // namespace tarvola::app

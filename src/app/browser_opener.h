@@ -2,9 +2,9 @@
 
 #include "service/link_opener.h"
 
-namespace tarvola::service {
+namespace tarvola::app {
 
 // The program's opener: the desktop's OpenInBrowser, which opens only http and https addresses.
-TLinkOpener BrowserOpener();
+service::TLinkOpener BrowserOpener();
 
-}  // namespace tarvola::service
+}  // namespace tarvola::app

@@ -1,11 +1,11 @@
-#include "service/browser_opener.h"
+#include "app/browser_opener.h"
 
 #include "desktop/url_opener.h"
 
-namespace tarvola::service {
+namespace tarvola::app {
 
-TLinkOpener BrowserOpener() {
+service::TLinkOpener BrowserOpener() {
   return [](const QString& address) { return desktop::OpenInBrowser(address.toStdString()); };
 }
 
-}  // namespace tarvola::service
+}  // namespace tarvola::app

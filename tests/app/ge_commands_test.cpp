@@ -1,4 +1,4 @@
-#include "desktop/ge_commands.h"
+#include "app/ge_commands.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -8,8 +8,10 @@
 #include "scripted_prompts.h"
 #include "xdg_fixture.h"
 
-namespace tarvola::desktop {
+namespace tarvola::app {
 namespace {
+
+using namespace desktop;
 
 using TArgs = std::vector<std::string>;
 const char* const KmzType = "application/vnd.google-earth.kmz";
@@ -204,4 +206,4 @@ TEST_F(WinGeCommandsTest, CommandWithoutProgramIsNotFound) {
 }
 
 }  // namespace
-}  // namespace tarvola::desktop
+}  // namespace tarvola::app

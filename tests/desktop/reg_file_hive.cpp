@@ -1,10 +1,10 @@
-#include "desktop/reg_file_hive.h"
+#include "reg_file_hive.h"
 
 #include <fstream>
 #include <optional>
 #include <vector>
 
-#include "desktop/utf16.h"
+#include "utf16.h"
 
 namespace tarvola::desktop {
 

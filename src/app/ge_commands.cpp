@@ -1,13 +1,17 @@
-#include "desktop/ge_commands.h"
+#include "app/ge_commands.h"
 
 #include <QWidget>
 
 #include "desktop/desktop.h"
 #include "ui/user_prompts.h"
 
-namespace tarvola::desktop {
+namespace tarvola::app {
 
 namespace {
+
+using desktop::ShowDefault;
+using desktop::TAssociation;
+using desktop::TLaunchCommand;
 
 constexpr int ErrorIcon = 98;
 constexpr int OkButton = 4;
@@ -32,7 +36,7 @@ void OnDesktop(TGeCommandContext& context, TCommand command) {
     command(*context.Desktop);
     return;
   }
-  std::unique_ptr<TDesktop> own = CreateSystemDesktop();
+  std::unique_ptr<desktop::TDesktop> own = desktop::CreateSystemDesktop();
   command(*own);
 }
 
@@ -51,7 +55,7 @@ bool PickLastSaved(TGeCommandContext& context) {
 }  // namespace
 
 void OpenGeBtClick(TGeCommandContext& context) {
-  OnDesktop(context, [&](TDesktop& desktop) {
+  OnDesktop(context, [&](desktop::TDesktop& desktop) {
     TAssociation ge = desktop.ResolveAssociation(GeFileType);
     if (!ge.Found) {
       ShowError(context, "Error, Google Earth seems to be not installed.");
@@ -67,7 +71,7 @@ void OpenGeBtClick(TGeCommandContext& context) {
 }
 
 void OpenLastSavedBtClick(TGeCommandContext& context) {
-  OnDesktop(context, [&](TDesktop& desktop) {
+  OnDesktop(context, [&](desktop::TDesktop& desktop) {
     auto exists = [&] { return !context.LastSaved.isEmpty() && desktop.FileExists(context.LastSaved.toStdString()); };
     if (!exists() && !PickLastSaved(context)) return;
     if (!exists()) return;
@@ -85,4 +89,4 @@ void OpenLastSavedBtClick(TGeCommandContext& context) {
   });
 }
 
-}  // namespace tarvola::desktop
+}  // namespace tarvola::app

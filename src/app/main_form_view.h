@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/workflow_view.h"
+
+namespace tarvola::app {
+
+class TMainForm;
+
+// The main window as the open and save workflows see it.
+class TMainFormView final : public TWorkflowView {
+public:
+  explicit TMainFormView(TMainForm& form) : FForm(form) {}
+
+  QWidget* Owner() override;
+  void BringToFront() override;
+  void SetReading(bool reading) override;
+  void SetSaveEnabled(bool enabled) override;
+  void EnableOptions(const TApplicability& applicable) override;
+  void ShowWaitPanel() override;
+  std::uint64_t TreeNodeCount() const override;
+  void ShowLoadedFileName() override;
+  void FillGpxTree() override;
+  kml::TExportOptions ExportOptions() const override;
+
+private:
+  TMainForm& FForm;
+};
+
+}  // namespace tarvola::app

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+#include "app/workspace.h"
+#include "kml/kml_builder.h"
+
+class QWidget;
+
+namespace tarvola::ui {
+class TUserPrompts;
+}
+
+namespace tarvola::app {
+
+// What the open and save workflows need of the window.
+class TWorkflowView {
+public:
+  virtual ~TWorkflowView() = default;
+  // Owns the dialogs and messages; null for none.
+  virtual QWidget* Owner() = 0;
+  virtual void BringToFront() = 0;
+  // A read under way disables the open and save buttons and the options; its end gives back
+  // the open button alone.
+  virtual void SetReading(bool reading) = 0;
+  virtual void SetSaveEnabled(bool enabled) = 0;
+  virtual void EnableOptions(const TApplicability& applicable) = 0;
+  virtual void ShowWaitPanel() = 0;
+  virtual std::uint64_t TreeNodeCount() const = 0;
+  virtual void ShowLoadedFileName() = 0;
+  virtual void FillGpxTree() = 0;
+  virtual kml::TExportOptions ExportOptions() const = 0;
+};
+
+// The window's one error message: an error icon and an OK button.
+void ShowError(ui::TUserPrompts& prompts, QWidget* owner, const QString& title, const QString& text,
+               const QString& content = {});
+
+}  // namespace tarvola::app
