@@ -47,7 +47,7 @@ std::optional<TDateTimeParts> SplitDateTime(double dateTime) {
   static const long MaxDays = CivilDays(9999, 12, 31) - EpochFromCivil;
   if (!std::isfinite(dateTime)) return std::nullopt;
   double whole = std::trunc(dateTime);
-  if (whole < MinDays || whole > MaxDays) return std::nullopt;
+  if (whole < static_cast<double>(MinDays) || whole > static_cast<double>(MaxDays)) return std::nullopt;
   long days = static_cast<long>(whole);
   long ms = std::lround(std::fabs(dateTime - whole) * MsPerDay);
   if (ms >= MsPerDay) ms = MsPerDay - 1;

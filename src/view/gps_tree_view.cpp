@@ -76,9 +76,9 @@ TGpsTreeView::TGpsTreeView(QWidget* parent)
 
 void TGpsTreeView::SetMenuStyle(QStyle* style) { FTreePopup->setStyle(style); }
 
-void TGpsTreeView::Fill(std::shared_ptr<const gps::TGpsData> data, const TTreeOptions& options) {
+void TGpsTreeView::Fill(std::shared_ptr<const gps::TGpsData> gpsData, const TTreeOptions& options) {
   TNoRepaint noRepaint(this);
-  FModel->Fill(std::move(data), options);
+  FModel->Fill(std::move(gpsData), options);
   FTreeSelected = QPersistentModelIndex();
   collapseAll();
   expand(FModel->RootIndex());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace tarvola::app {
 namespace {
 
@@ -24,7 +26,7 @@ INSTANTIATE_TEST_SUITE_P(Addresses, BrowserOpenerTest,
                                            TRefusedRow{"Script", "javascript:alert(1)"},
                                            TRefusedRow{"Ftp", "ftp://127.0.0.1/x"},
                                            TRefusedRow{"Path", "/usr/bin/xterm"}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 }  // namespace
 }  // namespace tarvola::app

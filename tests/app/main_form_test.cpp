@@ -14,6 +14,7 @@
 #include "product_identity.h"
 #include "ui/about_form.h"
 #include "ui/ui_fonts.h"
+#include "test_support.h"
 
 namespace tarvola::test {
 namespace {
@@ -85,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CONTROL(TracksCheck, 150, 53, 110, 17, "Export Tracks"),
                       CONTROL(TimeCheck, 266, 30, 120, 17, "Export Time stamps"),
                       CONTROL(JoinSegsCheck, 266, 53, 120, 17, "Join track segments")),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST_F(MainForm, OnlyTheTreeTakesTheKeyboardFocusByTab) {
   EXPECT_EQ(Ui().OpenBt->focusPolicy(), Qt::NoFocus);

@@ -3,6 +3,7 @@
 
 #include "app/open_workflow.h"
 #include "main_form_fixture.h"
+#include "test_support.h"
 
 namespace tarvola::test {
 namespace {
@@ -106,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {QStringLiteral("Tarvola / Text encoding not supported / FILE: "
                                      "UTF-32 text in big-endian byte order"),
                       LoadError("UTF-32 text in big-endian byte order")}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST_F(OpenWorkflow, ReadShowsHourglassAndDisablesControlsWhileItRuns) {
   OpenWithDialog(Gpx("trip.gpx", FullGpx));

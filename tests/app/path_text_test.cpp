@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/workspace.h"
+#include "test_support.h"
 
 namespace tarvola::app {
 namespace {
@@ -46,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TPathCase{"FinalDot", "/d/trip.", "/d/", "/d", "trip", true},
                       TPathCase{"InRoot", "/trip.gpx", "/", "/", "trip", true},
                       TPathCase{"BareName", "trip.gpx", "", "", "trip", true}, TPathCase{"Empty", "", "", "", "", false}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 struct TApplicabilityCase {
   const char* Name;
@@ -80,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TApplicabilityCase{"RoutesOnly", 0, 1, -1, {false, true, false, false, true, true}},
                       TApplicabilityCase{"TracksOnly", 0, 0, 1, {false, false, true, true, true, true}},
                       TApplicabilityCase{"All", 1, 1, 1, {true, true, true, true, true, true}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 }  // namespace
 }  // namespace tarvola::app

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <vector>
+#include "test_support.h"
 
 namespace tarvola::cli {
 namespace {
@@ -123,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Expect({"-"}, [](TCliOptions& o) { o.Output = "-"; })},
         TAcceptedCase{"StandardInputToAFile", {"-", "-o", "x.kml"},
                       Expect({"-"}, [](TCliOptions& o) { o.Output = "x.kml"; })}),
-    [](const testing::TestParamInfo<TAcceptedCase>& info) { return info.param.Name; });
+    test::TRowName());
 
 struct TRejectedCase {
   std::string Name;
@@ -167,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
         TRejectedCase{"StandardInputTwice", {"-", "-"}, "only input"},
         TRejectedCase{"StandardInputAmongFiles", {"a.gpx", "-"}, "only input"},
         TRejectedCase{"StandardInputWithDirectory", {"-d", "out", "-"}, "-d"}),
-    [](const testing::TestParamInfo<TRejectedCase>& info) { return info.param.Name; });
+    test::TRowName());
 
 }  // namespace
 }  // namespace tarvola::cli

@@ -204,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TTypeRow{"KmzNameBeatsFormat", {"--format", "kml", "-o", "out.KMZ"}, "out.KMZ", true},
                     TTypeRow{"KmlNameBeatsFormat", {"--format=kmz", "-o", "out.Kml"}, "out.Kml", false},
                     TTypeRow{"FormatForAnotherName", {"--format", "kml", "-o", "out.txt"}, "out.txt", false}),
-    [](const testing::TestParamInfo<TTypeRow>& info) { return info.param.Name; });
+    test::TRowName());
 
 struct TGoldenRow {
   std::string Name;
@@ -240,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(
         TGoldenRow{"WaypointsOnly", {"--no-routes", "--no-tracks", "--time-stamps"}, "waypoints-only.kml"},
         TGoldenRow{"NoWaypoints", {"--no-waypoints"}, "routes-and-tracks.kml"},
         TGoldenRow{"NothingExported", {"--no-waypoints", "--no-routes", "--no-tracks"}, "head-only.kml"}),
-    [](const testing::TestParamInfo<TGoldenRow>& info) { return info.param.Name; });
+    test::TRowName());
 
 TEST_F(ConverterRun, SnippetHoldsTheCreationMoment) {
   ASSERT_EQ(ConvertSample({}, "out.kml").ExitCode, 0);

@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
         TTypeCase{"FormatForAnotherExtension", {"--format", "kml", "-o", "x.xml", "a.gpx"},
                   kml::TKmlFileType::Kml},
         TTypeCase{"FormatWithoutOutput", {"--format", "kml", "a.gpx"}, kml::TKmlFileType::Kml}),
-    [](const testing::TestParamInfo<TTypeCase>& info) { return info.param.Name; });
+    test::TRowName());
 
 struct TPathCase {
   std::string Name;
@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         TPathCase{"NoExtension", {"trips/alps"}, {"trips/alps.kmz"}},
         TPathCase{"IntoDirectory", {"-d", "out", "trips/alps.gpx", "b.gpx"}, {"out/alps.kmz", "out/b.kmz"}},
         TPathCase{"Explicit", {"-o", "elsewhere/x.kml", "trips/alps.gpx"}, {"elsewhere/x.kml"}}),
-    [](const testing::TestParamInfo<TPathCase>& info) { return info.param.Name; });
+    test::TRowName());
 
 TEST(PlanConversions, RefusesTheInputItselfHoweverItIsNamed) {
   test::TTempFolder folder;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace tarvola::desktop {
 namespace {
 
@@ -34,7 +36,7 @@ const TSplitRow SplitRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, SplitWindowsParametersTest, testing::ValuesIn(SplitRows),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 struct TRoundTripRow {
   const char* Name;
@@ -57,7 +59,7 @@ const TRoundTripRow RoundTripRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, WindowsQuotingRoundTripTest, testing::ValuesIn(RoundTripRows),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 }  // namespace
 }  // namespace tarvola::desktop

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "xdg_fixture.h"
+#include "test_support.h"
 
 namespace tarvola::desktop::xdg {
 namespace {
@@ -55,7 +56,7 @@ const TExecRow ExecRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, DesktopEntryExecTest, testing::ValuesIn(ExecRows),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 TEST(DesktopEntryTest, UnterminatedQuoteIsNoCommand) {
   EXPECT_FALSE(SplitExec("earth \"%f"));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace tarvola::desktop {
 namespace {
 
@@ -49,7 +51,7 @@ const TUrlRow UrlRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, SafeWebAddressTest, testing::ValuesIn(UrlRows),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 }  // namespace
 }  // namespace tarvola::desktop

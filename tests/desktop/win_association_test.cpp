@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_windows.h"
+#include "test_support.h"
 
 namespace tarvola::desktop::win {
 namespace {
@@ -79,7 +80,7 @@ const TExeRow ExeRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, ExeFromCommandTest, testing::ValuesIn(ExeRows),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 // --- ProgIdCommand and the two lookups ---
 
@@ -180,7 +181,7 @@ const TResolveRow ResolveRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, ResolveAssociationTest, testing::ValuesIn(ResolveRows),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 // --- BuildLaunchCommand ---
 
@@ -235,7 +236,7 @@ const TBuildRow BuildRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, BuildLaunchCommandTest, testing::ValuesIn(BuildRows),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 }  // namespace
 }  // namespace tarvola::desktop::win

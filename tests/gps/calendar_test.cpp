@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace tarvola::gps {
 namespace {
 
@@ -32,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TDayRow{"Year2000", 2000, 1, 1, 36526}, TDayRow{"LeapDay2000", 2000, 2, 29, 36585},
                     TDayRow{"FirstDay", 1, 1, 1, -693593}, TDayRow{"LastDay", 9999, 12, 31, 2958465},
                     TDayRow{"DayBefore", 1899, 12, 29, -1}),
-    [](const testing::TestParamInfo<TDayRow>& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST(Calendar, RejectsDatesOutsideIt) {
   EXPECT_FALSE(EncodeDate(0, 1, 1));

@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         TNameRow{"ControlCharacterStaysInTheValue", "<wpt><name>a\x01" "b</name></wpt>", true, "a\x01" "b"},
         TNameRow{"BlankLinesBeforeTheDeclaration",
                  "\n\r\n  <?xml version=\"1.0\"?><gpx><wpt><name>A</name></wpt></gpx>", false, "A"}),
-    [](const testing::TestParamInfo<TNameRow>& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 // The file is read in pieces: a reference, a character of several bytes or a line break split
 // between two pieces reads as if it were whole.
@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         TFailureRow{"TwoRoots", "<gpx></gpx><gpx/>", TLoadResult::NotGpx, "more than one document element"},
         TFailureRow{"BigEndianUtf32IsNotSupported", "\0\0\xFE\xFF\0\0\0<"sv, TLoadResult::EncodingNotSupported,
                     "UTF-32 text in big-endian byte order"}),
-    [](const testing::TestParamInfo<TFailureRow>& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST_F(GpxReader, MarkupAroundTheRootIsAllowed) {
   EXPECT_EQ(Load("<?xml version=\"1.0\"?>\n<!-- before -->\n<!DOCTYPE gpx>\n<?app note?>\n"

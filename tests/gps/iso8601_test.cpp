@@ -12,6 +12,7 @@
 
 #include "gps/calendar.h"
 #include "gps/user_format.h"
+#include "test_support.h"
 
 namespace tarvola::gps {
 namespace {
@@ -116,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
         TParseRow{"Day31InApril", "2010-04-31T12:00:00Z", false},
         TParseRow{"SignedNumber", "2010-+5-12T10:20:30Z", false},
         TParseRow{"LetterInTime", "2010-05-12T10:2a:30Z", false}),
-    [](const testing::TestParamInfo<TParseRow>& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 struct TWindowRow {
   const char* Name;
@@ -142,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TWindowRow{"LeadingZero", "07-05-12T10:20:30Z", 7},
                     TWindowRow{"Zero", "00-05-12T10:20:30Z", 0},
                     TWindowRow{"NinetyNine", "99-05-12T10:20:30Z", 99}),
-    [](const testing::TestParamInfo<TWindowRow>& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST(Iso8601Window, EdgesOfTheWindow) {
   int start = CurrentYear() - 50;
@@ -182,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
         TRoundTripRow{"FirstDay", "0001-01-01T00:00:00Z", "0001-01-01T00:00:00Z"},
         TRoundTripRow{"LastSecond", "9999-12-31T23:59:59Z", "9999-12-31T23:59:59Z"},
         TRoundTripRow{"NotAStamp", "yesterday", ""}),
-    [](const testing::TestParamInfo<TRoundTripRow>& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TDateTimeZ Stamp(int year, int month, int day, int hour, int minute, int second, int zone) {
   TDateTimeZ value;
@@ -236,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TZoneTextRow{"MinutesOnlyWest", -45, "GMT-0:45"},
                     TZoneTextRow{"TwoDigitHours", 600, "GMT+10"},
                     TZoneTextRow{"Smallest", -32768, "GMT-546:08"}),
-    [](const testing::TestParamInfo<TZoneTextRow>& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 #ifdef _WIN32
 // Windows keeps the zone in the system, not in TZ, so a test cannot choose it: the offset must

@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
         TFileRow{"ValidUtf8WinsOverLatinLabel", "<?xml encoding=\"ISO-8859-1\"?>\xC3\xA4"sv, 0,
                  {"<?xml encoding=\"ISO-8859-1\"?>\u00E4"}},
         TFileRow{"Utf8MarkThenLatin", "\xEF\xBB\xBF" "a\xE9"sv, 0, {"a\u00E9"}}),
-    [](const testing::TestParamInfo<TFileRow>& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST(ReadTextFile, MissingFileOrFolderCannotBeOpened) {
   test::TTempFolder folder;
@@ -173,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TUtf8Row{"TruncatedAtEnd", "abcdefgh\xE2\x82"sv, false},
                     TUtf8Row{"BadContinuation", "\xE2\x28\xA1"sv, false},
                     TUtf8Row{"LatinAfterLongAscii", "0123456789abcdef\xE9"sv, false}),
-    [](const testing::TestParamInfo<TUtf8Row>& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST(DeclaredEncoding, ReadsTheLabel) {
   EXPECT_EQ(DeclaredEncoding("<?xml version=\"1.0\" encoding = \"ISO-8859-15\" ?><a/>"), "iso-8859-15");

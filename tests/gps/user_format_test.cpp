@@ -7,6 +7,7 @@
 
 #include "gps/calendar.h"
 #include "gps/iso8601.h"
+#include "test_support.h"
 
 namespace tarvola::gps {
 namespace {
@@ -75,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TFormatRow{"DayPeriod", "%I:%M:%S %p", "%I:%M %p"}, TFormatRow{"T", "%T", "%H:%M"},
                     TFormatRow{"ZoneAfter", "%H:%M:%S %Z", "%H:%M %Z"},
                     TFormatRow{"NoSeconds", "%H:%M", "%H:%M"}, TFormatRow{"Percent", "%H%%%M:%S", "%H%%%M"}),
-    [](const testing::TestParamInfo<TFormatRow>& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST(NowLocalDateTime, MatchesTheSystemClock) {
   std::time_t before = std::time(nullptr);

@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TWriteTimeRow{"FractionDropped", 1'700'000'000'999ms, 1'700'000'000},
                     TWriteTimeRow{"Year1980", 315'532'800'500ms, 315'532'800},
                     TWriteTimeRow{"Year2100", 4'102'444'800'250ms, 4'102'444'800}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST(LastWriteTimeOf, MissingFileGivesNothing) {
   tarvola::test::TTempFolder folder;

@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         TGoldenCase{"RoutesAndTracks", "sample.gpx", Options(false, true, true, false, false), "routes-and-tracks.kml"},
         TGoldenCase{"NothingTicked", "sample.gpx", Options(false, false, false, true, true), "head-only.kml"},
         TGoldenCase{"EmptyListsTicked", "empty.gpx", Options(true, true, true, false, true), "head-only.kml"}),
-    [](const testing::TestParamInfo<TGoldenCase>& info) { return info.param.Name; });
+    test::TRowName());
 
 TEST(BuildKml, AbsentListsGiveTheHeadOnly) {
   const gps::TGpsData nothing;

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <vector>
+#include "test_support.h"
 
 namespace tarvola::kml {
 namespace {
@@ -32,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TDescriptionCase{"DescriptionOnly", "a", "", "a"},
                     TDescriptionCase{"NeitherGivesNothing", "", "", ""},
                     TDescriptionCase{"CaseCounts", "Water", "water", "Water - water"}),
-    [](const testing::TestParamInfo<TDescriptionCase>& info) { return info.param.Name; });
+    test::TRowName());
 
 struct TTimeTextCase {
   std::string Name;
@@ -54,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TTimeTextCase{"East", "2010-05-12T10:20:30.5+02:00", "2010-05-12T10:20:30+02:00"},
                     TTimeTextCase{"WestHalfHour", "2010-05-12T10:20:30-01:30", "2010-05-12T10:20:30-01:30"},
                     TTimeTextCase{"Missing", "not a time", ""}),
-    [](const testing::TestParamInfo<TTimeTextCase>& info) { return info.param.Name; });
+    test::TRowName());
 
 struct TSpanCase {
   std::string Name;
@@ -99,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
         TSpanCase{"FirstMetWinsTies",
                   {"2024-06-01T09:00:00+02:00", "2024-06-01T09:00:00Z", "2024-06-01T09:00:00-05:00"},
                   "2024-06-01T09:00:00+02:00", "2024-06-01T09:00:00+02:00"}),
-    [](const testing::TestParamInfo<TSpanCase>& info) { return info.param.Name; });
+    test::TRowName());
 
 TEST(CoordTriple, IsLonLatAltAsHeld) {
   std::string out;

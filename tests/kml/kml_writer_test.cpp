@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         TEscapeCase{"TruncatedSequenceReplaced", "a\xE2\x82", "a\xEF\xBF\xBD\xEF\xBF\xBD",
                     "a\xEF\xBF\xBD\xEF\xBF\xBD"},
         TEscapeCase{"Empty", "", "", ""}),
-    [](const testing::TestParamInfo<TEscapeCase>& info) { return info.param.Name; });
+    test::TRowName());
 
 TEST(KmlWriter, IndentsByTwoSpacesWithOneElementPerLine) {
   std::string out;

@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Masks, SaveGpsFilePermissions,
                                          TPermissionRow{"Kmz002", 002, TKmlFileType::Kmz},
                                          TPermissionRow{"Kml077", 077, TKmlFileType::Kml},
                                          TPermissionRow{"Kmz000", 000, TKmlFileType::Kmz}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 #endif
 
 // ---- Failures: the old target stays byte for byte and nothing of ours is left. ----
@@ -377,7 +377,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TWriteFailureRow{"KmzInHeader", TKmlFileType::Kmz, 10, false},
                     TWriteFailureRow{"KmzInData", TKmlFileType::Kmz, 1000, false},
                     TWriteFailureRow{"KmzOnFlush", TKmlFileType::Kmz, INT64_MAX, true}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST_F(SaveGpsFileTest, SeamThatChangesNothingSavesNormally) {
   const TTargetStreamWrap wrap = [](io::TStream& file) {

@@ -6,6 +6,7 @@
 
 #include "service/notice_date_store.h"
 #include "service/service_config.h"
+#include "test_support.h"
 
 namespace tarvola::service {
 namespace {
@@ -148,7 +149,7 @@ TEST_P(OtherBuildTest, AnyOtherBuildGivesAnOffer) {
 INSTANTIATE_TEST_SUITE_P(Values, OtherBuildTest,
                          ::testing::Values(TBuildRow{"Higher", "053100"}, TBuildRow{"Lower", "052999"},
                                            TBuildRow{"Empty", ""}, TBuildRow{"Text", "next"}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 TEST_F(ApplyServiceDocumentTest, EmptyLinksKeepTheOldOnesButNewsIsCleared) {
   const TDocumentOutcome outcome =

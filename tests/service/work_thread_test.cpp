@@ -11,6 +11,7 @@
 #include "service/service_config.h"
 #include "service_test_support.h"
 #include "test_http_server.h"
+#include "test_support.h"
 
 namespace tarvola::service {
 namespace {
@@ -88,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         TServedRow{"DocumentWithoutLengthIsTaken", THttpAnswer{200, "[Service]\n", {}, false, true}, OutcomeSuccess,
                    "[Service]\n"},
         TServedRow{"DocumentOfTheLimitIsTaken", THttpAnswer{200, FullSize, {}, false}, OutcomeSuccess, FullSize}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST_F(WorkThreadTest, RequestCarriesOurHeadersAndNoCredentials) {
   FServer.Answer("/doc", {200, "x", {}, false});

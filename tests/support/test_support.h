@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -34,5 +36,13 @@ std::optional<std::filesystem::path> CorpusDir();
 
 // The root of the source tree (for examples/ and fixtures kept beside the tests).
 std::filesystem::path SourceDir();
+
+// Names each case of a parameterized test after its row's Name.
+struct TRowName {
+  template <class TRow>
+  std::string operator()(const testing::TestParamInfo<TRow>& row) const {
+    return std::string(row.param.Name);
+  }
+};
 
 }  // namespace tarvola::test

@@ -12,6 +12,7 @@
 #include "service/service_config.h"
 #include "ui/about_glass.h"
 #include "ui/about_gradient.h"
+#include "test_support.h"
 
 namespace tarvola::ui {
 namespace {
@@ -88,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TPlaceRow{"GpsUtilsBt", {21, 141, 40, 25}, "BakPanel"},
                       TPlaceRow{"VideoBt", {105, 79, 90, 25}, "BakPanel"},
                       TPlaceRow{"GoldPanel", {0, 0, 12, 235}, "window"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST_F(AboutFormTest, WindowIsAFixedDialogWithoutMinimiseOrMaximise) {
   auto form = Make();
@@ -177,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
         TFontRow{"GpsUtilsBt", "Arial", 10, false, QColor(75, 75, 75), QPalette::ButtonText},
         TFontRow{"BakPanel", "Tahoma", 11, false, QColor(172, 167, 162), QPalette::Window},
         TFontRow{"GoldPanel", "Tahoma", 11, false, QColor(45, 22, 0), QPalette::Window}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST_F(AboutFormTest, PicturesAndGlyphsAreLoaded) {
   auto form = Make();

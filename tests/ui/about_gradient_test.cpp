@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace tarvola::ui {
 namespace {
 
@@ -30,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(Corners, GradientCornerTest,
                                            TPixelRow{"TopRight", 199, 0, 173, 168, 163},
                                            TPixelRow{"BottomLeft", 0, 99, 173, 168, 163},
                                            TPixelRow{"BottomRight", 199, 99, 172, 167, 162}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 TEST(GradientTest, IsA24BitPictureOfTheImageSize) {
   const QImage image = PaintBakGradient();

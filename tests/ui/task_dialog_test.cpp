@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QTimer>
+#include "test_support.h"
 
 namespace tarvola::ui {
 namespace {
@@ -47,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TCutCase{"TwoThousand", QString(2000, QLatin1Char('x')), 1024},
                       TCutCase{"PairAcrossTheLimit", WithPairAt(1023), 1023},
                       TCutCase{"PairEndingAtTheLimit", WithPairAt(1022), 1024}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 struct TIconCase {
   int Code;
@@ -71,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, TaskDialogIcons,
                                            TIconCase{99, QMessageBox::Question},
                                            TIconCase{104, QMessageBox::Question}, TIconCase{0, QMessageBox::NoIcon},
                                            TIconCase{100, QMessageBox::NoIcon}),
-                         [](const auto& info) { return "Code" + std::to_string(info.param.Code); });
+                         [](const auto& row) { return "Code" + std::to_string(row.param.Code); });
 
 TEST(TaskDialogButtons, BitsGiveTheirButtons) {
   EXPECT_EQ(TaskDialogButtons(4), QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -143,7 +144,7 @@ TEST_P(ShowTaskDialogAnswers, QuestionReturnsThePressedButtonsNumber) {
 INSTANTIATE_TEST_SUITE_P(Buttons, ShowTaskDialogAnswers,
                          ::testing::Values(TAnswerCase{"Yes", QMessageBox::Yes, 6}, TAnswerCase{"No", QMessageBox::No, 7},
                                            TAnswerCase{"Cancel", QMessageBox::Cancel, 2}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 TEST(ShowTaskDialog, LongMainTextShowsItsFirst1024Units) {
   QString shown;

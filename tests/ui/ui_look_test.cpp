@@ -13,6 +13,7 @@
 #include "ui/hint_time.h"
 #include "ui/ui_fonts.h"
 #include "ui/ui_platform.h"
+#include "test_support.h"
 
 namespace tarvola::ui {
 namespace {
@@ -64,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
     Faces, CompatibleFonts,
     ::testing::Values(TFaceCase{"Tahoma", &PanelFont, "Tahoma", "/usr/share/wine/fonts/tahoma.ttf"},
                       TFaceCase{"MsSansSerif", &ClassicFont, "MS Sans Serif", "/usr/share/wine/fonts/ms_sans_serif.ttf"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 }  // namespace
 }  // namespace tarvola::ui

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "tree_test_data.h"
+#include "test_support.h"
 
 namespace tarvola::view {
 namespace {
@@ -159,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(Shapes, TreeShape,
                          ::testing::Values(TwoWaypoints(), RoutesWithAndWithoutPoints(), JoinedSingleSegment(),
                                            SplitSegments(), JoinedSegments(), TrackWithoutSegmentList(),
                                            UncheckedAndEmptyGroups(), AbsentLists()),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 class ThreeSegments : public ::testing::TestWithParam<bool> {};
 
@@ -187,7 +188,7 @@ TEST_P(ThreeSegments, TrackShowsItsSegmentsAsTheJoinOptionSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(JoinOption, ThreeSegments, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Joined" : "Split"; });
+                         [](const auto& row) { return row.param ? "Joined" : "Split"; });
 
 TEST(TreeModel, TimeDetailShowsTheUserTextWithoutZone) {
   gps::TGpsData data = Data({Waypoint("A")}, {}, {});

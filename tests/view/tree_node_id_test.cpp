@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <unordered_set>
+#include "test_support.h"
 
 namespace tarvola::view {
 namespace {
@@ -28,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TIdCase{"RoutePoint", {TNodeKind::RoutePoint, 0, 12345, 678901}},
                       TIdCase{"Largest", {TNodeKind::TrackPointDetail, 7, TNodeId::MaxA, TNodeId::MaxB}},
                       TIdCase{"Segment", {TNodeKind::Segment, 0, 39, 0}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 // Qt hashes an index by row and id: points of many segments must not share their low bits.
 TEST(NodeId, PointsOfManySegmentsSpreadOverTheLowBits) {

@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, ErrorText,
                                          TErrorTextRow{"VersionError", -6, "Version error"},
                                          TErrorTextRow{"Seven", 7, "Unknown error 7"},
                                          TErrorTextRow{"MinusSeven", -7, "Unknown error -7"}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 TEST(CheckCompression, PassesNonNegativeCodes) {
   EXPECT_EQ(CheckCompression(0), 0);
@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TRoundTripRow{"IncompressibleDirect", 300000, true, TSourceKind::File, TTargetKind::MemoryDirect},
                     TRoundTripRow{"IncompressibleBuffered", 300000, true, TSourceKind::Memory, TTargetKind::MemoryBuffered},
                     TRoundTripRow{"IncompressibleIntoFile", 300000, true, TSourceKind::Memory, TTargetKind::File}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST(CompressStream, IncompressibleDataGrowsTheTargetToExactlyTheOutput) {
   const std::string data = test::RandomBytes(200000, 13);
@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TFormatRow{"Zlib", TStreamFormat::ZlibFormat, 15, TCompressionLevel::LevelMax},
                     TFormatRow{"Gzip", TStreamFormat::GzipFormat, 31, TCompressionLevel::LevelFastest},
                     TFormatRow{"Stored", TStreamFormat::RawDeflate, -15, TCompressionLevel::LevelNone}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST(CompressStream, RawDataHasNoHeader) {
   const io::TMemoryStream target = Packed(test::TextBytes(5000, 16));

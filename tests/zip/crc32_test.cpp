@@ -87,7 +87,7 @@ TEST_P(FileCrcOfLength, EqualsTheCrcOfTheWholeFile) {
 
 INSTANTIATE_TEST_SUITE_P(Lengths, FileCrcOfLength,
                          testing::Values(0, 1, 4095, 4096, 4097, 8192, 8193, 3 * 4096),
-                         [](const auto& info) { return "Bytes" + std::to_string(info.param); });
+                         [](const auto& row) { return "Bytes" + std::to_string(row.param); });
 
 TEST(Crc32, FileCrcCoversOnlyWhatFollowsThePosition) {
   tarvola::test::TTempFolder folder;

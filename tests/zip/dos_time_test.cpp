@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TStampRow{"Before1980", DateTimeOf(1979, 12, 31, 23, 59, 59), 0},
                     TStampRow{"After2107", DateTimeOf(2108, 1, 1, 0, 0, 0), 0},
                     TStampRow{"NotFound", -1.0, 0}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::TRowName());
 
 TEST(FileModifiedStamp, MissingFileGivesMinusOne) {
   tarvola::test::TTempFolder folder;

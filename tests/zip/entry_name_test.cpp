@@ -41,7 +41,7 @@ std::vector<TNameRow> NameRows() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, EntryName, testing::ValuesIn(NameRows()),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 }  // namespace
 }  // namespace tarvola::zip

@@ -125,7 +125,7 @@ TEST_P(Layout, EveryFieldOfTheArchive) {
 INSTANTIATE_TEST_SUITE_P(Sources, Layout,
                          testing::Values(TLayoutRow{"Empty", 0, false}, TLayoutRow{"Small", 1000, false},
                                          TLayoutRow{"Text", 500000, false}, TLayoutRow{"Random", 150000, true}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::TRowName());
 
 TEST(ZipSingleFile, EmptySourceGivesThe114ByteArchive) {
   TTempFolder folder;
@@ -246,7 +246,7 @@ TEST_P(FailingWrite, RaisesTheWriteError) {
 
 INSTANTIATE_TEST_SUITE_P(Regions, FailingWrite,
                          testing::Values(TRegion::LocalHeader, TRegion::Data, TRegion::CentralHeader, TRegion::EndRecord),
-                         [](const auto& info) { return RegionName(info.param); });
+                         [](const auto& row) { return RegionName(row.param); });
 
 TEST(CompressToMemory, FailureIsFalseAndLeavesTheTargetAtZero) {
   test::TUnreadableStream source;
