@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the program need.
+# Installs every Debian package the build, the tests and the program need, and the further
+# packages named as arguments (a CI step's own tools).
 # Idempotent: quiet when everything is present; refreshes the package lists
 # only when something has to be installed.
 set -euo pipefail
@@ -12,6 +13,7 @@ packages=(
   shared-mime-info desktop-file-utils appstream
   help2man man-db dpkg-dev file
   python3 unzip libxml2-utils
+  "$@"
 )
 
 missing=()
