@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "utf16.h"
+#include "gps/text_decode.h"
 
 namespace tarvola::desktop {
 
@@ -23,7 +23,7 @@ std::string TrimBlanks(std::string_view s) {
 }
 
 std::string DecodeText(std::string_view bytes) {
-  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') return Utf16LeToUtf8(bytes.substr(2));
+  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') return gps::Utf16ToUtf8(bytes.substr(2), false);
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   return std::string(bytes);
 }
@@ -103,9 +103,9 @@ std::optional<TRegFileHive::TValue> ParseData(const std::string& data) {
   }
   std::string lower = Lower(data);
   if (lower.starts_with("hex(2):"))
-    return TRegFileHive::TValue{TKind::ExpandString, UntilNul(Utf16LeToUtf8(HexBytes(data.substr(7))))};
+    return TRegFileHive::TValue{TKind::ExpandString, UntilNul(gps::Utf16ToUtf8(HexBytes(data.substr(7)), false))};
   if (lower.starts_with("hex(1):"))
-    return TRegFileHive::TValue{TKind::String, UntilNul(Utf16LeToUtf8(HexBytes(data.substr(7))))};
+    return TRegFileHive::TValue{TKind::String, UntilNul(gps::Utf16ToUtf8(HexBytes(data.substr(7)), false))};
   return TRegFileHive::TValue{TKind::Other, {}};
 }
 
