@@ -34,7 +34,7 @@ int LoadThenSave(const char* input, const fs::path& target) {
   gps::TGpsData data;
   if (gps::LoadGpxFile(input, data) != gps::TLoadResult::Loaded) return 1;
   const kml::TSaveResult result = kml::SaveGpsFile(data, kml::TExportOptions{}, fs::temp_directory_path(),
-                                                   target, kml::TKmlFileType::Kml);
+                                                   target, kml::TKmlFileType::Kml).Code;
   return result == kml::TSaveResult::Saved ? 0 : 1;
 }
 

@@ -47,24 +47,28 @@ private:
 };
 
 // LoadGpxFile's window side: hourglass, disabled controls, wait panel, its own messages.
-std::shared_ptr<const gps::TGpsData> ReadGpxFile(TOpenContext& open, const QString& path, std::string& reason) {
+gps::TLoadOutcome ReadGpxFile(TOpenContext& open, const QString& path, std::shared_ptr<const gps::TGpsData>& loaded) {
   TBusyCursor hourglass;
   TReadingState reading(open);
   open.View.ShowWaitPanel();
   auto data = std::make_shared<gps::TGpsData>();
-  switch (gps::LoadGpxFile(ToFsPath(path), *data, reason)) {
+  gps::TLoadOutcome outcome = gps::LoadGpxFile(ToFsPath(path), *data);
+  switch (outcome.Code) {
     case gps::TLoadResult::Loaded:
-      return data;
+      loaded = std::move(data);
+      break;
     case gps::TLoadResult::CannotOpen:
-      ShowLoadError(open, QStringLiteral("Tarvola"), QStringLiteral("Cannot open file"), path, reason);
+      ShowLoadError(open, QStringLiteral("Tarvola"), QStringLiteral("Cannot open file"), path, outcome.Reason);
       break;
     case gps::TLoadResult::EncodingNotSupported:
-      ShowLoadError(open, QStringLiteral("Tarvola"), QStringLiteral("Text encoding not supported"), path, reason);
+      ShowLoadError(open, QStringLiteral("Tarvola"), QStringLiteral("Text encoding not supported"), path,
+                    outcome.Reason);
       break;
     case gps::TLoadResult::NotGpx:
+    case gps::TLoadResult::OutOfMemory:
       break;
   }
-  return nullptr;
+  return outcome;
 }
 
 // Returns false when the user cancelled the dialog.
@@ -100,11 +104,14 @@ void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflow
   if (view.TreeNodeCount() > FreeWaitNodes) view.ShowWaitPanel();
   ws.Data.reset();
   view.ShowLoadedFileName();
-  std::string reason;
-  std::shared_ptr<const gps::TGpsData> loaded = ReadGpxFile(open, ws.SourcePath, reason);
+  std::shared_ptr<const gps::TGpsData> loaded;
+  const gps::TLoadOutcome outcome = ReadGpxFile(open, ws.SourcePath, loaded);
   if (!loaded) {
-    ShowLoadError(open, QStringLiteral("Load file..."), QStringLiteral("Error loading GPX file."), ws.SourcePath,
-                  reason);
+    const bool outOfMemory = outcome.Code == gps::TLoadResult::OutOfMemory;
+    ShowLoadError(open, QStringLiteral("Load file..."),
+                  outOfMemory ? QStringLiteral("Not enough memory to load the GPX file.")
+                              : QStringLiteral("Error loading GPX file."),
+                  ws.SourcePath, outcome.Reason);
     return;
   }
   ws.Data = std::move(loaded);

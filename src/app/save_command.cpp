@@ -67,18 +67,22 @@ void RunSaveCommand(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowV
   QString target = answer->FileName;
   const kml::TKmlFileType type = TargetType(target, answer->FilterIndex);
 
-  kml::TSaveResult result;
-  std::string reason;
+  kml::TSaveOutcome saved;
   try {
     TBuildingState building(view);
-    result = kml::SaveGpsFile(*ws.Data, view.ExportOptions(), ToFsPath(ws.TempDir), ToFsPath(target), type, reason);
-  } catch (const std::exception& error) {
+    saved = kml::SaveGpsFile(*ws.Data, view.ExportOptions(), ToFsPath(ws.TempDir), ToFsPath(target), type);
+  } catch (const io::EStreamError& error) {
     // The file layer's own report, as the toolkit would show it.
-    ShowError(prompts, owner, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(target, reason));
+    ShowError(prompts, owner, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()),
+              FileAndReason(target, kml::FailureReason(error)));
+    return;
+  } catch (const std::exception& error) {
+    ShowError(prompts, owner, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(target, {}));
     return;
   }
+  const std::string& reason = saved.Reason;
   const QString title = QStringLiteral("Save file...");
-  switch (result) {
+  switch (saved.Code) {
     case kml::TSaveResult::Saved:
       break;
     case kml::TSaveResult::BuildFailed:

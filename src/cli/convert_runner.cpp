@@ -142,12 +142,14 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
   try {
     const kml::TConversion conversion =
         kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type);
-    if (conversion.Loaded != gps::TLoadResult::Loaded) {
-      outcome.Messages = FailureLine(plan.InputText, LoadFailureText(conversion.Loaded), conversion.Reason);
+    if (conversion.Loaded.Code != gps::TLoadResult::Loaded) {
+      outcome.Messages =
+          FailureLine(plan.InputText, LoadFailureText(conversion.Loaded.Code), conversion.Loaded.Reason);
       return outcome;
     }
-    if (conversion.Saved != kml::TSaveResult::Saved) {
-      outcome.Messages = FailureLine(plan.InputText, SaveFailureText(conversion.Saved), conversion.Reason);
+    if (conversion.Saved.Code != kml::TSaveResult::Saved) {
+      outcome.Messages =
+          FailureLine(plan.InputText, SaveFailureText(conversion.Saved.Code), conversion.Saved.Reason);
       return outcome;
     }
   } catch (const std::exception& error) {
@@ -198,7 +200,7 @@ int RunInfo(const TCliOptions& options, std::FILE* out) {
   for (const std::string& input : options.Inputs) {
     std::optional<TScratchFolder> scratch;
     gps::TGpsData data;
-    const gps::TLoadResult result = gps::LoadGpxFile(InputFile(input, scratch), data);
+    const gps::TLoadResult result = gps::LoadGpxFile(InputFile(input, scratch), data).Code;
     allLoaded = allLoaded && result == gps::TLoadResult::Loaded;
     const std::string_view name = input == StandardStream ? StandardInputName : std::string_view(input);
     Write(out, InfoReport(name, result, SummarizeGpsData(data)));

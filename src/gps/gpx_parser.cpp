@@ -78,7 +78,7 @@ class TGpxParser {
 public:
   TGpxParser(TGpxEvents& events, bool lenient) : FEvents(events), FLenient(lenient) {}
 
-  TLoadResult Parse(TTextSource& source, std::string& reason);
+  TLoadOutcome Parse(TTextSource& source);
 
 private:
   void Install(XML_Parser parser);
@@ -185,7 +185,7 @@ void TGpxParser::Install(XML_Parser parser) {
   XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
 }
 
-TLoadResult TGpxParser::Parse(TTextSource& source, std::string& reason) {
+TLoadOutcome TGpxParser::Parse(TTextSource& source) {
   // The decoded text is UTF-8 whatever its declaration says: the name given here wins.
   std::unique_ptr<XML_ParserStruct, TParserDeleter> parser(XML_ParserCreate("UTF-8"));
   if (!parser) throw std::bad_alloc();
@@ -201,25 +201,20 @@ TLoadResult TGpxParser::Parse(TTextSource& source, std::string& reason) {
       parsed = Feed(piece, false);
     }
   }
-  if (source.Error()) {
-    reason = source.Error().message();
-    return TLoadResult::CannotOpen;
-  }
+  if (source.Error()) return OpenFailure(source.ReadFailure());
   if (parsed) {
     piece.clear();
     parsed = Feed(piece, true);
   }
   if (FFault) std::rethrow_exception(FFault);
   if (!parsed) {
-    reason = FailureReason();
+    std::string reason = FailureReason();
     if (!FLenient && Repairable(XML_GetErrorCode(FParser))) throw ERetryLenient{reason};
-    return TLoadResult::NotGpx;
+    return {TLoadResult::NotGpx, source.Name(), std::move(reason)};
   }
-  if (!FWrongRoot.empty()) {
-    reason = "the document element is " + FWrongRoot + ", not gpx";
-    return TLoadResult::NotGpx;
-  }
-  return TLoadResult::Loaded;
+  if (!FWrongRoot.empty())
+    return {TLoadResult::NotGpx, source.Name(), "the document element is " + FWrongRoot + ", not gpx"};
+  return {TLoadResult::Loaded, source.Name(), {}};
 }
 
 // On the reading thread: what the text needs before expat may see it.
@@ -486,10 +481,19 @@ void TGpxParser::StartCdata() {
 
 }  // namespace
 
-TLoadResult ParseGpxText(TTextSource& source, TGpxEvents& events, std::string& reason,
-                         bool lenient) {
+TLoadOutcome ParseGpxText(TTextSource& source, TGpxEvents& events, bool lenient) {
   TGpxParser parser(events, lenient);
-  return parser.Parse(source, reason);
+  return parser.Parse(source);
+}
+
+TLoadOutcome OpenFailure(const TTextFileResult& opened) {
+  const TLoadResult code =
+      opened.Code == TextFileEncodingNotSupported ? TLoadResult::EncodingNotSupported : TLoadResult::CannotOpen;
+  return {code, opened.File, opened.Reason};
+}
+
+TLoadOutcome MemoryFailure(const TTextSource& source) {
+  return {TLoadResult::OutOfMemory, source.Name(), {}};
 }
 
 }  // namespace tarvola::gps

@@ -15,11 +15,16 @@ struct ERetryLenient {
   std::string Reason;
 };
 
-// Parses the text of an opened source as GPX into `events`, piece by piece. On failure
-// `reason` says why (the events already given belong to a file that did not load). Lenient:
-// ampersands that start no reference stand for themselves (TAmpersandRepair). Whatever
-// `events` throws passes to the caller.
-TLoadResult ParseGpxText(TTextSource& source, TGpxEvents& events, std::string& reason,
-                         bool lenient = false);
+// Parses the text of an opened source as GPX into `events`, piece by piece. On failure the
+// events already given belong to a file that did not load. Lenient: ampersands that start no
+// reference stand for themselves (TAmpersandRepair). Whatever `events` throws passes to the
+// caller, std::bad_alloc included.
+TLoadOutcome ParseGpxText(TTextSource& source, TGpxEvents& events, bool lenient = false);
+
+// The load failure of a source that did not open.
+TLoadOutcome OpenFailure(const TTextFileResult& opened);
+
+// The load failure of a reading that ran out of memory.
+TLoadOutcome MemoryFailure(const TTextSource& source);
 
 }  // namespace tarvola::gps

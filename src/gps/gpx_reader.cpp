@@ -1,7 +1,6 @@
 #include "gps/gpx_reader.h"
 
 #include <new>
-#include <system_error>
 
 #include "gps/gpx_parser.h"
 #include "gps/text_file.h"
@@ -49,74 +48,47 @@ private:
   TGpsData& FData;
 };
 
-TLoadResult OpenFailure(int code, const std::error_code& error, std::string& reason) {
-  if (code == TextFileEncodingNotSupported) {
-    reason = "UTF-32 text in big-endian byte order";
-    return TLoadResult::EncodingNotSupported;
-  }
-  reason = error.message();
-  return TLoadResult::CannotOpen;
-}
-
 // The records of the file, read again leniently when the strict reading asks for it.
-TLoadResult BuildRecords(TTextSource& source, TGpsData& data, std::string& reason) {
+TLoadOutcome BuildRecords(TTextSource& source, TGpsData& data) {
   try {
     TRecordBuilder builder(data);
-    return ParseGpxText(source, builder, reason);
+    return ParseGpxText(source, builder);
   } catch (const ERetryLenient& retry) {
     FreeGpsData(data);
-    if (!source.Rewind()) {
-      reason = source.Error().message();
-      return TLoadResult::CannotOpen;
-    }
+    if (!source.Rewind()) return OpenFailure(source.ReadFailure());
     TRecordBuilder builder(data);
-    const TLoadResult result = ParseGpxText(source, builder, reason, true);
-    if (result != TLoadResult::Loaded) reason = retry.Reason;
-    return result;
+    TLoadOutcome outcome = ParseGpxText(source, builder, true);
+    if (outcome.Code != TLoadResult::Loaded) outcome.Reason = retry.Reason;
+    return outcome;
   }
 }
 
-// A file too large for this machine's memory is a failed load, not a crash.
-template <typename TRead>
-TLoadResult LoadInto(TGpsData& data, std::string& reason, TRead read) {
+// Opens the source and reads its records; a file too large for this machine's memory is a
+// failed load of its own kind, not a crash.
+template <typename TOpen>
+TLoadOutcome LoadInto(TGpsData& data, TOpen open) {
   FreeGpsData(data);
-  reason.clear();
+  TTextSource source;
+  TLoadOutcome outcome;
   try {
-    TLoadResult result = read();
-    if (result != TLoadResult::Loaded) FreeGpsData(data);
-    return result;
+    if (const TTextFileResult opened = open(source); opened.Code != TextFileRead)
+      return OpenFailure(opened);
+    outcome = BuildRecords(source, data);
   } catch (const std::bad_alloc&) {
-    FreeGpsData(data);
-    reason = "not enough memory to load the file";
-    return TLoadResult::NotGpx;
+    outcome = MemoryFailure(source);
   }
+  if (outcome.Code != TLoadResult::Loaded) FreeGpsData(data);
+  return outcome;
 }
 
 }  // namespace
 
-TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data) {
-  std::string reason;
-  return LoadGpxFile(fileName, data, reason);
+TLoadOutcome LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data) {
+  return LoadInto(data, [&](TTextSource& source) { return source.Open(fileName); });
 }
 
-TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data,
-                        std::string& reason) {
-  return LoadInto(data, reason, [&] {
-    TTextSource source;
-    std::error_code error;
-    if (const int code = source.Open(fileName, error); code != TextFileRead)
-      return OpenFailure(code, error, reason);
-    return BuildRecords(source, data, reason);
-  });
-}
-
-TLoadResult ParseGpx(std::string_view bytes, TGpsData& data, std::string& reason) {
-  return LoadInto(data, reason, [&] {
-    TTextSource source;
-    if (const int code = source.OpenBytes(bytes); code != TextFileRead)
-      return OpenFailure(code, std::error_code(), reason);
-    return BuildRecords(source, data, reason);
-  });
+TLoadOutcome ParseGpx(std::string_view bytes, TGpsData& data) {
+  return LoadInto(data, [&](TTextSource& source) { return source.OpenBytes(bytes); });
 }
 
 }  // namespace tarvola::gps

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "gps_data.h"
+#include "io/result.h"
 
 namespace tarvola::gps {
 
@@ -13,17 +14,17 @@ enum class TLoadResult {
   CannotOpen,           // "Cannot open file"
   EncodingNotSupported, // "Text encoding not supported"
   NotGpx,               // not well-formed XML, or the document element is not gpx
+  OutOfMemory,          // the records, or the text on its way to them, did not fit in memory
 };
 
+// On failure the reason says why in plain words for the message that names the file: the
+// system's reason, where the XML stops being well-formed, which element the document is.
+using TLoadOutcome = io::TResult<TLoadResult>;
+
 // Replaces `data` with the file's contents. On anything but Loaded the three lists are absent.
-TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data);
+TLoadOutcome LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data);
 
-// The same; on failure `reason` says why in plain words for the message that names the file:
-// the system's reason, where the XML stops being well-formed, which element the document is.
-TLoadResult LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data,
-                        std::string& reason);
-
-// LoadGpxFile over the bytes of a file already in memory.
-TLoadResult ParseGpx(std::string_view bytes, TGpsData& data, std::string& reason);
+// LoadGpxFile over the bytes of a file already in memory; the outcome names no file.
+TLoadOutcome ParseGpx(std::string_view bytes, TGpsData& data);
 
 }  // namespace tarvola::gps

@@ -6,25 +6,18 @@
 
 namespace tarvola::gps {
 
-int DecodeTextFile(const std::filesystem::path& fileName, std::string& text) {
-  std::error_code error;
-  return DecodeTextFile(fileName, text, error);
-}
-
-int DecodeTextFile(const std::filesystem::path& fileName, std::string& text,
-                   std::error_code& error) {
+TTextFileResult DecodeTextFile(const std::filesystem::path& fileName, std::string& text) {
   text.clear();
   TTextSource source;
-  const int code = source.Open(fileName, error);
-  if (code != TextFileRead) return code;
+  TTextFileResult result = source.Open(fileName);
+  if (result.Code != TextFileRead) return result;
   std::string piece;
   while (source.Next(piece)) text.append(piece);
   if (source.Error()) {
-    error = source.Error();
     text.clear();
-    return TextFileCannotOpen;
+    return source.ReadFailure();
   }
-  return TextFileRead;
+  return result;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -56,12 +49,12 @@ TTextPosition PositionInText(std::string_view text, std::size_t offset) {
   return position;
 }
 
-int ReadTextFile(const std::filesystem::path& fileName, std::vector<std::string>& lines) {
+TTextFileResult ReadTextFile(const std::filesystem::path& fileName, std::vector<std::string>& lines) {
   lines.clear();
   std::string text;
-  int code = DecodeTextFile(fileName, text);
-  if (code == TextFileRead) lines = SplitLines(text);
-  return code;
+  TTextFileResult result = DecodeTextFile(fileName, text);
+  if (result.Code == TextFileRead) lines = SplitLines(text);
+  return result;
 }
 
 }  // namespace tarvola::gps

@@ -57,18 +57,18 @@ std::size_t WholeSequences(std::string_view bytes) {
 
 }  // namespace
 
-int TTextSource::Open(const std::filesystem::path& fileName, std::error_code& error) {
-  error.clear();
+TTextFileResult TTextSource::Open(const std::filesystem::path& fileName) {
+  FName = fileName;
   std::error_code ec;
   if (std::filesystem::is_directory(fileName, ec)) {
-    error = std::make_error_code(std::errc::is_a_directory);
-    return TextFileCannotOpen;
+    FError = std::make_error_code(std::errc::is_a_directory);
+    return ReadFailure();
   }
   errno = 0;
   FFile.open(fileName, std::ios::binary);
   if (!FFile) {
-    error = LastSystemError();
-    return TextFileCannotOpen;
+    FError = LastSystemError();
+    return ReadFailure();
   }
   char first[4] = {};
   FFile.read(first, sizeof first);
@@ -85,19 +85,28 @@ int TTextSource::Open(const std::filesystem::path& fileName, std::error_code& er
     while (FFile.read(piece, sizeof piece) || FFile.gcount() > 0)
       FHeld.append(piece, static_cast<std::size_t>(FFile.gcount()));
     if (FFile.bad()) {
-      error = LastSystemError();
-      return TextFileCannotOpen;
+      FError = LastSystemError();
+      return ReadFailure();
     }
     FBytes = FHeld;
   }
-  const int code = Start(head);
-  if (FError) error = FError;
-  return FError ? TextFileCannotOpen : code;
+  return Opened(Start(head));
 }
 
-int TTextSource::OpenBytes(std::string_view bytes) {
+TTextFileResult TTextSource::OpenBytes(std::string_view bytes) {
   FBytes = bytes;
-  return Start(bytes.substr(0, 4));
+  return Opened(Start(bytes.substr(0, 4)));
+}
+
+TTextFileResult TTextSource::Opened(int code) const {
+  if (FError) return ReadFailure();
+  if (code == TextFileEncodingNotSupported)
+    return {code, FName, "UTF-32 text in big-endian byte order"};
+  return {code, FName, {}};
+}
+
+TTextFileResult TTextSource::ReadFailure() const {
+  return {TextFileCannotOpen, FName, FError.message()};
 }
 
 int TTextSource::Start(std::string_view head) {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "gps/text_decode.h"
+#include "gps/text_file.h"
 
 namespace tarvola::gps {
 
@@ -16,10 +17,10 @@ namespace tarvola::gps {
 // declaration names. Only a pipe, which cannot be read twice, is held whole.
 class TTextSource {
 public:
-  // A result code of DecodeTextFile; on TextFileCannotOpen `error` holds the system's reason.
-  int Open(const std::filesystem::path& fileName, std::error_code& error);
+  // What DecodeTextFile would give for the file, its reason included.
+  TTextFileResult Open(const std::filesystem::path& fileName);
   // The same over bytes the caller keeps alive while the source is read.
-  int OpenBytes(std::string_view bytes);
+  TTextFileResult OpenBytes(std::string_view bytes);
 
   // Starts again at the first piece (a pipe's bytes are held, so it can too).
   bool Rewind();
@@ -28,15 +29,21 @@ public:
   // fails (then Error() is set).
   bool Next(std::string& piece);
   const std::error_code& Error() const { return FError; }
+  // The file opened; empty for bytes in memory.
+  const std::filesystem::path& Name() const { return FName; }
+  // The failure Error() amounts to, for the file opened.
+  TTextFileResult ReadFailure() const;
 
 private:
   int Start(std::string_view head);
+  TTextFileResult Opened(int code) const;
   bool SeekToText();
   // Raw bytes from the current position into `chunk`; false when reading fails.
   bool ReadRaw(std::string& chunk, std::size_t size);
   bool ScanUtf8();
   std::size_t DecodableLength(bool atEnd) const;
 
+  std::filesystem::path FName;
   std::ifstream FFile;
   std::string FHeld;        // a pipe's bytes
   std::string_view FBytes;  // bytes in memory, when not read from FFile

@@ -20,50 +20,45 @@ struct TPass {
   bool Lenient = false;
 };
 
-gps::TLoadResult Stream(gps::TTextSource& source, const TExportOptions& options,
-                        std::string_view created, TDocumentOutput& output, TPass pass,
-                        std::string& reason) {
+gps::TLoadOutcome Stream(gps::TTextSource& source, const TExportOptions& options, std::string_view created,
+                         TDocumentOutput& output, TPass pass) {
   TKmlStreamer streamer(options, created, output.Sink(), pass.Order);
-  const gps::TLoadResult result = gps::ParseGpxText(source, streamer, reason, pass.Lenient);
-  if (result == gps::TLoadResult::Loaded) streamer.Finish();
-  return result;
+  gps::TLoadOutcome outcome = gps::ParseGpxText(source, streamer, pass.Lenient);
+  if (outcome.Code == gps::TLoadResult::Loaded) streamer.Finish();
+  return outcome;
 }
 
 // Reads the file into the output, again from the start whenever a pass finds that it must be
 // read otherwise: its kinds out of order, or XML that only a lenient reading takes.
-gps::TLoadResult StreamAll(gps::TTextSource& source, const TExportOptions& options,
-                           std::string_view created, TDocumentOutput& output, std::string& reason) {
+gps::TLoadOutcome StreamAll(gps::TTextSource& source, const TExportOptions& options, std::string_view created,
+                            TDocumentOutput& output) {
   TPass pass;
   std::string strictReason;
   for (;;) {
     try {
-      const gps::TLoadResult result = Stream(source, options, created, output, pass, reason);
-      if (result != gps::TLoadResult::Loaded && pass.Lenient) reason = strictReason;
-      return result;
+      gps::TLoadOutcome outcome = Stream(source, options, created, output, pass);
+      if (outcome.Code != gps::TLoadResult::Loaded && pass.Lenient) outcome.Reason = strictReason;
+      return outcome;
     } catch (const EOutOfOrder&) {
       pass.Order = TKindOrder::Later;
     } catch (const gps::ERetryLenient& retry) {
       pass.Lenient = true;
       strictReason = retry.Reason;
     }
-    if (!source.Rewind()) {
-      reason = source.Error().message();
-      return gps::TLoadResult::CannotOpen;
-    }
+    if (!source.Rewind()) return gps::OpenFailure(source.ReadFailure());
     output.Restart();
   }
 }
 
-// Runs StreamAll on an open source; out of memory is a failed load, not a crash.
+// Runs StreamAll on an open source; out of memory is a failed load of its own kind, not a crash.
 bool StreamInto(gps::TTextSource& source, const TExportOptions& options, std::string_view created,
                 TDocumentOutput& output, TConversion& conversion) {
   try {
-    conversion.Loaded = StreamAll(source, options, created, output, conversion.Reason);
+    conversion.Loaded = StreamAll(source, options, created, output);
   } catch (const std::bad_alloc&) {
-    conversion.Loaded = gps::TLoadResult::NotGpx;
-    conversion.Reason = "not enough memory to load the file";
+    conversion.Loaded = gps::MemoryFailure(source);
   }
-  return conversion.Loaded == gps::TLoadResult::Loaded;
+  return conversion.Loaded.Code == gps::TLoadResult::Loaded;
 }
 
 // A KML document gathered in memory.
@@ -90,17 +85,10 @@ bool PackInMemory(std::string&& kml, std::string& package) {
   return true;
 }
 
-bool Opened(int code, const std::error_code& error, TConversion& conversion) {
-  if (code == gps::TextFileEncodingNotSupported) {
-    conversion.Loaded = gps::TLoadResult::EncodingNotSupported;
-    conversion.Reason = "UTF-32 text in big-endian byte order";
-    return false;
-  }
-  if (code != gps::TextFileRead) {
-    conversion.Reason = error.message();
-    return false;
-  }
-  return true;
+bool Opened(const gps::TTextFileResult& opened, TConversion& conversion) {
+  if (opened.Code == gps::TextFileRead) return true;
+  conversion.Loaded = gps::OpenFailure(opened);
+  return false;
 }
 
 }  // namespace
@@ -110,14 +98,14 @@ TConversion ConvertGpxBytes(std::string_view bytes, const TExportOptions& option
   document.clear();
   TConversion conversion;
   gps::TTextSource source;
-  if (!Opened(source.OpenBytes(bytes), {}, conversion)) return conversion;
+  if (!Opened(source.OpenBytes(bytes), conversion)) return conversion;
   TTextOutput output;
   if (!StreamInto(source, options, createdText, output, conversion)) return conversion;
-  conversion.Saved = TSaveResult::Saved;
+  conversion.Saved = {TSaveResult::Saved, {}, {}};
   if (type == TKmlFileType::Kml) {
     document = std::move(output.Text());
   } else if (!PackInMemory(std::move(output.Text()), document)) {
-    conversion.Saved = TSaveResult::PackFailed;
+    conversion.Saved.Code = TSaveResult::PackFailed;
   }
   return conversion;
 }
@@ -126,13 +114,11 @@ TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOpti
                            const std::filesystem::path& target, TKmlFileType type) {
   TConversion conversion;
   gps::TTextSource source;
-  std::error_code error;
-  const int code = source.Open(input, error);
-  if (!Opened(code, error, conversion)) return conversion;
+  if (!Opened(source.Open(input), conversion)) return conversion;
   const std::string created = CreatedNowText();
   conversion.Saved = SaveKmlDocument(
       [&](TDocumentOutput& output) { return StreamInto(source, options, created, output, conversion); },
-      target, type, conversion.Reason);
+      target, type);
   return conversion;
 }
 

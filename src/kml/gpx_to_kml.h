@@ -11,9 +11,8 @@
 namespace tarvola::kml {
 
 struct TConversion {
-  gps::TLoadResult Loaded = gps::TLoadResult::CannotOpen;
-  std::string Reason;                            // why loading or saving failed
-  TSaveResult Saved = TSaveResult::BuildFailed;  // meaningful once Loaded
+  gps::TLoadOutcome Loaded{gps::TLoadResult::CannotOpen, {}, {}};
+  TSaveOutcome Saved{TSaveResult::BuildFailed, {}, {}};  // meaningful once Loaded
 };
 
 // LoadGpxFile and SaveGpsFile in one pass: the document is written as the file is read, without

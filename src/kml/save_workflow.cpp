@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <ctime>
+#include <new>
 #include <optional>
 #include <random>
 #include <string>
@@ -131,32 +132,40 @@ bool WriteDocument(const fs::path& path, const std::string& document, std::strin
   }
 }
 
-TSaveResult PackInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap,
-                     std::string& reason) {
+TSaveOutcome PackInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap) {
   TReplacement replacement(target);
   TTargetStream out(replacement.File(), wrap);
-  if (zip::ZipSingleFileInto(document, out.Get()) != zip::ZipOk) {
-    reason = PackFailedReason;
-    return TSaveResult::PackFailed;
-  }
+  if (zip::ZipSingleFileInto(document, out.Get()) != zip::ZipOk)
+    return {TSaveResult::PackFailed, target, PackFailedReason};
   replacement.Commit(out.Get());
-  return TSaveResult::Saved;
+  return {TSaveResult::Saved, target, {}};
 }
 
 // A copy that fails is a result, as the system's file copy reports it, not an exception.
-TSaveResult CopyInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap,
-                     std::string& reason) {
+TSaveOutcome CopyInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap) {
   try {
     io::TFileStream source(document, io::TFileMode::OpenRead);
     TReplacement replacement(target);
     TTargetStream out(replacement.File(), wrap);
     out.Get().CopyFrom(source, -1);
     replacement.Commit(out.Get());
-    return TSaveResult::Saved;
+    return {TSaveResult::Saved, target, {}};
   } catch (const io::EStreamError& error) {
-    reason = FailureReason(error);
-    return TSaveResult::CopyFailed;
+    return {TSaveResult::CopyFailed, target, FailureReason(error)};
   }
+}
+
+// The document written to the private folder; the failure when it could not be.
+std::optional<TSaveOutcome> WriteBuiltDocument(const gps::TGpsData& data, const TExportOptions& options,
+                                               const fs::path& tempDir, const fs::path& document,
+                                               const fs::path& target) {
+  std::string systemReason;
+  try {
+    if (WriteDocument(document, BuildKml(data, options, CreatedNowText()), systemReason)) return std::nullopt;
+  } catch (const std::bad_alloc&) {
+    return TSaveOutcome{TSaveResult::BuildFailed, target, "not enough memory for the document"};
+  }
+  return TSaveOutcome{TSaveResult::BuildFailed, target, TempFolderReason(tempDir, systemReason)};
 }
 
 }  // namespace
@@ -174,45 +183,20 @@ std::string FailureReason(const io::EStreamError& error) {
   return error.Code() != 0 ? io::SystemErrorText(error.Code()) : std::string(error.what());
 }
 
-TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
-                        const fs::path& target, TKmlFileType type) {
-  std::string reason;
-  return SaveGpsFile(data, options, tempDir, target, type, TTargetStreamWrap(), reason);
+TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
+                         const fs::path& target, TKmlFileType type) {
+  return SaveGpsFile(data, options, tempDir, target, type, TTargetStreamWrap());
 }
 
-TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
-                        const fs::path& target, TKmlFileType type, std::string& reason) {
-  return SaveGpsFile(data, options, tempDir, target, type, TTargetStreamWrap(), reason);
-}
-
-TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
-                        const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrapTarget) {
-  std::string reason;
-  return SaveGpsFile(data, options, tempDir, target, type, wrapTarget, reason);
-}
-
-TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
-                        const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrapTarget,
-                        std::string& reason) {
-  reason.clear();
+TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
+                         const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrapTarget) {
   TPrivateFolder folder(tempDir);
-  if (!folder.Created()) {
-    reason = TempFolderReason(tempDir, io::SystemErrorText(folder.Error()));
-    return TSaveResult::BuildFailed;
-  }
+  if (!folder.Created())
+    return {TSaveResult::BuildFailed, target, TempFolderReason(tempDir, io::SystemErrorText(folder.Error()))};
   const fs::path document = folder.Path() / "doc.kml";
-  std::string systemReason;
-  if (!WriteDocument(document, BuildKml(data, options, CreatedNowText()), systemReason)) {
-    reason = TempFolderReason(tempDir, systemReason);
-    return TSaveResult::BuildFailed;
-  }
-  try {
-    if (type == TKmlFileType::Kmz) return PackInto(document, target, wrapTarget, reason);
-    return CopyInto(document, target, wrapTarget, reason);
-  } catch (const io::EStreamError& error) {
-    reason = FailureReason(error);
-    throw;
-  }
+  if (auto failed = WriteBuiltDocument(data, options, tempDir, document, target)) return std::move(*failed);
+  if (type == TKmlFileType::Kmz) return PackInto(document, target, wrapTarget);
+  return CopyInto(document, target, wrapTarget);
 }
 
 namespace {
@@ -242,14 +226,12 @@ public:
     if (FType == TKmlFileType::Kmz) FZip = std::make_unique<zip::TZipEntryWriter>(out, "doc.kml");
   }
 
-  TSaveResult Commit(std::string& reason) {
+  TSaveOutcome Commit() {
     Open();
-    if (FZip && !FZip->Finish(zip::DateTimeToDosStamp(zip::LocalDateTimeOf(std::time(nullptr))))) {
-      reason = PackFailedReason;
-      return TSaveResult::PackFailed;
-    }
+    if (FZip && !FZip->Finish(zip::DateTimeToDosStamp(zip::LocalDateTimeOf(std::time(nullptr)))))
+      return {TSaveResult::PackFailed, FTarget, PackFailedReason};
     FReplacement->Commit(FFile.value().Get());
-    return TSaveResult::Saved;
+    return {TSaveResult::Saved, FTarget, {}};
   }
 
 private:
@@ -268,24 +250,21 @@ private:
   std::unique_ptr<zip::TZipEntryWriter> FZip;  // last: it stops before the file goes
 };
 
-TSaveResult SaveStreamed(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
-                         std::string& reason) {
+TSaveOutcome SaveStreamed(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type) {
   TStreamedOutput output(target, type);
-  if (!produce(output)) return TSaveResult::BuildFailed;
-  return output.Commit(reason);
+  if (!produce(output)) return {TSaveResult::BuildFailed, target, {}};
+  return output.Commit();
 }
 
 }  // namespace
 
-TSaveResult SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target,
-                            TKmlFileType type, std::string& reason) {
-  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type, reason);
+TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type) {
+  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type);
   // A KML file that cannot be written is a result, as SaveGpsFile's copy reports it.
   try {
-    return SaveStreamed(produce, target, type, reason);
+    return SaveStreamed(produce, target, type);
   } catch (const io::EStreamError& error) {
-    reason = FailureReason(error);
-    return TSaveResult::CopyFailed;
+    return {TSaveResult::CopyFailed, target, FailureReason(error)};
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "kml_builder.h"
 #include "kml_writer.h"
+#include "io/result.h"
 #include "io/stream.h"
 
 namespace tarvola::kml {
@@ -25,6 +26,11 @@ enum class TSaveResult {
   CopyFailed,     // "Error saving KML file."; the old target is kept
 };
 
+// The result, the target, and unless Saved why in plain words for a message that names the
+// target: the system's reason ("Permission denied", "No space left on device"), with the
+// temporary folder named when the failure lies there.
+using TSaveOutcome = io::TResult<TSaveResult>;
+
 // Builds the document and writes it as "doc.kml" in a folder of its own inside tempDir, then
 // packs it (Kmz) or copies it (Kml) into a new file beside the target, which is renamed over
 // the target only once it is complete and on disk. The new file gets the permissions of any
@@ -34,37 +40,27 @@ enum class TSaveResult {
 // On every outcome, exceptions included, the private folder is gone and no temporary file is
 // left beside the target; unless the result is Saved, the old target is unchanged.
 //
-// Results: BuildFailed when the private folder or its doc.kml cannot be written; PackFailed
-// when ZipSingleFile refuses or fails to compress the document (4 GiB or more included);
+// Results: BuildFailed when the private folder or its doc.kml cannot be written, or the document
+// does not fit in memory; PackFailed when ZipSingleFile refuses or fails to compress the
+// document (4 GiB or more included);
 // CopyFailed when any step of the KML copy fails (creating, writing, flushing, renaming).
 // Exceptions, each with a message fit for the user, all io::EStreamError (a runtime_error):
 // for Kmz, EFCreateError naming the target when the new file cannot be created beside it or
 // cannot replace it (a missing or read-only folder, a target that is a folder), EWriteError
-// ("Stream write error") when writing or flushing it fails. Whatever BuildKml raises passes too.
-TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
-                        const std::filesystem::path& tempDir,
-                        const std::filesystem::path& target, TKmlFileType type);
-
-// The same; unless the result is Saved, `reason` says why in plain words for a message that
-// names the target: the system's reason ("Permission denied", "No space left on device"), with
-// the temporary folder named when the failure lies there. It is set also when an error passes.
-TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
-                        const std::filesystem::path& tempDir,
-                        const std::filesystem::path& target, TKmlFileType type,
-                        std::string& reason);
+// ("Stream write error") when writing or flushing it fails. Whatever else BuildKml raises
+// passes too.
+TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
+                         const std::filesystem::path& tempDir,
+                         const std::filesystem::path& target, TKmlFileType type);
 
 // Wraps the stream the new file is written through; a test seam for writes that fail.
 using TTargetStreamWrap = std::function<std::unique_ptr<io::TStream>(io::TStream& file)>;
 
 // SaveGpsFile writing the new file through wrapTarget(file) (the file itself when empty).
-TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
-                        const std::filesystem::path& tempDir,
-                        const std::filesystem::path& target, TKmlFileType type,
-                        const TTargetStreamWrap& wrapTarget);
-TSaveResult SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
-                        const std::filesystem::path& tempDir,
-                        const std::filesystem::path& target, TKmlFileType type,
-                        const TTargetStreamWrap& wrapTarget, std::string& reason);
+TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
+                         const std::filesystem::path& tempDir,
+                         const std::filesystem::path& target, TKmlFileType type,
+                         const TTargetStreamWrap& wrapTarget);
 
 // The reason of a file-layer error in the system's words (its own message when it has no code).
 std::string FailureReason(const io::EStreamError& error);
@@ -85,9 +81,8 @@ using TDocumentProducer = std::function<bool(TDocumentOutput& output)>;
 // the new file beside the target (Kml), or into its one entry "doc.kml" compressed on a second
 // thread while the document is still produced (Kmz). The new file is created with the first
 // piece and replaces the target once complete, as in SaveGpsFile. Results and exceptions as
-// SaveGpsFile's; BuildFailed when `produce` returns false. `reason` as SaveGpsFile's, left as
-// `produce` set it on BuildFailed.
-TSaveResult SaveKmlDocument(const TDocumentProducer& produce, const std::filesystem::path& target,
-                            TKmlFileType type, std::string& reason);
+// SaveGpsFile's; BuildFailed, with no reason, when `produce` returns false.
+TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const std::filesystem::path& target,
+                             TKmlFileType type);
 
 }  // namespace tarvola::kml

@@ -20,7 +20,7 @@ struct TWorkInfo {
 };
 
 // Outcome codes of a download.
-enum : int {
+enum TDownloadOutcome : int {
   OutcomeUndecided = -1,
   OutcomeSuccess = 0,
   OutcomeNoDocument = 1,

@@ -1,7 +1,7 @@
 #include "zip/zip_writer.h"
 
 #include <new>
-#include <optional>
+#include <string>
 
 #include "zip/compression.h"
 #include "zip/crc32.h"
@@ -21,32 +21,35 @@ struct TPackedSource {
   io::TMemoryStream Deflated;
 };
 
-// Compresses and checksums the source; nothing when it cannot be described by the ZIP fields.
-std::optional<TPackedSource> PackSource(const std::filesystem::path& path, io::TFileStream& source) {
-  TPackedSource packed;
+constexpr const char* TooLarge = "4 GiB or more does not fit a ZIP archive";
+
+// Compresses and checksums the source; on failure why it cannot be described by the ZIP fields.
+std::string PackSource(const std::filesystem::path& path, io::TFileStream& source, TPackedSource& packed) {
   packed.Entry.Name = EntryNameOf(path);
-  if (source.Size() > FieldLimit || packed.Entry.Name.size() > 0xFFFF) return std::nullopt;
-  if (!CompressToMemory(source, packed.Deflated)) return std::nullopt;
+  if (source.Size() > FieldLimit) return TooLarge;
+  if (packed.Entry.Name.size() > 0xFFFF) return "the name is too long for a ZIP archive";
+  if (!CompressToMemory(source, packed.Deflated)) return "the file could not be compressed";
   const std::int64_t size = source.Size();
   // A file that grew or shrank while it was compressed would get sizes that do not match its data.
-  if (source.Position() != size || size > FieldLimit) return std::nullopt;
+  if (source.Position() != size) return "the file changed while it was compressed";
   const std::int64_t overhead = 30 + static_cast<std::int64_t>(packed.Entry.Name.size());
-  if (packed.Deflated.Size() > FieldLimit - overhead) return std::nullopt;
+  if (size > FieldLimit || packed.Deflated.Size() > FieldLimit - overhead) return TooLarge;
   packed.Entry.UnCmp = static_cast<std::uint32_t>(size);
   source.SetPosition(0);
   packed.Entry.Crc = FileCrc32(source);
-  return packed;
+  return {};
 }
 
 // The source is closed again before anything is written.
-std::optional<TPackedSource> PackFile(const std::filesystem::path& path) {
-  std::optional<TPackedSource> packed;
+TZipResult PackFile(const std::filesystem::path& path, TPackedSource& packed) {
+  std::string failure;
   {
     io::TFileStream source(path, io::TFileMode::OpenRead);
-    packed = PackSource(path, source);
+    failure = PackSource(path, source, packed);
   }
-  if (packed) packed->Entry.DosStamp = DateTimeToDosStamp(FileModifiedStamp(path));
-  return packed;
+  if (!failure.empty()) return {ZipCompressionFailed, path, std::move(failure)};
+  packed.Entry.DosStamp = DateTimeToDosStamp(FileModifiedStamp(path));
+  return {ZipOk, path, {}};
 }
 
 }  // namespace
@@ -65,20 +68,21 @@ bool CompressToMemory(io::TStream& source, io::TMemoryStream& target) {
   return done;
 }
 
-int ZipSingleFile(const std::filesystem::path& source, const std::filesystem::path& archive) {
-  const std::optional<TPackedSource> packed = PackFile(source);
-  if (!packed) return ZipCompressionFailed;
+TZipResult ZipSingleFile(const std::filesystem::path& source, const std::filesystem::path& archive) {
+  TPackedSource packed;
+  TZipResult result = PackFile(source, packed);
+  if (result.Code != ZipOk) return result;
   io::TFileStream output(archive, io::TFileMode::Create);
-  WriteSingleEntryArchive(output, packed->Entry, packed->Deflated);
+  WriteSingleEntryArchive(output, packed.Entry, packed.Deflated);
   output.Close();
-  return ZipOk;
+  return result;
 }
 
-int ZipSingleFileInto(const std::filesystem::path& source, io::TStream& archive) {
-  const std::optional<TPackedSource> packed = PackFile(source);
-  if (!packed) return ZipCompressionFailed;
-  WriteSingleEntryArchive(archive, packed->Entry, packed->Deflated);
-  return ZipOk;
+TZipResult ZipSingleFileInto(const std::filesystem::path& source, io::TStream& archive) {
+  TPackedSource packed;
+  TZipResult result = PackFile(source, packed);
+  if (result.Code == ZipOk) WriteSingleEntryArchive(archive, packed.Entry, packed.Deflated);
+  return result;
 }
 
 }  // namespace tarvola::zip

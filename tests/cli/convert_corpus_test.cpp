@@ -99,19 +99,18 @@ TEST(CorpusConversion, EveryFileInBothFormatsReadsBackWithItsCounts) {
   std::size_t index = 0;
   for (const fs::path& input : CorpusFiles(*corpus)) {
     gps::TGpsData data;
-    std::string reason;
-    const gps::TLoadResult loaded = gps::LoadGpxFile(input, data, reason);
+    const gps::TLoadOutcome loaded = gps::LoadGpxFile(input, data);
     for (const bool kmz : {false, true}) {
       const fs::path output = folder.File(std::to_string(index++) + (kmz ? ".kmz" : ".kml"));
       // The KML run joins segments and writes times, the KMZ run keeps the defaults.
       std::vector<std::string> args = {"-o", output.string(), input.string()};
       if (!kmz) args.insert(args.begin(), {"--join-segments", "--time-stamps"});
       const test::TProcessResult run = test::RunProcess(Convert, args);
-      if (loaded != gps::TLoadResult::Loaded) {
+      if (loaded.Code != gps::TLoadResult::Loaded) {
         EXPECT_EQ(run.ExitCode, 1) << input;
-        std::string text = LoadFailureText(loaded);
+        std::string text = LoadFailureText(loaded.Code);
         if (text.ends_with('.')) text.pop_back();
-        EXPECT_EQ(run.Err, "tarvola-convert: " + input.string() + ": " + text + ": " + reason + "\n");
+        EXPECT_EQ(run.Err, "tarvola-convert: " + input.string() + ": " + text + ": " + loaded.Reason + "\n");
         EXPECT_FALSE(fs::exists(output)) << input;
         continue;
       }

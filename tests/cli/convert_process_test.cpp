@@ -471,7 +471,8 @@ std::string LongTrackThenWaypoint(int points) {
 }
 
 // The converter holds no more than a route or track at a time, and not in memory: a file far
-// larger than the address space it may use still converts, to the same bytes as BuildKml.
+// larger than the address space it may use still converts, to the same bytes as BuildKml. Its
+// --info, which holds the whole file, runs out of memory and says so.
 TEST_F(ConverterRun, ConvertsAFileLargerThanItsMemoryLimit) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "AddressSanitizer's shadow memory alone exceeds the limit";
@@ -486,18 +487,21 @@ TEST_F(ConverterRun, ConvertsAFileLargerThanItsMemoryLimit) {
   options.TimeStamps = true;
   const std::string expected = WithoutCreationDate(kml::BuildKml(data, options, "-"));
   data = {};
-  for (const std::string type : {"kml", "kmz"}) {
-    const test::TProcessResult run = test::RunProcess(
-        "/bin/sh",
-        {"-c", "ulimit -v " + std::to_string(LimitKb) + " && exec \"$0\" --time-stamps -o big." + type +
-                   " big.gpx",
-         Convert},
+  const auto runLimited = [&](const std::string& arguments) {
+    return test::RunProcess(
+        "/bin/sh", {"-c", "ulimit -v " + std::to_string(LimitKb) + " && exec \"$0\" " + arguments, Convert},
         FFolder.Path());
+  };
+  for (const std::string type : {"kml", "kmz"}) {
+    const test::TProcessResult run = runLimited("--time-stamps -o big." + type + " big.gpx");
     ASSERT_EQ(run.ExitCode, 0) << type << ": " << run.Err;
     const std::string written =
         type == "kml" ? test::ReadFile(Path("big.kml")) : ReadKmzDocument(Path("big.kmz"));
     EXPECT_TRUE(WithoutCreationDate(written) == expected) << type;
   }
+  const test::TProcessResult info = runLimited("--info big.gpx");
+  EXPECT_EQ(info.ExitCode, 1) << info.Err;
+  EXPECT_EQ(info.Out, "big.gpx: Not enough memory to load the GPX file.\n");
 }
 #endif
 

@@ -8,7 +8,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   tarvola::gps::TGpsData gps;
-  std::string reason;
-  tarvola::gps::ParseGpx(std::string_view(reinterpret_cast<const char*>(data), size), gps, reason);
+  tarvola::gps::ParseGpx(std::string_view(reinterpret_cast<const char*>(data), size), gps);
   return 0;
 }

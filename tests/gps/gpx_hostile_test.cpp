@@ -15,7 +15,7 @@ protected:
   TLoadResult Load(const std::string& bytes) {
     auto file = FFolder.File("hostile.gpx");
     test::WriteFile(file, bytes);
-    return LoadGpxFile(file, FData);
+    return LoadGpxFile(file, FData).Code;
   }
   test::TTempFolder FFolder;
   TGpsData FData;

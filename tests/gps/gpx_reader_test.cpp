@@ -17,7 +17,7 @@ protected:
   TLoadResult Load(std::string_view bytes) {
     auto file = FFolder.File("input.gpx");
     test::WriteFile(file, bytes);
-    return LoadGpxFile(file, FData);
+    return LoadGpxFile(file, FData).Code;
   }
   // A gpx document around `body`, in the GPX 1.1 default namespace.
   TLoadResult LoadBody(std::string_view body) {
@@ -110,16 +110,18 @@ TEST_P(GpxReaderFailure, FailsAndHoldsNoData) {
   ASSERT_EQ(LoadBody("<wpt/>"), TLoadResult::Loaded);
   auto file = FFolder.File("input.gpx");
   test::WriteFile(file, GetParam().Bytes);
-  std::string reason;
-  EXPECT_EQ(LoadGpxFile(file, FData, reason), GetParam().Result);
+  const TLoadOutcome outcome = LoadGpxFile(file, FData);
+  EXPECT_EQ(outcome.Code, GetParam().Result);
+  EXPECT_EQ(outcome.File, file);
   EXPECT_FALSE(FData.Waypoints || FData.Routes || FData.Tracks);
-  EXPECT_EQ(reason.substr(0, GetParam().Reason.size()), GetParam().Reason);
+  EXPECT_EQ(outcome.Reason.substr(0, GetParam().Reason.size()), GetParam().Reason);
 }
 
 TEST_F(GpxReader, CannotOpenGivesTheSystemReason) {
-  std::string reason;
-  EXPECT_EQ(LoadGpxFile(FFolder.File("missing.gpx"), FData, reason), TLoadResult::CannotOpen);
-  EXPECT_EQ(reason, std::make_error_code(std::errc::no_such_file_or_directory).message());
+  const TLoadOutcome outcome = LoadGpxFile(FFolder.File("missing.gpx"), FData);
+  EXPECT_EQ(outcome.Code, TLoadResult::CannotOpen);
+  EXPECT_EQ(outcome.File, FFolder.File("missing.gpx"));
+  EXPECT_EQ(outcome.Reason, std::make_error_code(std::errc::no_such_file_or_directory).message());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -21,7 +21,7 @@ fs::path DataDir() { return test::SourceDir() / "tests/kml/data"; }
 
 gps::TGpsData LoadData(std::string_view name) {
   gps::TGpsData data;
-  const gps::TLoadResult result = gps::LoadGpxFile(DataDir() / name, data);
+  const gps::TLoadResult result = gps::LoadGpxFile(DataDir() / name, data).Code;
   EXPECT_EQ(result, gps::TLoadResult::Loaded) << name;
   return data;
 }

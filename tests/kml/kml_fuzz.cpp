@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string document, package;
   const kml::TConversion asText = kml::ConvertGpxBytes(bytes, options, kml::TKmlFileType::Kml, "now", document);
   const kml::TConversion asPackage = kml::ConvertGpxBytes(bytes, options, kml::TKmlFileType::Kmz, "now", package);
-  Require(asText.Loaded == asPackage.Loaded && asText.Reason == asPackage.Reason);
+  Require(asText.Loaded.Code == asPackage.Loaded.Code && asText.Loaded.Reason == asPackage.Loaded.Reason);
   Require((asText.Saved == kml::TSaveResult::Saved) == (asPackage.Saved == kml::TSaveResult::Saved));
   if (asPackage.Saved == kml::TSaveResult::Saved) CheckPackage(package, document);
   return 0;

@@ -128,7 +128,7 @@ TEST_F(SaveGpsFileTest, ReplacesAnExistingTarget) {
 TEST_F(SaveGpsFileTest, RelativeTargetIsWrittenInTheCurrentFolder) {
   const fs::path before = fs::current_path();
   fs::current_path(Out.Path());
-  const TSaveResult result = SaveGpsFile(Data, {}, Temp.Path(), "here.kml", TKmlFileType::Kml);
+  const TSaveResult result = SaveGpsFile(Data, {}, Temp.Path(), "here.kml", TKmlFileType::Kml).Code;
   fs::current_path(before);
   EXPECT_EQ(result, TSaveResult::Saved);
   ExpectOnlyInOut({"here.kml"});
@@ -142,7 +142,8 @@ TEST_F(SaveGpsFileTest, ConcurrentSavesDoNotShareTheDocument) {
     std::vector<std::jthread> savers;
     for (std::size_t i = 0; i < inputs.size(); ++i)
       savers.emplace_back([&, i] {
-        results[i] = SaveGpsFile(inputs[i], {}, Temp.Path(), Out.File("t" + std::to_string(i) + ".kml"), TKmlFileType::Kml);
+        results[i] =
+            SaveGpsFile(inputs[i], {}, Temp.Path(), Out.File("t" + std::to_string(i) + ".kml"), TKmlFileType::Kml).Code;
       });
   }
   for (std::size_t i = 0; i < inputs.size(); ++i) {
@@ -229,14 +230,14 @@ private:
 
 TEST_F(SaveGpsFileTest, DocumentThatCannotBeWrittenIsABuildFailure) {
   WriteFile(Out.File("trip.kmz"), OldContent);
-  TSaveResult result;
-  std::string reason;
+  TSaveOutcome result;
   {
     TFileSizeLimit limit(1000);
-    result = SaveGpsFile(SampleData("Long", 200), {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz, reason);
+    result = SaveGpsFile(SampleData("Long", 200), {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz);
   }
-  EXPECT_EQ(result, TSaveResult::BuildFailed);
-  EXPECT_EQ(reason, "cannot write to the temporary folder " + Temp.Path().string() + ": File too large");
+  EXPECT_EQ(result.Code, TSaveResult::BuildFailed);
+  EXPECT_EQ(result.File, Out.File("trip.kmz"));
+  EXPECT_EQ(result.Reason, "cannot write to the temporary folder " + Temp.Path().string() + ": File too large");
   EXPECT_EQ(ReadFile(Out.File("trip.kmz")), OldContent);
   ExpectTempEmpty();
   ExpectOnlyInOut({"trip.kmz"});
@@ -250,18 +251,17 @@ TEST_F(SaveGpsFileTest, MissingTargetFolder) {
   const std::string notFound = io::SystemErrorText(ENOENT);
 #endif
   const fs::path target = Out.File("none") / "trip.kmz";
-  std::string reason;
-  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kml, reason), TSaveResult::CopyFailed);
-  EXPECT_EQ(reason, notFound);
-  reason.clear();
+  const TSaveOutcome copied = SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kml);
+  EXPECT_EQ(copied.Code, TSaveResult::CopyFailed);
+  EXPECT_EQ(copied.Reason, notFound);
   try {
-    SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kmz, reason);
+    SaveGpsFile(Data, {}, Temp.Path(), target, TKmlFileType::Kmz);
     FAIL() << "no error raised";
   } catch (const io::EFCreateError& error) {
     EXPECT_NE(std::string(error.what()).find("Cannot create file \"" + target.string() + "\""), std::string::npos)
         << error.what();
+    EXPECT_EQ(FailureReason(error), notFound);
   }
-  EXPECT_EQ(reason, notFound);
   ExpectTempEmpty();
   ExpectOnlyInOut({});
 }

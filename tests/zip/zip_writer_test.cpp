@@ -173,7 +173,10 @@ bool MakeSparse(const fs::path& path, std::uintmax_t size) {
 TEST(ZipSingleFile, SourceOf4GiBIsRefusedWithoutAnArchive) {
   TTempFolder folder;
   if (!MakeSparse(folder.File("doc.kml"), 0x100000000ull)) GTEST_SKIP() << "no sparse files in the temporary folder";
-  EXPECT_EQ(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), ZipCompressionFailed);
+  const TZipResult result = ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz"));
+  EXPECT_EQ(result.Code, ZipCompressionFailed);
+  EXPECT_EQ(result.File, folder.File("doc.kml"));
+  EXPECT_EQ(result.Reason, "4 GiB or more does not fit a ZIP archive");
   EXPECT_FALSE(fs::exists(folder.File("a.kmz")));
 }
 
@@ -193,7 +196,9 @@ TEST(ZipSingleFile, FolderAsSourceLeavesNoArchive) {
   EXPECT_THROW(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), io::EFOpenError);
 #else
   // POSIX opens it, and every read fails.
-  EXPECT_EQ(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), ZipCompressionFailed);
+  const TZipResult result = ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz"));
+  EXPECT_EQ(result.Code, ZipCompressionFailed);
+  EXPECT_EQ(result.Reason, "the file could not be compressed");
 #endif
   EXPECT_FALSE(fs::exists(folder.File("a.kmz")));
 }
