@@ -2,6 +2,8 @@
 
 #include "desktop/win_settings.h"
 
+#include "io/wide_text.h"
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -17,17 +19,9 @@ namespace tarvola::desktop::win {
 
 namespace {
 
-std::string Utf8(const wchar_t* text, std::size_t length) {
-  if (length == 0) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 TSystemFont FontOf(const LOGFONTW& font) {
   const std::size_t length = wcsnlen(font.lfFaceName, LF_FACESIZE);
-  return {Utf8(font.lfFaceName, length),
+  return {io::Utf8OfWide(std::wstring_view(font.lfFaceName, length)),
           font.lfHeight < 0 ? -static_cast<int>(font.lfHeight) : static_cast<int>(font.lfHeight),
           font.lfWeight >= FW_BOLD, font.lfItalic != 0};
 }
@@ -57,7 +51,7 @@ std::string ReadText(HKEY key, const wchar_t* name) {
   size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
   if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
     return {};
-  return Utf8(buffer.data(), wcsnlen(buffer.data(), buffer.size()));
+  return io::Utf8OfWide(std::wstring_view(buffer.data(), wcsnlen(buffer.data(), buffer.size())));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "desktop/windows_backend.h"
 
+#include "io/wide_text.h"
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -17,24 +19,8 @@ namespace tarvola::desktop {
 
 namespace {
 
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
-
-std::string Utf8(const wchar_t* text, std::size_t length) {
-  if (length == 0) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 std::wstring KeyPath(const std::string& key) {
-  std::wstring path = Wide(key);
+  std::wstring path = io::WideOfUtf8(key);
   while (!path.empty() && path.front() == L'\\') path.erase(0, 1);
   return path;
 }
@@ -58,7 +44,7 @@ public:
   }
   std::string ReadString(const std::string& name) override {
     if (!FKey) return {};
-    std::wstring wname = Wide(name);
+    std::wstring wname = io::WideOfUtf8(name);
     DWORD type = 0, size = 0;
     LSTATUS status = RegQueryValueExW(FKey, wname.c_str(), nullptr, &type, nullptr, &size);
     if (status == ERROR_FILE_NOT_FOUND) return {};
@@ -71,7 +57,7 @@ public:
       return {};
     std::size_t length = bytes / sizeof(wchar_t);
     while (length > 0 && buffer[length - 1] == L'\0') --length;
-    return Utf8(buffer.data(), length);
+    return io::Utf8OfWide(std::wstring_view(buffer.data(), length));
   }
   void CloseKey() override {
     if (FKey) RegCloseKey(FKey);
@@ -86,7 +72,7 @@ private:
 std::string Folder(UINT (*get)(LPWSTR, UINT)) {
   wchar_t buffer[MAX_PATH + 1] = {};
   UINT n = get(buffer, MAX_PATH);
-  return n == 0 || n > MAX_PATH ? std::string() : Utf8(buffer, n);
+  return n == 0 || n > MAX_PATH ? std::string() : io::Utf8OfWide(std::wstring_view(buffer, n));
 }
 
 UINT SystemDirectory(LPWSTR b, UINT n) { return GetSystemDirectoryW(b, n); }
@@ -99,14 +85,14 @@ std::unique_ptr<TRegistry> TWinRegistryAccess::Open(TRegRoot root) const {
 }
 
 std::optional<std::string> TWinSystemCalls::ExpandEnvironment(const std::string& text) {
-  std::wstring source = Wide(text);
+  std::wstring source = io::WideOfUtf8(text);
   // Asks for the size first, so a long expansion is never cut.
   DWORD needed = ExpandEnvironmentStringsW(source.c_str(), nullptr, 0);
   for (int attempt = 0; needed != 0 && attempt < 3; ++attempt) {
     std::vector<wchar_t> buffer(needed + 1, L'\0');
     DWORD n = ExpandEnvironmentStringsW(source.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) break;
-    if (n <= buffer.size()) return Utf8(buffer.data(), n - 1);
+    if (n <= buffer.size()) return io::Utf8OfWide(std::wstring_view(buffer.data(), n - 1));
     needed = n;
   }
   return std::nullopt;
@@ -117,14 +103,14 @@ std::string TWinSystemCalls::SystemFolder() { return Folder(SystemDirectory); }
 std::string TWinSystemCalls::WindowsFolder() { return Folder(WindowsDirectory); }
 
 bool TWinSystemCalls::FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  DWORD attributes = GetFileAttributesW(io::WideOfUtf8(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool TWinShell::Execute(const TShellRequest& request) {
   // Nothing to start: the same answer the shell gives for a file it cannot run.
   if (request.Program.empty()) return false;
-  std::wstring program = Wide(request.Program), parameters = Wide(request.Parameters);
+  std::wstring program = io::WideOfUtf8(request.Program), parameters = io::WideOfUtf8(request.Parameters);
   HINSTANCE result = ShellExecuteW(reinterpret_cast<HWND>(request.OwnerWindow), L"open", program.c_str(),
                                    parameters.empty() ? nullptr : parameters.c_str(), nullptr, request.ShowMode);
   return reinterpret_cast<INT_PTR>(result) > 32;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "gps/user_format_platform.h"
+#include "io/wide_text.h"
 
 namespace tarvola::gps {
 
@@ -20,12 +21,10 @@ SYSTEMTIME ToSystemTime(const TDateTimeParts& parts) {
   return time;
 }
 
-std::string ToUtf8(const wchar_t* text, int length) {
-  if (length <= 0) return {};
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, length, result.data(), bytes, nullptr, nullptr);
-  return result;
+// The text the system formatted, without its terminating NUL; empty when formatting failed.
+std::string FormattedText(const wchar_t* buffer, int length) {
+  if (length <= 1) return {};
+  return io::Utf8OfWide(std::wstring_view(buffer, static_cast<std::size_t>(length - 1)));
 }
 
 }  // namespace
@@ -48,14 +47,14 @@ std::string FormatUserDate(const TDateTimeParts& parts) {
   SYSTEMTIME time = ToSystemTime(parts);
   wchar_t buffer[128];
   int length = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, buffer, 128, nullptr);
-  return ToUtf8(buffer, length - 1);
+  return FormattedText(buffer, length);
 }
 
 std::string FormatUserTime(const TDateTimeParts& parts, bool longTime) {
   SYSTEMTIME time = ToSystemTime(parts);
   wchar_t buffer[128];
   int length = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, longTime ? 0 : TIME_NOSECONDS, &time, nullptr, buffer, 128);
-  return ToUtf8(buffer, length - 1);
+  return FormattedText(buffer, length);
 }
 
 }  // namespace tarvola::gps

@@ -2,6 +2,7 @@
 #ifdef _WIN32
 
 #include "io/file_stream.h"
+#include "io/wide_text.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -24,14 +25,6 @@ constexpr std::int64_t MaxTransfer = 1 << 30;
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 int LastError() { return static_cast<int>(::GetLastError()); }
-
-std::string Utf8Of(const wchar_t* text, int length) {
-  if (length <= 0) return std::string();
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(std::max(size, 0)), '\0');
-  if (size > 0) ::WideCharToMultiByte(CP_UTF8, 0, text, length, result.data(), size, nullptr, nullptr);
-  return result;
-}
 
 DWORD Disposition(TFileMode mode) {
   switch (mode) {
@@ -63,7 +56,7 @@ std::int64_t MovePointer(HANDLE file, std::int64_t offset, DWORD method) {
 
 std::string PathText(const std::filesystem::path& path) {
   const std::wstring& wide = path.native();
-  return Utf8Of(wide.data(), static_cast<int>(wide.size()));
+  return Utf8OfWide(wide);
 }
 
 std::string SystemErrorText(int code) {
@@ -73,7 +66,7 @@ std::string SystemErrorText(int code) {
   // The system's texts end in a line break that would break our one-line messages.
   while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' ')) --length;
   if (length == 0) return "System error " + std::to_string(code);
-  return Utf8Of(text, static_cast<int>(length));
+  return Utf8OfWide(std::wstring_view(text, length));
 }
 
 bool IsNameTaken(int code) { return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS; }

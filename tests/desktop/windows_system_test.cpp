@@ -10,6 +10,7 @@
 
 #include "desktop/desktop.h"
 #include "desktop/win_settings.h"
+#include "io/wide_text.h"
 #include "test_support.h"
 
 namespace tarvola::desktop {
@@ -19,13 +20,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* Extension = ".tarvolatest";
 constexpr const char* ProgId = "Tarvola.TestDocument";
-
-std::wstring Wide(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
 
 std::string Utf8(const fs::path& path) {
   const std::u8string text = path.u8string();
@@ -65,15 +59,15 @@ protected:
     FProgram = FFolder.File("Arg Recorder \xE2\x9C\x93.exe");
     fs::copy_file(fs::absolute(TARVOLA_ARG_RECORDER), FProgram);
     FCommand = "\"" + Utf8(FProgram) + "\" \"%1\"";
-    ASSERT_EQ(Reg(L"add HKCR\\" + Wide(Extension) + L" /ve /d " + Wide(ProgId) + L" /f"), 0u);
+    ASSERT_EQ(Reg(L"add HKCR\\" + io::WideOfUtf8(Extension) + L" /ve /d " + io::WideOfUtf8(ProgId) + L" /f"), 0u);
     // reg.exe takes \" for a quote inside a quoted value.
-    std::wstring value = Wide(FCommand);
+    std::wstring value = io::WideOfUtf8(FCommand);
     for (std::size_t at = 0; (at = value.find(L'"', at)) != std::wstring::npos; at += 2) value.insert(at, L"\\");
-    ASSERT_EQ(Reg(L"add HKCR\\" + Wide(ProgId) + L"\\shell\\open\\command /ve /d " + Quoted(value) + L" /f"), 0u);
+    ASSERT_EQ(Reg(L"add HKCR\\" + io::WideOfUtf8(ProgId) + L"\\shell\\open\\command /ve /d " + Quoted(value) + L" /f"), 0u);
   }
   void TearDown() override {
-    Reg(L"delete HKCR\\" + Wide(Extension) + L" /f");
-    Reg(L"delete HKCR\\" + Wide(ProgId) + L" /f");
+    Reg(L"delete HKCR\\" + io::WideOfUtf8(Extension) + L" /f");
+    Reg(L"delete HKCR\\" + io::WideOfUtf8(ProgId) + L" /f");
   }
 
   test::TTempFolder FFolder;
