@@ -12,14 +12,12 @@ class SaveCommand : public MainFormTest {
 protected:
   void SetUp() override { OpenWithDialog(Gpx("trip.gpx", FullGpx)); }
 
-  // The python3 found at configure time; empty when there was none.
-  static std::string Python3() { return TARVOLA_PYTHON3; }
   // The entry names of a ZIP archive, read by Python's own zipfile module.
   static QString ZipEntries(const std::filesystem::path& path) {
-    const TProcessResult python = RunProcess(Python3(), {"-c",
-                                                         "import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\n"
-                                                         "assert z.testzip() is None\nprint(','.join(z.namelist()), end='')",
-                                                         path.string()});
+    const TProcessResult python = RunProcess(Python3Program(), {"-c",
+                                                                "import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\n"
+                                                                "assert z.testzip() is None\nprint(','.join(z.namelist()), end='')",
+                                                                path.string()});
     if (python.ExitCode != 0) return QStringLiteral("<not a zip archive>");
     return QString::fromStdString(python.Out);
   }
@@ -45,7 +43,7 @@ TEST_F(SaveCommand, DialogStartsBesideTheGpxFileWithItsName) {
 }
 
 TEST_F(SaveCommand, KmzTypeWritesAZipWithOneDocKmlAndLeavesNoTemporaryFile) {
-  if (Python3().empty()) GTEST_SKIP() << "python3 was not found; the KMZ is read back with its zipfile module";
+  TARVOLA_REQUIRE_TOOL(Python3, "the KMZ is read back with its zipfile module");
   Save(Folder.File("trip"), 1);
   const auto target = Folder.File("trip.kmz");
   ASSERT_TRUE(std::filesystem::exists(target));
@@ -73,7 +71,7 @@ TEST_F(SaveCommand, KmlTypeWritesTheDocumentAndIsOfferedAgainNextTime) {
 
 // A KML file that is a ZIP archive, or the reverse, is refused by every reader.
 TEST_F(SaveCommand, TypedKmlOrKmzExtensionDecidesTheTypeWhateverTheFilter) {
-  if (Python3().empty()) GTEST_SKIP() << "python3 was not found; the KMZ is read back with its zipfile module";
+  TARVOLA_REQUIRE_TOOL(Python3, "the KMZ is read back with its zipfile module");
   Save(Folder.File("route.kml"), 1);
   EXPECT_EQ(ReadFile(Folder.File("route.kml")).rfind("<?xml", 0), 0u);
   Save(Folder.File("route.KMZ"), 2);

@@ -10,7 +10,7 @@
 
 #include "desktop/desktop.h"
 #include "desktop/win_settings.h"
-#include "io/wide_text.h"
+#include "process_runner.h"
 #include "test_support.h"
 
 namespace tarvola::desktop {
@@ -32,25 +32,10 @@ fs::path SystemFolder() {
   return buffer;
 }
 
-// Runs reg.exe with `arguments` and gives its exit code.
-DWORD Reg(const std::wstring& arguments) {
-  std::wstring command = L"reg.exe " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  const std::wstring program = (SystemFolder() / L"reg.exe").wstring();
-  if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                      &startup, &process))
-    return GetLastError() | 0x10000;
-  WaitForSingleObject(process.hProcess, 30000);
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
+// Runs reg.exe with `args` and gives its exit code.
+int Reg(const std::vector<std::string>& args) {
+  return test::RunProcess(Utf8(SystemFolder() / L"reg.exe"), args).ExitCode;
 }
-
-std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 class WindowsSystemDesktop : public testing::Test {
 protected:
@@ -59,15 +44,12 @@ protected:
     FProgram = FFolder.File("Arg Recorder \xE2\x9C\x93.exe");
     fs::copy_file(fs::absolute(TARVOLA_ARG_RECORDER), FProgram);
     FCommand = "\"" + Utf8(FProgram) + "\" \"%1\"";
-    ASSERT_EQ(Reg(L"add HKCR\\" + io::WideOfUtf8(Extension) + L" /ve /d " + io::WideOfUtf8(ProgId) + L" /f"), 0u);
-    // reg.exe takes \" for a quote inside a quoted value.
-    std::wstring value = io::WideOfUtf8(FCommand);
-    for (std::size_t at = 0; (at = value.find(L'"', at)) != std::wstring::npos; at += 2) value.insert(at, L"\\");
-    ASSERT_EQ(Reg(L"add HKCR\\" + io::WideOfUtf8(ProgId) + L"\\shell\\open\\command /ve /d " + Quoted(value) + L" /f"), 0u);
+    ASSERT_EQ(Reg({"add", std::string("HKCR\\") + Extension, "/ve", "/d", ProgId, "/f"}), 0);
+    ASSERT_EQ(Reg({"add", std::string("HKCR\\") + ProgId + "\\shell\\open\\command", "/ve", "/d", FCommand, "/f"}), 0);
   }
   void TearDown() override {
-    Reg(L"delete HKCR\\" + io::WideOfUtf8(Extension) + L" /f");
-    Reg(L"delete HKCR\\" + io::WideOfUtf8(ProgId) + L" /f");
+    Reg({"delete", std::string("HKCR\\") + Extension, "/f"});
+    Reg({"delete", std::string("HKCR\\") + ProgId, "/f"});
   }
 
   test::TTempFolder FFolder;
@@ -146,26 +128,27 @@ TEST(WindowsSettings, DefaultGuiFontHasAFaceAndASize) {
   EXPECT_TRUE(win::IsVistaOrLater());
 }
 
-const std::wstring InternetSettings = L"\"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"";
+const std::string InternetSettings = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
 class WindowsInternetSettings : public testing::Test {
 protected:
   void TearDown() override {
-    Reg(L"delete " + InternetSettings + L" /v ProxyEnable /f");
-    Reg(L"delete " + InternetSettings + L" /v ProxyServer /f");
+    Reg({"delete", InternetSettings, "/v", "ProxyEnable", "/f"});
+    Reg({"delete", InternetSettings, "/v", "ProxyServer", "/f"});
   }
 };
 
 TEST_F(WindowsInternetSettings, ReadsTheSwitchAndTheServers) {
-  ASSERT_EQ(Reg(L"add " + InternetSettings + L" /v ProxyEnable /t REG_DWORD /d 1 /f"), 0u);
-  ASSERT_EQ(Reg(L"add " + InternetSettings + L" /v ProxyServer /d http=proxy.test:8080;https=proxy.test:8443 /f"), 0u);
+  ASSERT_EQ(Reg({"add", InternetSettings, "/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1", "/f"}), 0);
+  ASSERT_EQ(Reg({"add", InternetSettings, "/v", "ProxyServer", "/d", "http=proxy.test:8080;https=proxy.test:8443", "/f"}),
+            0);
   const win::TInternetSettings settings = win::ReadInternetSettings();
   EXPECT_EQ(settings.ProxyEnable, 1);
   EXPECT_EQ(settings.ProxyServer, "http=proxy.test:8080;https=proxy.test:8443");
 }
 
 TEST_F(WindowsInternetSettings, SwitchWrittenAsTextCountsToo) {
-  ASSERT_EQ(Reg(L"add " + InternetSettings + L" /v ProxyEnable /d 1 /f"), 0u);
+  ASSERT_EQ(Reg({"add", InternetSettings, "/v", "ProxyEnable", "/d", "1", "/f"}), 0);
   EXPECT_EQ(win::ReadInternetSettings().ProxyEnable, 1);
 }
 

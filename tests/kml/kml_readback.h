@@ -11,6 +11,10 @@
 #include "process_runner.h"
 #include "test_support.h"
 
+// For a test that reads files back this way: skips it when there is no python3.
+#define TARVOLA_REQUIRE_KML_READBACK() \
+  TARVOLA_REQUIRE_TOOL(Python3, "files are read back with its xml.etree and zipfile modules")
+
 namespace tarvola::test {
 
 struct TKmlReadback {
@@ -58,7 +62,7 @@ inline void ApplyReadbackLine(TKmlReadback& file, const std::string& key, const 
 inline std::vector<TKmlReadback> ReadBackKml(const std::vector<std::filesystem::path>& files) {
   std::vector<std::string> args = {(SourceDir() / "tests/kml/data/kml_summary.py").string()};
   for (const auto& file : files) args.push_back(file.string());
-  const std::string output = RunProcess("/usr/bin/python3", args).Out;
+  const std::string output = RunProcess(Python3Program(), args).Out;
   std::vector<TKmlReadback> result;
   std::istringstream lines(output);
   for (std::string line; std::getline(lines, line);) {

@@ -24,14 +24,16 @@ TEST(ZipSingleFile, StandardReadersAcceptTheArchive) {
   WriteFile(folder.File("doc.kml"), content);
   ASSERT_EQ(ZipSingleFile(folder.File("doc.kml"), folder.File("a.kmz")), ZipOk);
 
-  const TProcessResult tested = RunProcess("/usr/bin/unzip", {"-t", folder.File("a.kmz").string()});
+  TARVOLA_REQUIRE_TOOL(Unzip, "the archive is tested and extracted with it");
+  const TProcessResult tested = RunProcess(test::UnzipProgram(), {"-t", folder.File("a.kmz").string()});
   EXPECT_EQ(tested.ExitCode, 0) << tested.Out << tested.Err;
   EXPECT_NE(tested.Out.find("No errors detected"), std::string::npos) << tested.Out;
   const TProcessResult extracted =
-      RunProcess("/usr/bin/unzip", {"-q", folder.File("a.kmz").string(), "-d", folder.File("x").string()});
+      RunProcess(test::UnzipProgram(), {"-q", folder.File("a.kmz").string(), "-d", folder.File("x").string()});
   EXPECT_EQ(extracted.ExitCode, 0) << extracted.Err;
   EXPECT_EQ(ReadFile(folder.File("x") / "doc.kml"), content);
 
+  TARVOLA_REQUIRE_TOOL(Python3, "the archive is checked field by field with its zipfile module");
   WriteFile(folder.File("check.py"),
             "import sys, zipfile, zlib\n"
             "z = zipfile.ZipFile(sys.argv[1])\n"
@@ -45,7 +47,7 @@ TEST(ZipSingleFile, StandardReadersAcceptTheArchive) {
             "assert z.testzip() is None and z.read('doc.kml') == data\n"
             "print('checked', i.filename)\n");
   const TProcessResult checked = RunProcess(
-      "/usr/bin/python3", {folder.File("check.py").string(), folder.File("a.kmz").string(), folder.File("doc.kml").string()});
+      test::Python3Program(), {folder.File("check.py").string(), folder.File("a.kmz").string(), folder.File("doc.kml").string()});
   EXPECT_EQ(checked.ExitCode, 0) << checked.Err;
   EXPECT_EQ(checked.Out, "checked doc.kml\n") << checked.Err;
 }
@@ -59,7 +61,9 @@ TEST(ZipSingleFile, NonAsciiNameReadsBackThroughCodePage437) {
             "import sys, zipfile\n"
             "[n] = zipfile.ZipFile(sys.argv[1]).namelist()\n"
             "sys.stdout.buffer.write(n.encode('utf-8'))\n");
-  const TProcessResult named = RunProcess("/usr/bin/python3", {folder.File("name.py").string(), folder.File("a.kmz").string()});
+  TARVOLA_REQUIRE_TOOL(Python3, "the entry name is read back with its zipfile module");
+  const TProcessResult named =
+      RunProcess(test::Python3Program(), {folder.File("name.py").string(), folder.File("a.kmz").string()});
   EXPECT_EQ(named.ExitCode, 0) << named.Err;
   EXPECT_EQ(named.Out, "Z\xC3\xBCrich.kml") << named.Err;
 }
