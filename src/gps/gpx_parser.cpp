@@ -58,17 +58,6 @@ const char* AttributeValue(const XML_Char** attributes, const char* name) {
   return "";
 }
 
-// Failures that a bare ampersand or an entity without a declaration may cause.
-bool Repairable(XML_Error code) {
-  switch (code) {
-    case XML_ERROR_NO_ELEMENTS:
-    case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
-    case XML_ERROR_NO_MEMORY:
-    case XML_ERROR_ABORTED: return false;
-    default: return true;
-  }
-}
-
 struct TParserDeleter {
   void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
 };
@@ -76,7 +65,7 @@ struct TParserDeleter {
 // The element-by-element rules of the reader, driven by expat's callbacks.
 class TGpxParser {
 public:
-  TGpxParser(TGpxEvents& events, bool lenient) : FEvents(events), FLenient(lenient) {}
+  explicit TGpxParser(TGpxEvents& events) : FEvents(events) {}
 
   TLoadOutcome Parse(TTextSource& source);
 
@@ -104,7 +93,6 @@ private:
   void EndValue(TRole parent, TSlot slot);
 
   TGpxEvents& FEvents;
-  bool FLenient;
   TAmpersandRepair FRepair;
   XML_Parser FParser = nullptr;
   std::exception_ptr FFault;
@@ -207,11 +195,7 @@ TLoadOutcome TGpxParser::Parse(TTextSource& source) {
     parsed = Feed(piece, true);
   }
   if (FFault) std::rethrow_exception(FFault);
-  if (!parsed) {
-    std::string reason = FailureReason();
-    if (!FLenient && Repairable(XML_GetErrorCode(FParser))) throw ERetryLenient{reason};
-    return {TLoadResult::NotGpx, source.Name(), std::move(reason)};
-  }
+  if (!parsed) return {TLoadResult::NotGpx, source.Name(), FailureReason()};
   if (!FWrongRoot.empty())
     return {TLoadResult::NotGpx, source.Name(), "the document element is " + FWrongRoot + ", not gpx"};
   return {TLoadResult::Loaded, source.Name(), {}};
@@ -223,7 +207,7 @@ bool TGpxParser::Prepare(std::string& piece, bool last) {
     DropBlankBeforeDeclaration(piece);
     FFirstPiece = piece.empty();
   }
-  if (FLenient) FRepair.Repair(piece, last);
+  FRepair.Repair(piece, last);
   return MaskControls(piece);
 }
 
@@ -481,8 +465,8 @@ void TGpxParser::StartCdata() {
 
 }  // namespace
 
-TLoadOutcome ParseGpxText(TTextSource& source, TGpxEvents& events, bool lenient) {
-  TGpxParser parser(events, lenient);
+TLoadOutcome ParseGpxText(TTextSource& source, TGpxEvents& events) {
+  TGpxParser parser(events);
   return parser.Parse(source);
 }
 

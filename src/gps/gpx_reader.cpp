@@ -48,21 +48,6 @@ private:
   TGpsData& FData;
 };
 
-// The records of the file, read again leniently when the strict reading asks for it.
-TLoadOutcome BuildRecords(TTextSource& source, TGpsData& data) {
-  try {
-    TRecordBuilder builder(data);
-    return ParseGpxText(source, builder);
-  } catch (const ERetryLenient& retry) {
-    FreeGpsData(data);
-    if (!source.Rewind()) return OpenFailure(source.ReadFailure());
-    TRecordBuilder builder(data);
-    TLoadOutcome outcome = ParseGpxText(source, builder, true);
-    if (outcome.Code != TLoadResult::Loaded) outcome.Reason = retry.Reason;
-    return outcome;
-  }
-}
-
 // Opens the source and reads its records; a file too large for this machine's memory is a
 // failed load of its own kind, not a crash.
 template <typename TOpen>
@@ -73,7 +58,8 @@ TLoadOutcome LoadInto(TGpsData& data, TOpen open) {
   try {
     if (const TTextFileResult opened = open(source); opened.Code != TextFileRead)
       return OpenFailure(opened);
-    outcome = BuildRecords(source, data);
+    TRecordBuilder builder(data);
+    outcome = ParseGpxText(source, builder);
   } catch (const std::bad_alloc&) {
     outcome = MemoryFailure(source);
   }

@@ -56,7 +56,9 @@ TEncodingGuess GuessEncoding(std::string_view firstBytes) {
   return {TTextEncoding::Utf8, 0};
 }
 
-bool IsValidUtf8(std::string_view bytes) {
+bool IsValidUtf8(std::string_view bytes) { return ValidUtf8Length(bytes) == bytes.size(); }
+
+std::size_t ValidUtf8Length(std::string_view bytes) {
   const std::size_t n = bytes.size();
   std::size_t i = 0;
   while (i < n) {
@@ -92,15 +94,28 @@ bool IsValidUtf8(std::string_view bytes) {
     else if (c == 0xF4)
       length = 4, high = 0x8F;
     else
-      return false;
-    if (i + length > n) return false;
+      return i;
+    if (i + 1 >= n) return i;
     unsigned second = Byte(bytes, i + 1);
-    if (second < low || second > high) return false;
+    if (second < low || second > high) return i;
     for (std::size_t k = 2; k < length; ++k)
-      if ((Byte(bytes, i + k) & 0xC0) != 0x80) return false;
+      if (i + k >= n || (Byte(bytes, i + k) & 0xC0) != 0x80) return i;
     i += length;
   }
-  return true;
+  return n;
+}
+
+std::string RepairUtf8(std::string_view bytes, TSingleByteCode code) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  while (!bytes.empty()) {
+    const std::size_t valid = ValidUtf8Length(bytes);
+    out.append(bytes.substr(0, valid));
+    if (valid == bytes.size()) break;
+    AppendUtf8(out, SingleByteCharacter(code, Byte(bytes, valid)));
+    bytes.remove_prefix(valid + 1);
+  }
+  return out;
 }
 
 std::string DeclaredEncoding(std::string_view text) {

@@ -22,6 +22,12 @@ struct TEncodingGuess {
 TEncodingGuess GuessEncoding(std::string_view firstBytes);
 
 bool IsValidUtf8(std::string_view bytes);
+// How many bytes at the start are well-formed UTF-8: up to the first byte of a sequence that is
+// malformed or cut off at the end.
+std::size_t ValidUtf8Length(std::string_view bytes);
+// UTF-8 in which a byte that starts no well-formed sequence is read as a character of the code
+// page (an old file's Latin text, a stray byte): every valid sequence stays as it is.
+std::string RepairUtf8(std::string_view bytes, TSingleByteCode code);
 
 // The label of the XML declaration's encoding at the start of `text`, lower-cased; empty when
 // there is no declaration or it names none.

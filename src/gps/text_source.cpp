@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "gps/text_file.h"
 
@@ -70,136 +71,95 @@ TTextFileResult TTextSource::Open(const std::filesystem::path& fileName) {
     FError = LastSystemError();
     return ReadFailure();
   }
-  char first[4] = {};
-  FFile.read(first, sizeof first);
-  const std::string_view head(first, static_cast<std::size_t>(FFile.gcount()));
-  FFile.clear();
-  FFile.seekg(0, std::ios::end);
-  if (FFile.tellg() >= 0) {
-    FFromFile = true;
-  } else {
-    // A pipe cannot be read a second time: its bytes are held, the head included.
-    FFile.clear();
-    FHeld.assign(head);
-    char piece[65536];
-    while (FFile.read(piece, sizeof piece) || FFile.gcount() > 0)
-      FHeld.append(piece, static_cast<std::size_t>(FFile.gcount()));
-    if (FFile.bad()) {
-      FError = LastSystemError();
-      return ReadFailure();
-    }
-    FBytes = FHeld;
-  }
-  return Opened(Start(head));
+  return Start();
+}
+
+TTextFileResult TTextSource::OpenStream(std::FILE* stream, const std::filesystem::path& name) {
+  FName = name;
+  FStream = stream;
+  return Start();
 }
 
 TTextFileResult TTextSource::OpenBytes(std::string_view bytes) {
   FBytes = bytes;
-  return Opened(Start(bytes.substr(0, 4)));
-}
-
-TTextFileResult TTextSource::Opened(int code) const {
-  if (FError) return ReadFailure();
-  if (code == TextFileEncodingNotSupported)
-    return {code, FName, "UTF-32 text in big-endian byte order"};
-  return {code, FName, {}};
+  FFromMemory = true;
+  return Start();
 }
 
 TTextFileResult TTextSource::ReadFailure() const {
   return {TextFileCannotOpen, FName, FError.message()};
 }
 
-int TTextSource::Start(std::string_view head) {
-  FGuess = GuessEncoding(head);
-  if (FGuess.Encoding == TTextEncoding::Utf32BE) return TextFileEncodingNotSupported;
-  if (FGuess.Encoding == TTextEncoding::Utf8 && !ScanUtf8()) return TextFileCannotOpen;
-  if (!SeekToText()) return TextFileCannotOpen;
-  return TextFileRead;
-}
-
-bool TTextSource::SeekToText() {
-  if (!FFromFile) {
-    FMemoryPos = FGuess.MarkLength;
-    return true;
-  }
-  FFile.clear();
-  FFile.seekg(static_cast<std::streamoff>(FGuess.MarkLength));
-  if (!FFile) FError = LastSystemError();
-  return !FError;
+// The first four bytes tell the encoding; they stay to be decoded with the rest, without a
+// byte-order mark.
+TTextFileResult TTextSource::Start() {
+  if (!ReadRaw(FRaw, 4)) return ReadFailure();
+  FGuess = GuessEncoding(FRaw);
+  if (FGuess.Encoding == TTextEncoding::Utf32BE)
+    return {TextFileEncodingNotSupported, FName, "UTF-32 text in big-endian byte order"};
+  FRaw.erase(0, FGuess.MarkLength);
+  return {TextFileRead, FName, {}};
 }
 
 bool TTextSource::ReadRaw(std::string& chunk, std::size_t size) {
-  if (!FFromFile) {
-    const std::size_t pos = std::min(FMemoryPos, FBytes.size());
-    const std::string_view part = FBytes.substr(pos, size);
+  if (FFromMemory) {
+    const std::string_view part = FBytes.substr(0, size);
     chunk.append(part);
-    FMemoryPos = pos + part.size();
+    FBytes.remove_prefix(part.size());
     return true;
   }
   const std::size_t old = chunk.size();
   chunk.resize(old + size);
   errno = 0;
-  FFile.read(chunk.data() + old, static_cast<std::streamsize>(size));
-  chunk.resize(old + static_cast<std::size_t>(FFile.gcount()));
-  if (FFile.bad()) {
-    FError = LastSystemError();
-    return false;
+  std::size_t got = 0;
+  bool failed = false;
+  if (FStream) {
+    got = std::fread(chunk.data() + old, 1, size, FStream);
+    failed = std::ferror(FStream) != 0;
+  } else {
+    FFile.read(chunk.data() + old, static_cast<std::streamsize>(size));
+    got = static_cast<std::size_t>(FFile.gcount());
+    failed = FFile.bad();
   }
-  return true;
-}
-
-// An old GPX file in a Latin code page does not decode as UTF-8; its XML declaration usually
-// says which code page it is, and Windows-1252 covers the rest of them. The whole text is
-// checked before any of it is handed out, so a late stray byte still decodes the whole file.
-bool TTextSource::ScanUtf8() {
-  if (!SeekToText()) return false;
-  std::string chunk, start;
-  bool valid = true;
-  for (bool atEnd = false; !atEnd && valid;) {
-    const std::size_t carried = chunk.size();
-    if (!ReadRaw(chunk, PieceSize)) return false;
-    atEnd = chunk.size() - carried < PieceSize;
-    if (const std::size_t nul = NulAt(chunk, 1); nul != std::string::npos) {
-      chunk.resize(nul);
-      atEnd = true;
-    }
-    if (start.empty()) start = chunk.substr(0, 4096);
-    const std::size_t whole = atEnd ? chunk.size() : WholeSequences(chunk);
-    valid = IsValidUtf8(std::string_view(chunk).substr(0, whole));
-    chunk.erase(0, whole);
-  }
-  if (!valid) {
-    FSingleByte = true;
-    FCode = SingleByteCodeFor(DeclaredEncoding(start));
-  }
-  return true;
+  chunk.resize(old + got);
+  if (failed) FError = LastSystemError();
+  return !failed;
 }
 
 std::size_t TTextSource::DecodableLength(bool atEnd) const {
   const std::size_t unit = UnitSize(FGuess.Encoding);
   std::size_t length = FRaw.size() / unit * unit;
-  if (atEnd || unit != 2 || length < 2) return length;
+  if (atEnd) return length;
+  if (unit == 1) return WholeSequences(FRaw);
+  if (unit != 2 || length < 2) return length;
   // A high surrogate waits for the low one that may start the next piece.
   const bool bigEndian = FGuess.Encoding == TTextEncoding::Utf16BE;
   const unsigned high = static_cast<unsigned char>(FRaw[length - (bigEndian ? 2 : 1)]);
   return high >= 0xD8 && high <= 0xDB ? length - 2 : length;
 }
 
-bool TTextSource::Rewind() {
-  FRaw.clear();
-  FEnded = false;
-  return SeekToText();
+// Valid UTF-8 passes as it is; an old file in a Latin code page, or a stray byte in a UTF-8
+// file, has its invalid bytes read by the code page its declaration names.
+std::string TTextSource::DecodeUtf8(std::size_t length) {
+  if (FStart.empty()) FStart = FRaw.substr(0, 4096);
+  const std::string_view bytes = std::string_view(FRaw).substr(0, length);
+  if (ValidUtf8Length(bytes) == length) {
+    if (length == FRaw.size()) return std::exchange(FRaw, std::string());
+    return std::string(bytes);
+  }
+  if (!FCode) FCode = SingleByteCodeFor(DeclaredEncoding(FStart));
+  return RepairUtf8(bytes, *FCode);
 }
 
 bool TTextSource::Next(std::string& piece) {
   piece.clear();
   if (FEnded) return false;
   const std::size_t carried = FRaw.size();
-  if (!ReadRaw(FRaw, PieceSize)) {
+  if (!ReadRaw(FRaw, TextPieceSize)) {
     FEnded = true;
     return false;
   }
-  bool atEnd = FRaw.size() - carried < PieceSize;
+  bool atEnd = FRaw.size() - carried < TextPieceSize;
   if (const std::size_t nul = NulAt(FRaw, UnitSize(FGuess.Encoding)); nul != std::string::npos) {
     FRaw.resize(nul);
     atEnd = true;
@@ -208,12 +168,7 @@ bool TTextSource::Next(std::string& piece) {
   const std::string_view bytes = std::string_view(FRaw).substr(0, length);
   switch (FGuess.Encoding) {
     case TTextEncoding::Utf8:
-      if (FSingleByte) {
-        piece = DecodeSingleByte(bytes, FCode);
-      } else {
-        piece.swap(FRaw);
-        FRaw.clear();
-      }
+      piece = DecodeUtf8(length);
       break;
     case TTextEncoding::Utf16LE:
     case TTextEncoding::Utf16BE:
@@ -225,7 +180,7 @@ bool TTextSource::Next(std::string& piece) {
     case TTextEncoding::Utf32BE:
       break;
   }
-  if (!FRaw.empty()) FRaw.erase(0, length);
+  FRaw.erase(0, std::min(length, FRaw.size()));
   FEnded = atEnd;
   return true;
 }

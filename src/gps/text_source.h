@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -11,19 +13,22 @@
 
 namespace tarvola::gps {
 
-// A text file (or bytes in memory) decoded to UTF-8 piece by piece, by the rules of
-// DecodeTextFile: the encoding from the first four bytes, the byte-order mark skipped, the text
-// cut at the first NUL, and UTF-8 that is not valid read again as the code page its XML
-// declaration names. Only a pipe, which cannot be read twice, is held whole.
+// How much of the input is read and decoded at a time.
+inline constexpr std::size_t TextPieceSize = 256 * 1024;
+
+// A text file, a stream such as standard input, or bytes in memory, decoded to UTF-8 piece by
+// piece as it is read, once: the encoding from the first four bytes, the byte-order mark
+// skipped, the text cut at the first NUL. In UTF-8 text a byte that starts no valid sequence is
+// read as a character of the code page the XML declaration names (Windows-1252 by default), and
+// every valid sequence stays as it is.
 class TTextSource {
 public:
   // What DecodeTextFile would give for the file, its reason included.
   TTextFileResult Open(const std::filesystem::path& fileName);
+  // A stream opened for reading in binary mode (the caller's), named `name` in messages.
+  TTextFileResult OpenStream(std::FILE* stream, const std::filesystem::path& name);
   // The same over bytes the caller keeps alive while the source is read.
   TTextFileResult OpenBytes(std::string_view bytes);
-
-  // Starts again at the first piece (a pipe's bytes are held, so it can too).
-  bool Rewind();
 
   // Replaces `piece` with the next decoded text; false at the end of the text or when reading
   // fails (then Error() is set).
@@ -35,23 +40,20 @@ public:
   TTextFileResult ReadFailure() const;
 
 private:
-  int Start(std::string_view head);
-  TTextFileResult Opened(int code) const;
-  bool SeekToText();
-  // Raw bytes from the current position into `chunk`; false when reading fails.
+  TTextFileResult Start();
+  // Raw bytes appended to `chunk`; false when reading fails.
   bool ReadRaw(std::string& chunk, std::size_t size);
-  bool ScanUtf8();
   std::size_t DecodableLength(bool atEnd) const;
+  std::string DecodeUtf8(std::size_t length);
 
   std::filesystem::path FName;
   std::ifstream FFile;
-  std::string FHeld;        // a pipe's bytes
-  std::string_view FBytes;  // bytes in memory, when not read from FFile
-  std::size_t FMemoryPos = 0;
-  bool FFromFile = false;
+  std::FILE* FStream = nullptr;
+  std::string_view FBytes;  // bytes in memory, when read from neither
+  bool FFromMemory = false;
   TEncodingGuess FGuess;
-  bool FSingleByte = false;
-  TSingleByteCode FCode = TSingleByteCode::Windows1252;
+  std::string FStart;  // the text's first bytes, where the XML declaration names a code page
+  std::optional<TSingleByteCode> FCode;
   std::string FRaw;  // undecoded bytes carried to the next piece
   bool FEnded = false;
   std::error_code FError;

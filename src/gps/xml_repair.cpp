@@ -1,5 +1,6 @@
 #include "gps/xml_repair.h"
 
+#include <array>
 #include <cctype>
 #include <string_view>
 
@@ -34,7 +35,32 @@ std::size_t ReferenceLength(std::string_view text, std::size_t at) {
   return text.size() - at < LongestReference ? std::string_view::npos : 0;
 }
 
+// Per state, the bytes that Step must look at; every other byte is copied as it is.
+using TStopTable = std::array<bool, 256>;
+
+TStopTable Stops(std::string_view bytes) {
+  TStopTable table{};
+  for (char c : bytes) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}
+
 }  // namespace
+
+const std::array<bool, 256>& TAmpersandRepair::StopsOf(TState state) {
+  static const TStopTable text = Stops("&<"), tag = Stops("\"'>"), doubleValue = Stops("&\""),
+                          singleValue = Stops("&'"), comment = Stops("-"), cdata = Stops("]"), pi = Stops("?"),
+                          doctype = Stops("[]>");
+  switch (state) {
+    case TState::Text: return text;
+    case TState::Tag: return tag;
+    case TState::Value: return FQuote == '"' ? doubleValue : singleValue;
+    case TState::Comment: return comment;
+    case TState::Cdata: return cdata;
+    case TState::Pi: return pi;
+    case TState::Doctype: break;
+  }
+  return doctype;
+}
 
 std::size_t TAmpersandRepair::Step(const std::string& text, std::size_t at, bool last,
                                    std::string& out) {
@@ -118,6 +144,12 @@ void TAmpersandRepair::Repair(std::string& piece, bool last) {
   out.reserve(text.size() + text.size() / 16);
   std::size_t at = 0;
   while (at < text.size()) {
+    const TStopTable& stops = StopsOf(FState);
+    std::size_t run = at;
+    while (run < text.size() && !stops[static_cast<unsigned char>(text[run])]) ++run;
+    out.append(text, at, run - at);
+    at = run;
+    if (at == text.size()) break;
     const std::size_t used = Step(text, at, last, out);
     if (used == 0) {
       FHeld.assign(text, at, std::string::npos);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace tarvola::gps {
@@ -20,6 +21,7 @@ private:
   // How many characters at `at` belong to the state change or reference starting there; 0 when
   // more text is needed to tell.
   std::size_t Step(const std::string& text, std::size_t at, bool last, std::string& out);
+  const std::array<bool, 256>& StopsOf(TState state);
 
   TState FState = TState::Text;
   char FQuote = 0;

@@ -12,6 +12,8 @@ enum class TFileMode {
   OpenRead,   // an existing file, read only; others may read it too
   Create,     // created, or truncated when it exists
   CreateNew,  // created; fails when the name is taken (see IsNameTaken)
+  Temporary,  // a new file without a name inside the folder given as the path, for this process
+              // alone, gone when closed (or when the process ends, however it ends)
 };
 
 // A file on disk. Opening raises EFOpenError or EFCreateError naming the absolute path and the

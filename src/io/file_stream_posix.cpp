@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <string>
 #include <cerrno>
 #include <system_error>
 
@@ -18,6 +19,7 @@ int OpenFlags(TFileMode mode) {
     case TFileMode::OpenRead: return O_RDONLY;
     case TFileMode::Create: return O_RDWR | O_CREAT | O_TRUNC;
     case TFileMode::CreateNew: return O_RDWR | O_CREAT | O_EXCL;
+    case TFileMode::Temporary: return O_RDWR;
   }
   return O_RDONLY;
 }
@@ -26,6 +28,24 @@ int OpenFlags(TFileMode mode) {
 constexpr std::int64_t MaxTransfer = 1 << 30;
 
 int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
+
+// An unnamed file in `folder`: O_TMPFILE where the kernel and the file system have it, else a
+// new name removed at once, so that nothing is left behind whatever ends the process.
+int OpenTemporary(const std::filesystem::path& folder) {
+#ifdef O_TMPFILE
+  const int unnamed = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (unnamed >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return unnamed;
+#endif
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = (folder / ".tarvola-XXXXXX").string();
+    const int file = ::mkostemp(name.data(), O_CLOEXEC);
+    if (file < 0 && errno == EEXIST) continue;
+    if (file >= 0) ::unlink(name.c_str());
+    return file;
+  }
+  errno = EEXIST;
+  return -1;
+}
 
 }  // namespace
 
@@ -37,7 +57,8 @@ bool IsNameTaken(int code) { return code == EEXIST; }
 
 TFileStream::TFileStream(const std::filesystem::path& path, TFileMode mode) : FPath(path) {
   do {
-    FHandle = ::open(path.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666);
+    FHandle = mode == TFileMode::Temporary ? OpenTemporary(path)
+                                           : ::open(path.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666);
   } while (FHandle < 0 && errno == EINTR);
   if (FHandle >= 0) return;
   const int code = errno;

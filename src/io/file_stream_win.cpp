@@ -30,7 +30,8 @@ DWORD Disposition(TFileMode mode) {
   switch (mode) {
     case TFileMode::OpenRead: return OPEN_EXISTING;
     case TFileMode::Create: return CREATE_ALWAYS;
-    case TFileMode::CreateNew: return CREATE_NEW;
+    case TFileMode::CreateNew:
+    case TFileMode::Temporary: return CREATE_NEW;
   }
   return OPEN_EXISTING;
 }
@@ -74,8 +75,21 @@ bool IsNameTaken(int code) { return code == ERROR_FILE_EXISTS || code == ERROR_A
 // Others may read the file meanwhile, as on POSIX; a null SECURITY_ATTRIBUTES keeps the
 // handle out of programs started later and gives a new file the folder's inherited ACL.
 TFileStream::TFileStream(const std::filesystem::path& path, TFileMode mode) : FPath(path) {
-  const HANDLE file = ::CreateFileW(path.c_str(), Access(mode), FILE_SHARE_READ, nullptr, Disposition(mode),
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (mode == TFileMode::Temporary) {
+    // Windows removes the file when its last handle closes, the process's end included.
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+      const std::filesystem::path name =
+          path / (L".tarvola-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                  std::to_wstring(::GetTickCount64()) + L"-" + std::to_wstring(attempt) + L".tmp");
+      file = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+      if (file == INVALID_HANDLE_VALUE && !IsNameTaken(LastError())) break;
+    }
+  } else {
+    file = ::CreateFileW(path.c_str(), Access(mode), FILE_SHARE_READ, nullptr, Disposition(mode),
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
   if (file != INVALID_HANDLE_VALUE) {
     FHandle = reinterpret_cast<std::intptr_t>(file);
     return;

@@ -15,63 +15,19 @@ namespace tarvola::kml {
 
 namespace {
 
-struct TPass {
-  TKindOrder Order = TKindOrder::AsRead;
-  bool Lenient = false;
-};
-
-gps::TLoadOutcome Stream(gps::TTextSource& source, const TExportOptions& options, std::string_view created,
-                         TDocumentOutput& output, TPass pass) {
-  TKmlStreamer streamer(options, created, output.Sink(), pass.Order);
-  gps::TLoadOutcome outcome = gps::ParseGpxText(source, streamer, pass.Lenient);
-  if (outcome.Code == gps::TLoadResult::Loaded) streamer.Finish();
-  return outcome;
-}
-
-// Reads the file into the output, again from the start whenever a pass finds that it must be
-// read otherwise: its kinds out of order, or XML that only a lenient reading takes.
-gps::TLoadOutcome StreamAll(gps::TTextSource& source, const TExportOptions& options, std::string_view created,
-                            TDocumentOutput& output) {
-  TPass pass;
-  std::string strictReason;
-  for (;;) {
-    try {
-      gps::TLoadOutcome outcome = Stream(source, options, created, output, pass);
-      if (outcome.Code != gps::TLoadResult::Loaded && pass.Lenient) outcome.Reason = strictReason;
-      return outcome;
-    } catch (const EOutOfOrder&) {
-      pass.Order = TKindOrder::Later;
-    } catch (const gps::ERetryLenient& retry) {
-      pass.Lenient = true;
-      strictReason = retry.Reason;
-    }
-    if (!source.Rewind()) return gps::OpenFailure(source.ReadFailure());
-    output.Restart();
-  }
-}
-
-// Runs StreamAll on an open source; out of memory is a failed load of its own kind, not a crash.
+// Reads the source once, writing the document into the sink as it goes; out of memory is a
+// failed load of its own kind, not a crash.
 bool StreamInto(gps::TTextSource& source, const TExportOptions& options, std::string_view created,
-                TDocumentOutput& output, TConversion& conversion) {
+                TKmlSink& sink, TConversion& conversion) {
   try {
-    conversion.Loaded = StreamAll(source, options, created, output);
+    TKmlStreamer streamer(options, created, sink, TKindOrder::AnyOrder);
+    conversion.Loaded = gps::ParseGpxText(source, streamer);
+    if (conversion.Loaded.Code == gps::TLoadResult::Loaded) streamer.Finish();
   } catch (const std::bad_alloc&) {
     conversion.Loaded = gps::MemoryFailure(source);
   }
   return conversion.Loaded.Code == gps::TLoadResult::Loaded;
 }
-
-// A KML document gathered in memory.
-class TTextOutput : public TDocumentOutput, public TKmlSink {
-public:
-  TKmlSink& Sink() override { return *this; }
-  void Write(std::string& text) override { FText.append(text); }
-  void Restart() override { FText.clear(); }
-  std::string& Text() { return FText; }
-
-private:
-  std::string FText;
-};
 
 // The one-entry package the save routine writes, built in memory.
 bool PackInMemory(std::string&& kml, std::string& package) {
@@ -99,12 +55,12 @@ TConversion ConvertGpxBytes(std::string_view bytes, const TExportOptions& option
   TConversion conversion;
   gps::TTextSource source;
   if (!Opened(source.OpenBytes(bytes), conversion)) return conversion;
-  TTextOutput output;
+  TTextSink output;
   if (!StreamInto(source, options, createdText, output, conversion)) return conversion;
   conversion.Saved = {TSaveResult::Saved, {}, {}};
   if (type == TKmlFileType::Kml) {
-    document = std::move(output.Text());
-  } else if (!PackInMemory(std::move(output.Text()), document)) {
+    document = std::move(output.Text);
+  } else if (!PackInMemory(std::move(output.Text), document)) {
     conversion.Saved.Code = TSaveResult::PackFailed;
   }
   return conversion;
@@ -115,10 +71,15 @@ TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOpti
   TConversion conversion;
   gps::TTextSource source;
   if (!Opened(source.Open(input), conversion)) return conversion;
+  return ConvertGpxSource(source, options, target, type);
+}
+
+TConversion ConvertGpxSource(gps::TTextSource& source, const TExportOptions& options,
+                             const std::filesystem::path& target, TKmlFileType type) {
+  TConversion conversion;
   const std::string created = CreatedNowText();
   conversion.Saved = SaveKmlDocument(
-      [&](TDocumentOutput& output) { return StreamInto(source, options, created, output, conversion); },
-      target, type);
+      [&](TKmlSink& sink) { return StreamInto(source, options, created, sink, conversion); }, target, type);
   return conversion;
 }
 

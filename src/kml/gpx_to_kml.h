@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "gps/gpx_reader.h"
+#include "gps/text_source.h"
 #include "kml_builder.h"
 #include "save_workflow.h"
 
@@ -16,11 +17,14 @@ struct TConversion {
 };
 
 // LoadGpxFile and SaveGpsFile in one pass: the document is written as the file is read, without
-// records for the whole file, and gives the same bytes. A file whose waypoints, routes and
-// tracks come out of that order is read a second time, its routes and tracks held until the
-// end. Nothing is written unless the file loads. Exceptions as SaveGpsFile's.
+// records for the whole file, and gives the same bytes. Nothing is written unless the file
+// loads. Exceptions as SaveGpsFile's.
 TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOptions& options,
                            const std::filesystem::path& target, TKmlFileType type);
+
+// The same from a source opened already (standard input, say), read once as it comes.
+TConversion ConvertGpxSource(gps::TTextSource& source, const TExportOptions& options,
+                             const std::filesystem::path& target, TKmlFileType type);
 
 // The same over a file's bytes already in memory, the document kept in memory too: KML text, or
 // the bytes of a KMZ package. `createdText` as BuildKml's. `document` is empty unless the

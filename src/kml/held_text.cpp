@@ -1,9 +1,9 @@
 #include "kml/held_text.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <system_error>
 
-#include "io/stream.h"
+#include "io/system_text.h"
 
 namespace tarvola::kml {
 
@@ -11,42 +11,61 @@ namespace {
 
 constexpr std::size_t CopyPiece = 1u << 20;
 
+std::filesystem::path SystemTemporaryFolder() {
+  std::error_code ec;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+  return ec ? std::filesystem::current_path(ec) : folder;
+}
+
 }  // namespace
 
 void THeldText::Write(std::string& text) {
   FMemory.append(text);
-  if (FMemory.size() <= FLimit) return;
-  if (!FFile) {
-    FFile.reset(std::tmpfile());
-    // Without a temporary file the text stays in memory: slower to fail than to convert.
-    if (!FFile) return;
+  if (FMemory.size() > FLimit) Spill();
+}
+
+void THeldText::Spill() {
+  try {
+    if (!FFile) {
+      if (FFolder.empty()) FFolder = SystemTemporaryFolder();
+      FFile.emplace(FFolder, io::TFileMode::Temporary);
+    }
+    // At the end of this text, not of the file: a cleared text leaves stale bytes behind it.
+    FFile->SetPosition(static_cast<std::int64_t>(FFileSize));
+    FFile->WriteBuffer(FMemory.data(), static_cast<std::int64_t>(FMemory.size()));
+  } catch (const io::EStreamError& error) {
+    RaiseFolderError(error);
   }
-  if (std::fseek(FFile.get(), 0, SEEK_END) != 0 ||
-      std::fwrite(FMemory.data(), 1, FMemory.size(), FFile.get()) != FMemory.size())
-    throw io::EWriteError(errno);
   FFileSize += FMemory.size();
   FMemory.clear();
+}
+
+void THeldText::RaiseFolderError(const io::EStreamError& error) const {
+  const std::string reason = error.Code() != 0 ? io::SystemErrorText(error.Code()) : std::string(error.what());
+  const std::filesystem::path folder = FFolder.has_filename() ? FFolder : FFolder.parent_path();
+  throw EHeldTextError("cannot write to the temporary folder " + io::PathText(folder) + ": " + reason);
 }
 
 void THeldText::Clear() {
   FMemory.clear();
   FFileSize = 0;
-  if (FFile) std::rewind(FFile.get());
 }
 
-void THeldText::CopyTo(TKmlWriter& writer, TKmlSink& sink, std::uint64_t begin,
-                       std::uint64_t end) {
+void THeldText::CopyTo(TKmlWriter& writer, TKmlSink& sink, std::uint64_t begin, std::uint64_t end) {
   std::string piece;
-  if (begin < FFileSize) {
-    if (std::fseek(FFile.get(), static_cast<long>(begin), SEEK_SET) != 0)
-      throw io::EReadError("Stream read error");
-    while (begin < std::min(end, FFileSize)) {
-      piece.resize(static_cast<std::size_t>(std::min<std::uint64_t>(CopyPiece, std::min(end, FFileSize) - begin)));
-      if (std::fread(piece.data(), 1, piece.size(), FFile.get()) != piece.size())
-        throw io::EReadError("Stream read error");
-      writer.AppendRaw(piece);
-      if (writer.Pending() >= CopyPiece) writer.Drain(sink);
-      begin += piece.size();
+  const std::uint64_t fileEnd = std::min(end, FFileSize);
+  if (begin < fileEnd) {
+    try {
+      FFile->SetPosition(static_cast<std::int64_t>(begin));
+      while (begin < fileEnd) {
+        piece.resize(static_cast<std::size_t>(std::min<std::uint64_t>(CopyPiece, fileEnd - begin)));
+        FFile->ReadBuffer(piece.data(), static_cast<std::int64_t>(piece.size()));
+        writer.AppendRaw(piece);
+        if (writer.Pending() >= CopyPiece) writer.Drain(sink);
+        begin += piece.size();
+      }
+    } catch (const io::EReadError& error) {
+      RaiseFolderError(error);
     }
   }
   while (begin < end) {

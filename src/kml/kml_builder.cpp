@@ -1,7 +1,7 @@
 #include "kml_builder.h"
 
 #include "gps/user_format.h"
-#include "kml_folders.h"
+#include "kml_streamer.h"
 #include "kml_writer.h"
 
 namespace tarvola::kml {
@@ -68,48 +68,6 @@ void WriteHead(TKmlWriter& writer, std::string_view createdText) {
   WriteLineStyle(writer, "RouteLineStyle", "6417eeee");
 }
 
-template <typename TPoint>
-std::size_t TripleSize(const TPoint& point) {
-  return point.Lon.size() + point.Lat.size() + point.Alt.size() + 3;
-}
-
-template <typename TPoint>
-std::size_t PlacemarkSize(const TPoint& point) {
-  return 220 + TripleSize(point) + point.Name.size() + point.Desc.size() + point.Cmt.size();
-}
-
-// Close to the final size, so the one large buffer is allocated once.
-std::size_t EstimatedSize(const gps::TGpsData& data, const TExportOptions& options) {
-  std::size_t size = 4096;
-  if (options.Waypoints && data.Waypoints) {
-    for (const gps::TWpt& waypoint : *data.Waypoints) size += PlacemarkSize(waypoint);
-  }
-  if (options.Routes && data.Routes) {
-    for (const gps::TRte& route : *data.Routes) {
-      size += 400 + 2 * route.Name.size();
-      if (!route.Points) continue;
-      for (const gps::TRtePt& point : *route.Points) size += PlacemarkSize(point) + TripleSize(point);
-    }
-  }
-  if (options.Tracks && data.Tracks) {
-    for (const gps::TTrk& track : *data.Tracks) {
-      size += 400 + 2 * track.Name.size();
-      if (!track.Segments) continue;
-      for (const gps::TTrkSeg& segment : *track.Segments) {
-        size += 300;
-        if (!segment.Points) continue;
-        for (const gps::TTrkPt& point : *segment.Points) size += TripleSize(point);
-      }
-    }
-  }
-  return size;
-}
-
-template <typename TList>
-bool HasEntries(const std::optional<TList>& list) {
-  return list && !list->empty();
-}
-
 }  // namespace
 
 void BeginKmlDocument(TKmlWriter& writer, std::string_view createdText) {
@@ -121,18 +79,10 @@ void BeginKmlDocument(TKmlWriter& writer, std::string_view createdText) {
 
 std::string BuildKml(const gps::TGpsData& data, const TExportOptions& options,
                      std::string_view createdText) {
-  std::string out;
-  out.reserve(EstimatedSize(data, options));
-  TKmlWriter writer(out);
-  BeginKmlDocument(writer, createdText);
-  if (options.Waypoints && HasEntries(data.Waypoints)) {
-    WriteWaypointsFolder(writer, *data.Waypoints, options);
-  }
-  if (options.Routes && HasEntries(data.Routes)) WriteRoutesFolder(writer, *data.Routes, options);
-  if (options.Tracks && HasEntries(data.Tracks)) WriteTracksFolder(writer, *data.Tracks, options);
-  writer.Close();
-  writer.Close();
-  return out;
+  TTextSink sink;
+  TKmlStreamer streamer(options, createdText, sink, TKindOrder::InOrder);
+  StreamGpsData(data, streamer);
+  return std::move(sink.Text);
 }
 
 std::string CreatedNowText() { return gps::UserDateTimeText(gps::NowLocalDateTime(), true); }

@@ -1,22 +1,12 @@
 #pragma once
 
-#include <vector>
-
 #include "gps/gps_data.h"
 #include "kml_builder.h"
 #include "kml_writer.h"
 
 namespace tarvola::kml {
 
-// The three folders that follow the document head, each appended inside Document.
-void WriteWaypointsFolder(TKmlWriter& writer, const std::vector<gps::TWpt>& waypoints,
-                          const TExportOptions& options);
-void WriteRoutesFolder(TKmlWriter& writer, const std::vector<gps::TRte>& routes,
-                       const TExportOptions& options);
-void WriteTracksFolder(TKmlWriter& writer, const std::vector<gps::TTrk>& tracks,
-                       const TExportOptions& options);
-
-// The parts the folders are made of, for a document written as its file is read.
+// The parts the folders of the document are made of.
 void WritePointPlacemark(TKmlWriter& writer, const gps::TPointFields& point,
                          std::string_view styleUrl, const gps::TDateTimeZ* timeStamp);
 // A line placemark up to its coordinates, which the caller appends, and its end.

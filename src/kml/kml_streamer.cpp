@@ -1,13 +1,10 @@
 #include "kml/kml_streamer.h"
 
 #include "kml/kml_folders.h"
-#include "kml/kml_text.h"
 
 namespace tarvola::kml {
 
 namespace {
-
-constexpr std::size_t DrainSize = 1u << 20;
 
 // Depths inside the document: a list folder's items, and the placemarks inside an item.
 constexpr int ItemDepth = 3;
@@ -19,44 +16,31 @@ void AppendCoord(TKmlWriter& writer, const TPoint& point) {
   writer.AppendRaw(' ');
 }
 
+void DrainFull(TKmlWriter& writer, TKmlSink& sink) {
+  if (writer.Pending() >= DrainSize) writer.Drain(sink);
+}
+
 }  // namespace
 
-void TKmlStreamer::TStampSpan::Add(const gps::TDateTimeZ& value) {
-  if (!value.Exists) return;
-  if (!Begin) {
-    Begin = value;
-    End = value;
-    return;
-  }
-  if (value.DateTime < Begin->DateTime) Begin = value;
-  if (value.DateTime > End->DateTime) End = value;
-}
-
-void TKmlStreamer::TStampSpan::WriteTo(TKmlWriter& writer) const {
-  TTimeSpan span;
-  if (Begin) span.Add(*Begin);
-  if (End) span.Add(*End);
-  WriteTimeSpan(writer, span);
-}
-
-TKmlStreamer::TKmlStreamer(const TExportOptions& options, std::string_view createdText,
-                           TKmlSink& sink, TKindOrder order)
+TKmlStreamer::TKmlStreamer(const TExportOptions& options, std::string_view createdText, TKmlSink& sink,
+                           TKindOrder order, const std::filesystem::path& heldFolder)
     : FOptions(options),
       FSink(sink),
       FOrder(order),
       FWriter(FText),
       FLaterWriters{TKmlWriter(FLaterText[0], ItemDepth), TKmlWriter(FLaterText[1], ItemDepth)},
+      FLater{THeldText(HeldMemoryLimit, heldFolder), THeldText(HeldMemoryLimit, heldFolder)},
       FPlacemarkWriter(FPlacemarkText, PlacemarkDepth),
-      FCoordWriter(FCoordText, 0) {
+      FCoordWriter(FCoordText, 0),
+      FPlacemarks(HeldMemoryLimit, heldFolder),
+      FCoords(HeldMemoryLimit, heldFolder) {
   BeginKmlDocument(FWriter, createdText);
 }
 
-// Opens the folder of `kind` in the document, closing the one before; a kind that comes back
-// after a later one cannot be written in its place any more.
+// Opens the folder of `kind` in the document, closing the one before.
 void TKmlStreamer::Enter(TKind kind) {
   if (kind == FOpenKind) return;
-  if (FOrder == TKindOrder::Later && kind != WaypointKind) return;
-  if (kind < FOpenKind) throw EOutOfOrder();
+  if (FOrder == TKindOrder::AnyOrder && kind != WaypointKind) return;
   if (FOpenKind != NoKind) FWriter.Close();
   FOpenKind = kind;
   if (kind == WaypointKind)
@@ -66,16 +50,16 @@ void TKmlStreamer::Enter(TKind kind) {
 }
 
 TKmlStreamer::TDestination TKmlStreamer::DestinationOf(TKind kind) {
-  if (FOrder == TKindOrder::AsRead || kind == WaypointKind) return {&FWriter, &FSink};
+  if (FOrder == TKindOrder::InOrder || kind == WaypointKind) return {&FWriter, &FSink};
   const int index = kind == RouteKind ? 0 : 1;
   return {&FLaterWriters[index], &FLater[index]};
 }
 
-void TKmlStreamer::Waypoint(gps::TWpt& point) {
+void TKmlStreamer::AddWaypoint(const gps::TPointFields& point) {
   if (!FOptions.Waypoints) return;
   Enter(WaypointKind);
   WritePointPlacemark(FWriter, point, "#msn_ylw-pushpin", FOptions.TimeStamps ? &point.Time : nullptr);
-  if (FWriter.Pending() >= DrainSize) FWriter.Drain(FSink);
+  DrainFull(FWriter, FSink);
 }
 
 void TKmlStreamer::RouteBegin() {
@@ -86,22 +70,22 @@ void TKmlStreamer::RouteBegin() {
   FSpan = {};
 }
 
-void TKmlStreamer::RoutePoint(gps::TRtePt& point) {
+void TKmlStreamer::AddRoutePoint(const gps::TPointFields& point) {
   if (!FOptions.Routes) return;
   if (FOptions.TimeStamps) FSpan.Add(point.Time);
   WritePointPlacemark(FPlacemarkWriter, point, "#msn_icon60", nullptr);
   AppendCoord(FCoordWriter, point);
-  if (FPlacemarkWriter.Pending() >= DrainSize) FPlacemarkWriter.Drain(FPlacemarks);
-  if (FCoordWriter.Pending() >= DrainSize) FCoordWriter.Drain(FCoords);
+  DrainFull(FPlacemarkWriter, FPlacemarks);
+  DrainFull(FCoordWriter, FCoords);
 }
 
-void TKmlStreamer::RouteEnd(std::string& name, bool) {
+void TKmlStreamer::EndRoute(std::string_view name) {
   if (!FOptions.Routes) return;
   FPlacemarkWriter.Drain(FPlacemarks);
   FCoordWriter.Drain(FCoords);
   const TDestination to = DestinationOf(RouteKind);
   OpenItemFolder(*to.Writer, name);
-  if (FOptions.TimeStamps) FSpan.WriteTo(*to.Writer);
+  if (FOptions.TimeStamps) WriteTimeSpan(*to.Writer, FSpan);
   FPlacemarks.CopyTo(*to.Writer, *to.Sink, 0, FPlacemarks.Size());
   std::string lineName = "Legs (";
   lineName.append(name);
@@ -110,7 +94,7 @@ void TKmlStreamer::RouteEnd(std::string& name, bool) {
   FCoords.CopyTo(*to.Writer, *to.Sink, 0, FCoords.Size());
   EndLinePlacemark(*to.Writer);
   to.Writer->Close();
-  if (to.Writer->Pending() >= DrainSize) to.Writer->Drain(*to.Sink);
+  DrainFull(*to.Writer, *to.Sink);
   FPlacemarks.Clear();
   FCoords.Clear();
 }
@@ -129,21 +113,19 @@ void TKmlStreamer::SegmentBegin() {
   FSegmentStarts.push_back(FCoords.Size());
 }
 
-void TKmlStreamer::TrackPoint(gps::TTrkPt& point) {
+void TKmlStreamer::AddTrackPoint(const gps::TTrkPt& point) {
   if (!FOptions.Tracks) return;
   if (FOptions.TimeStamps) FSpan.Add(point.Time);
   AppendCoord(FCoordWriter, point);
-  if (FCoordWriter.Pending() >= DrainSize) FCoordWriter.Drain(FCoords);
+  DrainFull(FCoordWriter, FCoords);
 }
 
-void TKmlStreamer::SegmentEnd(bool) {}
-
-void TKmlStreamer::TrackEnd(std::string& name, bool) {
+void TKmlStreamer::EndTrack(std::string_view name) {
   if (!FOptions.Tracks) return;
   FCoordWriter.Drain(FCoords);
   const TDestination to = DestinationOf(TrackKind);
   OpenItemFolder(*to.Writer, name);
-  if (FOptions.TimeStamps) FSpan.WriteTo(*to.Writer);
+  if (FOptions.TimeStamps) WriteTimeSpan(*to.Writer, FSpan);
   // The form counts segment entries, not points: an empty segment still splits a track.
   const std::size_t segments = FSegmentStarts.size();
   if (segments > 1 && !FOptions.JoinSegments) {
@@ -162,7 +144,7 @@ void TKmlStreamer::TrackEnd(std::string& name, bool) {
     EndLinePlacemark(*to.Writer);
   }
   to.Writer->Close();
-  if (to.Writer->Pending() >= DrainSize) to.Writer->Drain(*to.Sink);
+  DrainFull(*to.Writer, *to.Sink);
   FCoords.Clear();
 }
 
@@ -177,13 +159,42 @@ void TKmlStreamer::WriteHeld(TKind kind, std::string_view listName) {
 
 void TKmlStreamer::Finish() {
   if (FOpenKind != NoKind) FWriter.Close();
-  if (FOrder == TKindOrder::Later) {
+  if (FOrder == TKindOrder::AnyOrder) {
     WriteHeld(RouteKind, "Routes");
     WriteHeld(TrackKind, "Tracks");
   }
   FWriter.Close();
   FWriter.Close();
   FWriter.Drain(FSink);
+}
+
+void StreamGpsData(const gps::TGpsData& data, TKmlStreamer& streamer) {
+  if (data.Waypoints) {
+    for (const gps::TWpt& point : *data.Waypoints) streamer.AddWaypoint(point);
+  }
+  if (data.Routes) {
+    for (const gps::TRte& route : *data.Routes) {
+      streamer.RouteBegin();
+      if (route.Points) {
+        for (const gps::TRtePt& point : *route.Points) streamer.AddRoutePoint(point);
+      }
+      streamer.EndRoute(route.Name);
+    }
+  }
+  if (data.Tracks) {
+    for (const gps::TTrk& track : *data.Tracks) {
+      streamer.TrackBegin();
+      if (track.Segments) {
+        for (const gps::TTrkSeg& segment : *track.Segments) {
+          streamer.SegmentBegin();
+          if (!segment.Points) continue;
+          for (const gps::TTrkPt& point : *segment.Points) streamer.AddTrackPoint(point);
+        }
+      }
+      streamer.EndTrack(track.Name);
+    }
+  }
+  streamer.Finish();
 }
 
 }  // namespace tarvola::kml

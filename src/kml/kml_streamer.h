@@ -1,60 +1,60 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <stdexcept>
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gps/gpx_events.h"
 #include "held_text.h"
 #include "kml_builder.h"
+#include "kml_text.h"
 #include "kml_writer.h"
 
 namespace tarvola::kml {
 
-// Raised when a file's waypoints, routes and tracks are not in that order, so the folders
-// written already cannot stay: the caller starts again with THeldOrder::Later.
-class EOutOfOrder : public std::runtime_error {
-public:
-  EOutOfOrder() : std::runtime_error("the kinds of the file are out of order") {}
-};
+// How a writer should hand the document's pieces on: at this size, not line by line.
+inline constexpr std::size_t DrainSize = 1u << 20;
 
 enum class TKindOrder {
-  AsRead,  // each folder is written as its kind comes; a kind coming back raises EOutOfOrder
-  Later,   // waypoints are written as they come, routes and tracks held until the end
+  InOrder,   // the caller gives waypoints, then routes, then tracks (records held whole)
+  AnyOrder,  // as a file comes: waypoints are written as they come, routes and tracks at the end
 };
 
-// Writes BuildKml's document from the reader's events into a sink as the file is read. A route
-// or track is held (THeldText) only until it ends, as its folder starts with its time span and
-// its segment count decides its lines.
+// Writes the KML document into a sink as the GPS data comes, from the reader's events or from
+// records. A route or track is held (THeldText) until it ends, as its folder starts with its
+// time span and its segment count decides its lines; with TKindOrder::AnyOrder the folders of
+// routes and tracks are held until the end, so that a waypoint after a track still goes into
+// the first folder. Held text beyond memory goes to `heldFolder` (the system's temporary
+// folder when empty). The sink's errors pass to the caller, as do THeldText's.
 class TKmlStreamer : public gps::TGpxEvents {
 public:
-  TKmlStreamer(const TExportOptions& options, std::string_view createdText, TKmlSink& sink,
-               TKindOrder order);
+  TKmlStreamer(const TExportOptions& options, std::string_view createdText, TKmlSink& sink, TKindOrder order,
+               const std::filesystem::path& heldFolder = {});
 
-  void Waypoint(gps::TWpt& point) override;
+  void Waypoint(gps::TWpt& point) override { AddWaypoint(point); }
   void RouteBegin() override;
-  void RoutePoint(gps::TRtePt& point) override;
-  void RouteEnd(std::string& name, bool hasChildNodes) override;
+  void RoutePoint(gps::TRtePt& point) override { AddRoutePoint(point); }
+  void RouteEnd(std::string& name, bool) override { EndRoute(name); }
   void TrackBegin() override;
   void SegmentBegin() override;
-  void TrackPoint(gps::TTrkPt& point) override;
-  void SegmentEnd(bool hasChildNodes) override;
-  void TrackEnd(std::string& name, bool hasChildNodes) override;
+  void TrackPoint(gps::TTrkPt& point) override { AddTrackPoint(point); }
+  void SegmentEnd(bool) override {}
+  void TrackEnd(std::string& name, bool) override { EndTrack(name); }
+
+  // The same events for records that stay the caller's.
+  void AddWaypoint(const gps::TPointFields& point);
+  void AddRoutePoint(const gps::TPointFields& point);
+  void EndRoute(std::string_view name);
+  void AddTrackPoint(const gps::TTrkPt& point);
+  void EndTrack(std::string_view name);
 
   // Ends the document and hands the rest to the sink.
   void Finish();
 
 private:
   enum TKind { NoKind, WaypointKind, RouteKind, TrackKind };
-
-  // The earliest and latest stamp as TTimeSpan finds them, kept by value.
-  struct TStampSpan {
-    std::optional<gps::TDateTimeZ> Begin, End;
-    void Add(const gps::TDateTimeZ& value);
-    void WriteTo(TKmlWriter& writer) const;
-  };
 
   // Where the folder of a kind goes: the document itself, or held for the end.
   struct TDestination {
@@ -72,7 +72,7 @@ private:
   std::string FText;
   TKmlWriter FWriter;
   TKind FOpenKind = NoKind;
-  // TKindOrder::Later: the route and track folders' contents, written at the end.
+  // TKindOrder::AnyOrder: the route and track folders' contents, written at the end.
   std::string FLaterText[2];
   TKmlWriter FLaterWriters[2];
   THeldText FLater[2];
@@ -81,7 +81,10 @@ private:
   TKmlWriter FPlacemarkWriter, FCoordWriter;
   THeldText FPlacemarks, FCoords;
   std::vector<std::uint64_t> FSegmentStarts;
-  TStampSpan FSpan;
+  TTimeSpan FSpan;
 };
+
+// Hands records held whole (the window's) to the streamer in document order, and finishes it.
+void StreamGpsData(const gps::TGpsData& data, TKmlStreamer& streamer);
 
 }  // namespace tarvola::kml

@@ -14,13 +14,13 @@ std::string TimeText(const gps::TDateTimeZ& value) { return gps::DateTimeZToIso8
 
 void TTimeSpan::Add(const gps::TDateTimeZ& value) {
   if (!value.Exists) return;
-  if (FBegin == nullptr) {
-    FBegin = &value;
-    FEnd = &value;
+  if (!FBegin) {
+    FBegin = value;
+    FEnd = value;
     return;
   }
-  if (value.DateTime < FBegin->DateTime) FBegin = &value;
-  if (value.DateTime > FEnd->DateTime) FEnd = &value;
+  if (value.DateTime < FBegin->DateTime) FBegin = value;
+  if (value.DateTime > FEnd->DateTime) FEnd = value;
 }
 
 void WriteTimeSpan(TKmlWriter& writer, const TTimeSpan& span) {

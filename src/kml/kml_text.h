@@ -26,17 +26,16 @@ void AppendCoordTriple(TKmlWriter& writer, const TPoint& point) {
 }
 
 // The earliest and latest of the stamps added, compared as stored (the zone takes no part);
-// on equal values the stamp added first wins.
+// on equal values the stamp added first wins. Kept by value, so points may come and go.
 class TTimeSpan {
 public:
   void Add(const gps::TDateTimeZ& value);
-  bool Empty() const { return FBegin == nullptr; }
+  bool Empty() const { return !FBegin; }
   const gps::TDateTimeZ& Begin() const { return *FBegin; }
   const gps::TDateTimeZ& End() const { return *FEnd; }
 
 private:
-  const gps::TDateTimeZ* FBegin = nullptr;
-  const gps::TDateTimeZ* FEnd = nullptr;
+  std::optional<gps::TDateTimeZ> FBegin, FEnd;
 };
 
 // <TimeSpan> with begin and end, when the span holds any stamp.

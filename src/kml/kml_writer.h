@@ -25,6 +25,13 @@ public:
   virtual void Write(std::string& text) = 0;
 };
 
+// A document gathered in memory.
+class TTextSink : public TKmlSink {
+public:
+  void Write(std::string& text) override { Text.append(text); }
+  std::string Text;
+};
+
 // Writes an indented XML document straight into a string: two spaces per level, one
 // element per line, LF line ends, elements without content in the short form <name/>.
 // Element names and attribute names are literals of ours and are written as given.

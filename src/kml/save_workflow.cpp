@@ -10,40 +10,19 @@
 #include <string>
 #include <system_error>
 
+#include "kml/held_text.h"
+#include "kml/kml_streamer.h"
 #include "kml/save_platform.h"
 #include "io/file_stream.h"
 #include "io/system_text.h"
 #include "zip/dos_time.h"
 #include "zip/zip_stream_writer.h"
-#include "zip/zip_writer.h"
 
 namespace tarvola::kml {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Two running copies must not write each other's doc.kml: each save gets a folder of its own.
-class TPrivateFolder {
-public:
-  explicit TPrivateFolder(const fs::path& tempDir) : FPath(MakePrivateFolder(tempDir)) {
-    if (FPath.empty()) FError = LastSystemError();
-  }
-  ~TPrivateFolder() {
-    std::error_code ignored;
-    if (!FPath.empty()) fs::remove_all(FPath, ignored);
-  }
-  TPrivateFolder(const TPrivateFolder&) = delete;
-  TPrivateFolder& operator=(const TPrivateFolder&) = delete;
-
-  bool Created() const { return !FPath.empty(); }
-  const fs::path& Path() const { return FPath; }
-  int Error() const { return FError; }
-
-private:
-  fs::path FPath;
-  int FError = 0;
-};
 
 std::string RandomHex() {
   std::random_device source;
@@ -114,60 +93,6 @@ private:
 constexpr const char* PackFailedReason =
     "the document could not be compressed (a KMZ package holds less than 4 GiB)";
 
-// The temporary folder is named: the message names only the target, which is not at fault.
-std::string TempFolderReason(const fs::path& tempDir, const std::string& systemReason) {
-  const fs::path folder = tempDir.has_filename() ? tempDir : tempDir.parent_path();
-  return "cannot write to the temporary folder " + io::PathText(folder) + ": " + systemReason;
-}
-
-bool WriteDocument(const fs::path& path, const std::string& document, std::string& reason) {
-  try {
-    io::TFileStream file(path, io::TFileMode::Create);
-    file.WriteBuffer(document.data(), static_cast<std::int64_t>(document.size()));
-    file.Close();
-    return true;
-  } catch (const io::EStreamError& error) {
-    reason = FailureReason(error);
-    return false;
-  }
-}
-
-TSaveOutcome PackInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap) {
-  TReplacement replacement(target);
-  TTargetStream out(replacement.File(), wrap);
-  if (zip::ZipSingleFileInto(document, out.Get()) != zip::ZipOk)
-    return {TSaveResult::PackFailed, target, PackFailedReason};
-  replacement.Commit(out.Get());
-  return {TSaveResult::Saved, target, {}};
-}
-
-// A copy that fails is a result, as the system's file copy reports it, not an exception.
-TSaveOutcome CopyInto(const fs::path& document, const fs::path& target, const TTargetStreamWrap& wrap) {
-  try {
-    io::TFileStream source(document, io::TFileMode::OpenRead);
-    TReplacement replacement(target);
-    TTargetStream out(replacement.File(), wrap);
-    out.Get().CopyFrom(source, -1);
-    replacement.Commit(out.Get());
-    return {TSaveResult::Saved, target, {}};
-  } catch (const io::EStreamError& error) {
-    return {TSaveResult::CopyFailed, target, FailureReason(error)};
-  }
-}
-
-// The document written to the private folder; the failure when it could not be.
-std::optional<TSaveOutcome> WriteBuiltDocument(const gps::TGpsData& data, const TExportOptions& options,
-                                               const fs::path& tempDir, const fs::path& document,
-                                               const fs::path& target) {
-  std::string systemReason;
-  try {
-    if (WriteDocument(document, BuildKml(data, options, CreatedNowText()), systemReason)) return std::nullopt;
-  } catch (const std::bad_alloc&) {
-    return TSaveOutcome{TSaveResult::BuildFailed, target, "not enough memory for the document"};
-  }
-  return TSaveOutcome{TSaveResult::BuildFailed, target, TempFolderReason(tempDir, systemReason)};
-}
-
 }  // namespace
 
 TKmlFileType FileTypeForName(const fs::path& target, TKmlFileType chosen) {
@@ -190,23 +115,22 @@ TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& option
 
 TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
                          const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrapTarget) {
-  TPrivateFolder folder(tempDir);
-  if (!folder.Created())
-    return {TSaveResult::BuildFailed, target, TempFolderReason(tempDir, io::SystemErrorText(folder.Error()))};
-  const fs::path document = folder.Path() / "doc.kml";
-  if (auto failed = WriteBuiltDocument(data, options, tempDir, document, target)) return std::move(*failed);
-  if (type == TKmlFileType::Kmz) return PackInto(document, target, wrapTarget);
-  return CopyInto(document, target, wrapTarget);
+  const std::string created = CreatedNowText();
+  const auto produce = [&](TKmlSink& sink) {
+    TKmlStreamer streamer(options, created, sink, TKindOrder::InOrder, tempDir);
+    StreamGpsData(data, streamer);
+    return true;
+  };
+  return SaveKmlDocument(produce, target, type, wrapTarget);
 }
 
 namespace {
 
 // The new file, opened with the first piece, so that a file that does not load touches nothing.
-class TStreamedOutput : public TDocumentOutput, public TKmlSink {
+class TStreamedOutput : public TKmlSink {
 public:
-  TStreamedOutput(const fs::path& target, TKmlFileType type) : FTarget(target), FType(type) {}
-
-  TKmlSink& Sink() override { return *this; }
+  TStreamedOutput(const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrap)
+      : FTarget(target), FType(type), FWrap(wrap) {}
 
   void Write(std::string& text) override {
     Open();
@@ -215,15 +139,6 @@ public:
     } else {
       FFile.value().Get().WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
     }
-  }
-
-  void Restart() override {
-    if (!FReplacement) return;
-    FZip.reset();
-    io::TStream& out = FFile.value().Get();
-    out.SetPosition(0);
-    out.SetSize(0);
-    if (FType == TKmlFileType::Kmz) FZip = std::make_unique<zip::TZipEntryWriter>(out, "doc.kml");
   }
 
   TSaveOutcome Commit() {
@@ -238,31 +153,40 @@ private:
   void Open() {
     if (FReplacement) return;
     FReplacement.emplace(FTarget);
-    FFile.emplace(FReplacement->File(), TTargetStreamWrap());
+    FFile.emplace(FReplacement->File(), FWrap);
     if (FType == TKmlFileType::Kmz)
       FZip = std::make_unique<zip::TZipEntryWriter>(FFile.value().Get(), "doc.kml");
   }
 
   fs::path FTarget;
   TKmlFileType FType;
+  const TTargetStreamWrap& FWrap;
   std::optional<TReplacement> FReplacement;
   std::optional<TTargetStream> FFile;
   std::unique_ptr<zip::TZipEntryWriter> FZip;  // last: it stops before the file goes
 };
 
-TSaveOutcome SaveStreamed(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type) {
-  TStreamedOutput output(target, type);
-  if (!produce(output)) return {TSaveResult::BuildFailed, target, {}};
-  return output.Commit();
+TSaveOutcome SaveStreamed(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
+                          const TTargetStreamWrap& wrap) {
+  try {
+    TStreamedOutput output(target, type, wrap);
+    if (!produce(output)) return {TSaveResult::BuildFailed, target, {}};
+    return output.Commit();
+  } catch (const EHeldTextError& error) {
+    return {TSaveResult::BuildFailed, target, error.what()};
+  } catch (const std::bad_alloc&) {
+    return {TSaveResult::BuildFailed, target, "not enough memory for the document"};
+  }
 }
 
 }  // namespace
 
-TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type) {
-  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type);
-  // A KML file that cannot be written is a result, as SaveGpsFile's copy reports it.
+TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
+                             const TTargetStreamWrap& wrapTarget) {
+  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type, wrapTarget);
+  // A KML file that cannot be written is a result, not an exception.
   try {
-    return SaveStreamed(produce, target, type);
+    return SaveStreamed(produce, target, type, wrapTarget);
   } catch (const io::EStreamError& error) {
     return {TSaveResult::CopyFailed, target, FailureReason(error)};
   }

@@ -31,24 +31,23 @@ enum class TSaveResult {
 // temporary folder named when the failure lies there.
 using TSaveOutcome = io::TResult<TSaveResult>;
 
-// Builds the document and writes it as "doc.kml" in a folder of its own inside tempDir, then
-// packs it (Kmz) or copies it (Kml) into a new file beside the target, which is renamed over
-// the target only once it is complete and on disk. The new file gets the permissions of any
-// newly created file (under the user's umask; on Windows, the folder's inherited ACL). Safe to
-// run on several threads at once. The system steps are in save_platform.h.
+// Writes the document of `data` into a new file beside the target: the KML document itself, or
+// a ZIP package holding it as "doc.kml", compressed on a second thread while it is written. The
+// new file replaces the target only once it is complete and on disk. It gets the permissions
+// of any newly created file (under the user's umask; on Windows, the folder's inherited ACL).
+// Safe to run on several threads at once. Held text beyond memory (THeldText) goes to tempDir.
+// The system steps are in save_platform.h.
 //
-// On every outcome, exceptions included, the private folder is gone and no temporary file is
-// left beside the target; unless the result is Saved, the old target is unchanged.
+// On every outcome, exceptions included, no temporary file is left beside the target; unless
+// the result is Saved, the old target is unchanged.
 //
-// Results: BuildFailed when the private folder or its doc.kml cannot be written, or the document
-// does not fit in memory; PackFailed when ZipSingleFile refuses or fails to compress the
-// document (4 GiB or more included);
-// CopyFailed when any step of the KML copy fails (creating, writing, flushing, renaming).
+// Results: BuildFailed when the held text cannot be written to tempDir, or the document does
+// not fit in memory; PackFailed when the document does not fit a ZIP package (4 GiB or more);
+// CopyFailed when any step of writing a KML file fails (creating, writing, flushing, renaming).
 // Exceptions, each with a message fit for the user, all io::EStreamError (a runtime_error):
 // for Kmz, EFCreateError naming the target when the new file cannot be created beside it or
 // cannot replace it (a missing or read-only folder, a target that is a folder), EWriteError
-// ("Stream write error") when writing or flushing it fails. Whatever else BuildKml raises
-// passes too.
+// ("Stream write error") when writing or flushing it fails.
 TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
                          const std::filesystem::path& tempDir,
                          const std::filesystem::path& target, TKmlFileType type);
@@ -65,24 +64,13 @@ TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& option
 // The reason of a file-layer error in the system's words (its own message when it has no code).
 std::string FailureReason(const io::EStreamError& error);
 
-// Where a document produced as its file is read goes: into the sink, piece by piece; Restart
-// drops what was written so far and starts the document over.
-class TDocumentOutput {
-public:
-  virtual ~TDocumentOutput() = default;
-  virtual TKmlSink& Sink() = 0;
-  virtual void Restart() = 0;
-};
+// Writes a document into the sink, piece by piece; returns false to leave the target as it was.
+using TDocumentProducer = std::function<bool(TKmlSink& sink)>;
 
-// Writes the document `produce` gives; returns false to leave the target as it was.
-using TDocumentProducer = std::function<bool(TDocumentOutput& output)>;
-
-// SaveGpsFile for a document produced in pieces, without a doc.kml on disk: the pieces go into
-// the new file beside the target (Kml), or into its one entry "doc.kml" compressed on a second
-// thread while the document is still produced (Kmz). The new file is created with the first
-// piece and replaces the target once complete, as in SaveGpsFile. Results and exceptions as
-// SaveGpsFile's; BuildFailed, with no reason, when `produce` returns false.
+// SaveGpsFile for any document `produce` writes. The new file is created with the first piece.
+// Results and exceptions as SaveGpsFile's; BuildFailed, with no reason, when `produce` returns
+// false.
 TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const std::filesystem::path& target,
-                             TKmlFileType type);
+                             TKmlFileType type, const TTargetStreamWrap& wrapTarget = {});
 
 }  // namespace tarvola::kml

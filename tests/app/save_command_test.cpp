@@ -115,7 +115,11 @@ TEST_F(SaveCommand, FailureNamesTheTargetAndTheReasonAndGivesTheButtonAndCursorB
   EXPECT_TRUE(TempFiles().empty());
 }
 
+// The temporary folder holds what a long track's line exceeds of memory.
 TEST_F(SaveCommand, TemporaryFolderThatCannotBeWrittenIsNamedInTheReason) {
+  std::string gpx = "<gpx><trk><trkseg>";
+  for (int i = 0; i < 60000; ++i) gpx += "<trkpt lat=\"47.312345\" lon=\"8.512345\"/>";
+  OpenWithDialog(Gpx("trip.gpx", (gpx + "</trkseg></trk></gpx>").c_str()));
   std::filesystem::remove_all(Folder.File("tmp"));
   Save(Folder.File("trip"), 1);
   ASSERT_EQ(Prompts.Messages.size(), 1u);

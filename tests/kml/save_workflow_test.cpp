@@ -1,5 +1,6 @@
 #include "kml/save_workflow.h"
 
+
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <signal.h>
@@ -19,6 +20,7 @@
 
 #include "test_support.h"
 #include "io/file_stream.h"
+#include "kml/held_text.h"
 #include "io/system_text.h"
 #ifndef _WIN32
 #include "process_runner.h"
@@ -44,6 +46,17 @@ gps::TGpsData SampleData(const std::string& name, int points = 3) {
     point.Name = name + " " + std::to_string(i);
     data.Waypoints->push_back(point);
   }
+  return data;
+}
+
+// One track whose coordinates are held past the memory limit, so the temporary folder is used.
+gps::TGpsData LongTrack() {
+  gps::TGpsData data = SampleData("Start", 1);
+  std::vector<gps::TTrkPt> points(HeldMemoryLimit / 20);
+  for (gps::TTrkPt& point : points) point = {"47.312345", "8.512345", "412.5", {}};
+  data.Tracks.emplace(1);
+  data.Tracks->front().Segments.emplace(1);
+  data.Tracks->front().Segments->front().Points = std::move(points);
   return data;
 }
 
@@ -194,18 +207,34 @@ INSTANTIATE_TEST_SUITE_P(Masks, SaveGpsFilePermissions,
 
 // ---- Failures: the old target stays byte for byte and nothing of ours is left. ----
 
-TEST_F(SaveGpsFileTest, MissingTempFolderIsABuildFailure) {
-  WriteFile(Out.File("trip.kmz"), OldContent);
-  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.File("gone"), Out.File("trip.kmz"), TKmlFileType::Kmz), TSaveResult::BuildFailed);
-  EXPECT_EQ(ReadFile(Out.File("trip.kmz")), OldContent);
-  ExpectOnlyInOut({"trip.kmz"});
+// The temporary folder holds only what exceeds the held text's memory: a short document saves
+// without it, a long one fails naming it and keeps the old target.
+struct TTempFolderRow {
+  const char* Name;
+  bool IsFile;
+  TKmlFileType Type;
+};
+
+class UnusableTempFolder : public TSaveFixture, public testing::WithParamInterface<TTempFolderRow> {};
+
+TEST_P(UnusableTempFolder, MattersOnlyPastTheMemoryLimit) {
+  const fs::path temp = Temp.File("x");
+  if (GetParam().IsFile) WriteFile(temp, "x");
+  const std::string name = GetParam().Type == TKmlFileType::Kmz ? "trip.kmz" : "trip.kml";
+  EXPECT_EQ(SaveGpsFile(Data, {}, temp, Out.File(name), GetParam().Type), TSaveResult::Saved);
+  WriteFile(Out.File(name), OldContent);
+  const TSaveOutcome result = SaveGpsFile(LongTrack(), {}, temp, Out.File(name), GetParam().Type);
+  EXPECT_EQ(result.Code, TSaveResult::BuildFailed);
+  const std::string lead = "cannot write to the temporary folder " + io::PathText(temp) + ": ";
+  EXPECT_EQ(result.Reason.substr(0, lead.size()), lead);
+  EXPECT_EQ(ReadFile(Out.File(name)), OldContent);
+  ExpectOnlyInOut({name});
 }
 
-TEST_F(SaveGpsFileTest, TempFolderThatIsAFileIsABuildFailure) {
-  WriteFile(Temp.File("plain"), "x");
-  EXPECT_EQ(SaveGpsFile(Data, {}, Temp.File("plain"), Out.File("trip.kml"), TKmlFileType::Kml), TSaveResult::BuildFailed);
-  ExpectOnlyInOut({});
-}
+INSTANTIATE_TEST_SUITE_P(Folders, UnusableTempFolder,
+                         testing::Values(TTempFolderRow{"Missing", false, TKmlFileType::Kmz},
+                                         TTempFolderRow{"AFile", true, TKmlFileType::Kml}),
+                         test::TRowName());
 
 #ifndef _WIN32
 // A write that fails on a real file: the system refuses to let files grow past the limit.
@@ -233,7 +262,7 @@ TEST_F(SaveGpsFileTest, DocumentThatCannotBeWrittenIsABuildFailure) {
   TSaveOutcome result;
   {
     TFileSizeLimit limit(1000);
-    result = SaveGpsFile(SampleData("Long", 200), {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz);
+    result = SaveGpsFile(LongTrack(), {}, Temp.Path(), Out.File("trip.kmz"), TKmlFileType::Kmz);
   }
   EXPECT_EQ(result.Code, TSaveResult::BuildFailed);
   EXPECT_EQ(result.File, Out.File("trip.kmz"));
