@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "failure_line.h"
+#include "gps/gpx_parser.h"
 #include "gps/gpx_reader.h"
 #include "info_report.h"
 #include "io/system_text.h"
@@ -131,6 +132,18 @@ private:
   bool FVisible = false;
 };
 
+kml::TConversion ConvertInput(const TPlannedConversion& plan, const TCliOptions& options) {
+  if (!plan.FromStandardInput) return kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type);
+  kml::TConversion conversion;
+  gps::TTextSource source;
+  const gps::TTextFileResult opened = source.OpenStream(BinaryStandardInput(), StandardInputName);
+  if (opened.Code != gps::TextFileRead) {
+    conversion.Loaded = gps::OpenFailure(opened);
+    return conversion;
+  }
+  return kml::ConvertGpxSource(source, options.Export, plan.Output, plan.Type);
+}
+
 }  // namespace
 
 TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions& options) {
@@ -140,8 +153,7 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
     return outcome;
   }
   try {
-    const kml::TConversion conversion =
-        kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type);
+    const kml::TConversion conversion = ConvertInput(plan, options);
     if (conversion.Loaded.Code != gps::TLoadResult::Loaded) {
       outcome.Messages =
           FailureLine(plan.InputText, LoadFailureText(conversion.Loaded.Code), conversion.Loaded.Reason);
@@ -198,11 +210,13 @@ int RunConversions(const TCliOptions& options, std::FILE* err, bool showProgress
 int RunInfo(const TCliOptions& options, std::FILE* out) {
   bool allLoaded = true;
   for (const std::string& input : options.Inputs) {
-    std::optional<TScratchFolder> scratch;
     gps::TGpsData data;
-    const gps::TLoadResult result = gps::LoadGpxFile(InputFile(input, scratch), data).Code;
+    const bool fromStandardInput = input == StandardStream;
+    const gps::TLoadResult result =
+        fromStandardInput ? gps::LoadGpxStream(BinaryStandardInput(), StandardInputName, data).Code
+                          : gps::LoadGpxFile(io::PathFromText(input), data).Code;
     allLoaded = allLoaded && result == gps::TLoadResult::Loaded;
-    const std::string_view name = input == StandardStream ? StandardInputName : std::string_view(input);
+    const std::string_view name = fromStandardInput ? StandardInputName : std::string_view(input);
     Write(out, InfoReport(name, result, SummarizeGpsData(data)));
   }
   return allLoaded ? 0 : 1;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -60,28 +61,9 @@ TScratchFolder::~TScratchFolder() {
   if (!FPath.empty()) fs::remove_all(FPath, ec);
 }
 
-int SpoolStandardInput(const fs::path& file) {
+std::FILE* BinaryStandardInput() {
   SetBinary(stdin);
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) return LastError();
-  std::string buffer(ChunkSize, '\0');
-  errno = 0;
-  for (;;) {
-    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), stdin);
-    if (got > 0 && !out.write(buffer.data(), static_cast<std::streamsize>(got))) return LastError();
-    if (got < buffer.size()) break;
-  }
-  if (std::ferror(stdin)) return LastError();
-  out.close();
-  return out ? 0 : LastError();
-}
-
-fs::path InputFile(std::string_view input, std::optional<TScratchFolder>& scratch) {
-  if (input != StandardStream) return io::PathFromText(input);
-  scratch.emplace();
-  if (scratch->Path().empty()) return {};
-  fs::path file = scratch->Path() / "input.gpx";
-  return SpoolStandardInput(file) == 0 ? file : fs::path();
+  return stdin;
 }
 
 int CopyToStandardOutput(const fs::path& file) {
@@ -101,23 +83,15 @@ int CopyToStandardOutput(const fs::path& file) {
 }
 
 int ConvertThroughStandardStreams(TPlannedConversion plan, const TCliOptions& options, std::FILE* err) {
-  const TScratchFolder scratch;
-  const std::string cannotOpen = LoadFailureText(gps::TLoadResult::CannotOpen);
-  if (scratch.Path().empty()) {
-    const std::string text = plan.FromStandardInput ? cannotOpen : WriteFailureText(plan.Type);
-    Write(err, FailureLine(plan.InputText, text, SystemReason(scratch.Error())));
-    return 1;
-  }
-  if (plan.FromStandardInput) {
-    plan.Input = scratch.Path() / "input.gpx";
-    if (const int error = SpoolStandardInput(plan.Input)) {
-      Write(err, FailureLine(plan.InputText, cannotOpen, SystemReason(error)));
-      return 1;
-    }
-  }
+  std::optional<TScratchFolder> scratch;
   TCliOptions runOptions = options;
   if (plan.ToStandardOutput) {
-    plan.Output = scratch.Path() / (plan.Type == kml::TKmlFileType::Kml ? "output.kml" : "output.kmz");
+    scratch.emplace();
+    if (scratch->Path().empty()) {
+      Write(err, FailureLine(plan.InputText, WriteFailureText(plan.Type), SystemReason(scratch->Error())));
+      return 1;
+    }
+    plan.Output = scratch->Path() / (plan.Type == kml::TKmlFileType::Kml ? "output.kml" : "output.kmz");
     runOptions.Quiet = true;  // standard output is the report
   }
   const TConversionOutcome outcome = ConvertOne(plan, runOptions);

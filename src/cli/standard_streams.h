@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <optional>
-#include <string_view>
 
 #include "cli_options.h"
 #include "output_plan.h"
@@ -27,20 +25,15 @@ private:
   int FError = 0;
 };
 
-// The loader reads files by name, so standard input is first copied whole into `file`.
-// 0, or the system's error code.
-int SpoolStandardInput(const std::filesystem::path& file);
-
-// The file to load for an input: the named file, or standard input spooled into `scratch`
-// (made here); empty when standard input could not be read.
-std::filesystem::path InputFile(std::string_view input, std::optional<TScratchFolder>& scratch);
+// Standard input, switched to binary reading where the system tells text from binary.
+std::FILE* BinaryStandardInput();
 
 // Copies `file` to standard output and flushes it. 0, or the system's error code.
 int CopyToStandardOutput(const std::filesystem::path& file);
 
-// Converts the one input of a plan that reads standard input or writes standard output,
-// through files in a scratch folder; nothing reaches standard output unless the conversion
-// succeeded. Failures go to `err`. Returns the exit code, 0 or 1.
+// Converts the one input of a plan that reads standard input or writes standard output.
+// Standard input is read once as it comes; the output goes through a file in a scratch folder,
+// so nothing reaches standard output unless the conversion succeeded. Failures go to `err`. Returns the exit code, 0 or 1.
 int ConvertThroughStandardStreams(TPlannedConversion plan, const TCliOptions& options, std::FILE* err);
 
 }  // namespace tarvola::cli

@@ -73,6 +73,10 @@ TLoadOutcome LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data) 
   return LoadInto(data, [&](TTextSource& source) { return source.Open(fileName); });
 }
 
+TLoadOutcome LoadGpxStream(std::FILE* stream, const std::filesystem::path& name, TGpsData& data) {
+  return LoadInto(data, [&](TTextSource& source) { return source.OpenStream(stream, name); });
+}
+
 TLoadOutcome ParseGpx(std::string_view bytes, TGpsData& data) {
   return LoadInto(data, [&](TTextSource& source) { return source.OpenBytes(bytes); });
 }

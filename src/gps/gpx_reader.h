@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ using TLoadOutcome = io::TResult<TLoadResult>;
 
 // Replaces `data` with the file's contents. On anything but Loaded the three lists are absent.
 TLoadOutcome LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data);
+
+// LoadGpxFile over a stream opened for binary reading (standard input), read once as it comes;
+// `name` is the one the outcome gives.
+TLoadOutcome LoadGpxStream(std::FILE* stream, const std::filesystem::path& name, TGpsData& data);
 
 // LoadGpxFile over the bytes of a file already in memory; the outcome names no file.
 TLoadOutcome ParseGpx(std::string_view bytes, TGpsData& data);

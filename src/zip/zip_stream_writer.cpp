@@ -11,7 +11,6 @@ namespace tarvola::zip {
 
 namespace {
 
-constexpr std::size_t QueueLimit = 4;
 constexpr std::uint64_t FieldLimit = 0xFFFFFFFF;
 
 struct TDeflater {
@@ -55,7 +54,7 @@ void TZipEntryWriter::Stop() {
 
 void TZipEntryWriter::Write(std::string&& piece) {
   std::unique_lock lock(FMutex);
-  FChanged.wait(lock, [&] { return FQueue.size() < QueueLimit || FFault; });
+  FChanged.wait(lock, [&] { return FQueue.size() < EntryQueueLimit || FFault; });
   if (FFault) std::rethrow_exception(FFault);
   FQueue.push_back(std::move(piece));
   lock.unlock();

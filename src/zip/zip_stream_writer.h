@@ -12,9 +12,11 @@
 
 namespace tarvola::zip {
 
-// A one-entry archive whose entry arrives in pieces: the same archive ZipSingleFileInto writes
-// (the same headers and fields, raw deflate at zlib's default level), but compressed on a
-// thread of its own while the entry is still being produced. The local header is written
+// How many pieces may wait for the compressing thread before Write waits.
+inline constexpr std::size_t EntryQueueLimit = 4;
+
+// A one-entry archive whose entry arrives in pieces (raw deflate at zlib's default level, zlib's
+// CRC-32), compressed on a thread of its own while the entry is still being produced. The local header is written
 // again at the end with the CRC-32 and the sizes, so `out` must be seekable and start empty.
 class TZipEntryWriter {
 public:
