@@ -132,8 +132,10 @@ private:
   bool FVisible = false;
 };
 
-kml::TConversion ConvertInput(const TPlannedConversion& plan, const TCliOptions& options) {
-  if (!plan.FromStandardInput) return kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type);
+kml::TConversion ConvertInput(const TPlannedConversion& plan, const TCliOptions& options,
+                              io::THelperThreads helpers) {
+  if (!plan.FromStandardInput)
+    return kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type, helpers);
   kml::TConversion conversion;
   gps::TTextSource source;
   const gps::TTextFileResult opened = source.OpenStream(BinaryStandardInput(), StandardInputName);
@@ -141,19 +143,20 @@ kml::TConversion ConvertInput(const TPlannedConversion& plan, const TCliOptions&
     conversion.Loaded = gps::OpenFailure(opened);
     return conversion;
   }
-  return kml::ConvertGpxSource(source, options.Export, plan.Output, plan.Type);
+  return kml::ConvertGpxSource(source, options.Export, plan.Output, plan.Type, helpers);
 }
 
 }  // namespace
 
-TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions& options) {
+TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions& options,
+                              io::THelperThreads helpers) {
   TConversionOutcome outcome;
   if (!plan.Refusal.empty()) {
     outcome.Messages = FailureLine(plan.InputText, plan.Refusal);
     return outcome;
   }
   try {
-    const kml::TConversion conversion = ConvertInput(plan, options);
+    const kml::TConversion conversion = ConvertInput(plan, options, helpers);
     if (conversion.Loaded.Code != gps::TLoadResult::Loaded) {
       outcome.Messages =
           FailureLine(plan.InputText, LoadFailureText(conversion.Loaded.Code), conversion.Loaded.Reason);
@@ -181,10 +184,11 @@ int RunConversions(const TCliOptions& options, std::FILE* err, bool showProgress
   TConversionBoard board(plans.size());
   std::vector<std::jthread> workers;
   const unsigned jobs = JobCount(options, plans.size());
+  const io::THelperThreads helpers = jobs > 1 ? io::THelperThreads::None : io::THelperThreads::Allowed;
   for (unsigned i = 0; i < jobs; ++i) {
     workers.emplace_back([&] {
       while (const std::optional<std::size_t> index = board.Take()) {
-        board.Finish(*index, ConvertOne(plans[*index], options));
+        board.Finish(*index, ConvertOne(plans[*index], options, helpers));
       }
     });
   }

@@ -67,7 +67,7 @@ class TGpxParser {
 public:
   explicit TGpxParser(TGpxEvents& events) : FEvents(events) {}
 
-  TLoadOutcome Parse(TTextSource& source);
+  TLoadOutcome Parse(TTextSource& source, THelperThreads helpers);
 
 private:
   void Install(XML_Parser parser);
@@ -173,7 +173,7 @@ void TGpxParser::Install(XML_Parser parser) {
   XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
 }
 
-TLoadOutcome TGpxParser::Parse(TTextSource& source) {
+TLoadOutcome TGpxParser::Parse(TTextSource& source, THelperThreads helpers) {
   // The decoded text is UTF-8 whatever its declaration says: the name given here wins.
   std::unique_ptr<XML_ParserStruct, TParserDeleter> parser(XML_ParserCreate("UTF-8"));
   if (!parser) throw std::bad_alloc();
@@ -182,7 +182,8 @@ TLoadOutcome TGpxParser::Parse(TTextSource& source) {
   std::string piece;
   bool parsed = true;
   {
-    TTextReadAhead ahead(source, [this](std::string& text, bool last) { return Prepare(text, last); });
+    TTextReadAhead ahead(
+        source, [this](std::string& text, bool last) { return Prepare(text, last); }, helpers);
     bool masked = false;
     while (parsed && ahead.Next(piece, masked)) {
       if (masked) FMasked = true;
@@ -465,9 +466,9 @@ void TGpxParser::StartCdata() {
 
 }  // namespace
 
-TLoadOutcome ParseGpxText(TTextSource& source, TGpxEvents& events) {
+TLoadOutcome ParseGpxText(TTextSource& source, TGpxEvents& events, THelperThreads helpers) {
   TGpxParser parser(events);
-  return parser.Parse(source);
+  return parser.Parse(source, helpers);
 }
 
 TLoadOutcome OpenFailure(const TTextFileResult& opened) {

@@ -2,6 +2,7 @@
 
 #include "gps/gpx_events.h"
 #include "gps/gpx_reader.h"
+#include "gps/text_read_ahead.h"
 #include "gps/text_source.h"
 
 namespace tarvola::gps {
@@ -9,8 +10,9 @@ namespace tarvola::gps {
 // Parses the text of an opened source as GPX into `events`, piece by piece, in one pass. On
 // failure the events already given belong to a file that did not load. Ampersands that start no
 // reference stand for themselves (TAmpersandRepair). Whatever `events` throws passes to the
-// caller, std::bad_alloc included.
-TLoadOutcome ParseGpxText(TTextSource& source, TGpxEvents& events);
+// caller, std::bad_alloc included. The source is read ahead on a thread of its own if allowed.
+TLoadOutcome ParseGpxText(TTextSource& source, TGpxEvents& events,
+                          THelperThreads helpers = THelperThreads::Allowed);
 
 // The load failure of a source that did not open.
 TLoadOutcome OpenFailure(const TTextFileResult& opened);

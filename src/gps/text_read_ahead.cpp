@@ -2,14 +2,10 @@
 
 namespace tarvola::gps {
 
-namespace {
-
-constexpr std::size_t PiecesAhead = 3;
-
-}  // namespace
-
-TTextReadAhead::TTextReadAhead(TTextSource& source, TPrepare prepare)
-    : FSource(source), FPrepare(std::move(prepare)), FThread([this] { Read(); }) {}
+TTextReadAhead::TTextReadAhead(TTextSource& source, TPrepare prepare, THelperThreads helpers)
+    : FSource(source), FPrepare(std::move(prepare)), FOwnThread(helpers == THelperThreads::Allowed) {
+  if (FOwnThread) FThread = std::thread([this] { Read(); });
+}
 
 void TTextReadAhead::Read() {
   try {
@@ -19,7 +15,7 @@ void TTextReadAhead::Read() {
       more = FSource.Next(text);
       const bool mark = FPrepare(text, !more);
       std::unique_lock lock(FMutex);
-      FChanged.wait(lock, [&] { return FQueue.size() < PiecesAhead || FStopped; });
+      FChanged.wait(lock, [&] { return FQueue.size() < ReadAheadPieces || FStopped; });
       if (FStopped) break;
       FQueue.push_back({std::move(text), mark});
       text = std::string();
@@ -38,6 +34,13 @@ void TTextReadAhead::Read() {
 }
 
 bool TTextReadAhead::Next(std::string& piece, bool& mark) {
+  if (!FOwnThread) {
+    // As the reading thread does: the piece after the text's end carries what `prepare` held.
+    if (FDone) return false;
+    FDone = !FSource.Next(piece);
+    mark = FPrepare(piece, FDone);
+    return true;
+  }
   std::unique_lock lock(FMutex);
   FChanged.wait(lock, [&] { return !FQueue.empty() || FDone; });
   if (FQueue.empty()) {

@@ -18,10 +18,10 @@ namespace {
 // Reads the source once, writing the document into the sink as it goes; out of memory is a
 // failed load of its own kind, not a crash.
 bool StreamInto(gps::TTextSource& source, const TExportOptions& options, std::string_view created,
-                TKmlSink& sink, TConversion& conversion) {
+                TKmlSink& sink, TConversion& conversion, io::THelperThreads helpers = io::THelperThreads::Allowed) {
   try {
     TKmlStreamer streamer(options, created, sink, TKindOrder::AnyOrder);
-    conversion.Loaded = gps::ParseGpxText(source, streamer);
+    conversion.Loaded = gps::ParseGpxText(source, streamer, helpers);
     if (conversion.Loaded.Code == gps::TLoadResult::Loaded) streamer.Finish();
   } catch (const std::bad_alloc&) {
     conversion.Loaded = gps::MemoryFailure(source);
@@ -67,19 +67,20 @@ TConversion ConvertGpxBytes(std::string_view bytes, const TExportOptions& option
 }
 
 TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOptions& options,
-                           const std::filesystem::path& target, TKmlFileType type) {
+                           const std::filesystem::path& target, TKmlFileType type, io::THelperThreads helpers) {
   TConversion conversion;
   gps::TTextSource source;
   if (!Opened(source.Open(input), conversion)) return conversion;
-  return ConvertGpxSource(source, options, target, type);
+  return ConvertGpxSource(source, options, target, type, helpers);
 }
 
 TConversion ConvertGpxSource(gps::TTextSource& source, const TExportOptions& options,
-                             const std::filesystem::path& target, TKmlFileType type) {
+                             const std::filesystem::path& target, TKmlFileType type, io::THelperThreads helpers) {
   TConversion conversion;
   const std::string created = CreatedNowText();
   conversion.Saved = SaveKmlDocument(
-      [&](TKmlSink& sink) { return StreamInto(source, options, created, sink, conversion); }, target, type);
+      [&](TKmlSink& sink) { return StreamInto(source, options, created, sink, conversion, helpers); }, target,
+      type, {}, helpers);
   return conversion;
 }
 

@@ -18,13 +18,16 @@ struct TConversion {
 
 // LoadGpxFile and SaveGpsFile in one pass: the document is written as the file is read, without
 // records for the whole file, and gives the same bytes. Nothing is written unless the file
-// loads. Exceptions as SaveGpsFile's.
+// loads. Exceptions as SaveGpsFile's. With io::THelperThreads::None the conversion runs on the
+// caller's thread alone; else it reads ahead and compresses on a thread each.
 TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOptions& options,
-                           const std::filesystem::path& target, TKmlFileType type);
+                           const std::filesystem::path& target, TKmlFileType type,
+                           io::THelperThreads helpers = io::THelperThreads::Allowed);
 
 // The same from a source opened already (standard input, say), read once as it comes.
 TConversion ConvertGpxSource(gps::TTextSource& source, const TExportOptions& options,
-                             const std::filesystem::path& target, TKmlFileType type);
+                             const std::filesystem::path& target, TKmlFileType type,
+                             io::THelperThreads helpers = io::THelperThreads::Allowed);
 
 // The same over a file's bytes already in memory, the document kept in memory too: KML text, or
 // the bytes of a KMZ package. `createdText` as BuildKml's. `document` is empty unless the

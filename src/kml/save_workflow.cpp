@@ -129,8 +129,9 @@ namespace {
 // The new file, opened with the first piece, so that a file that does not load touches nothing.
 class TStreamedOutput : public TKmlSink {
 public:
-  TStreamedOutput(const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrap)
-      : FTarget(target), FType(type), FWrap(wrap) {}
+  TStreamedOutput(const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrap,
+                  io::THelperThreads helpers)
+      : FTarget(target), FType(type), FWrap(wrap), FHelpers(helpers) {}
 
   void Write(std::string& text) override {
     Open();
@@ -155,21 +156,22 @@ private:
     FReplacement.emplace(FTarget);
     FFile.emplace(FReplacement->File(), FWrap);
     if (FType == TKmlFileType::Kmz)
-      FZip = std::make_unique<zip::TZipEntryWriter>(FFile.value().Get(), "doc.kml");
+      FZip = std::make_unique<zip::TZipEntryWriter>(FFile.value().Get(), "doc.kml", FHelpers);
   }
 
   fs::path FTarget;
   TKmlFileType FType;
   const TTargetStreamWrap& FWrap;
+  io::THelperThreads FHelpers;
   std::optional<TReplacement> FReplacement;
   std::optional<TTargetStream> FFile;
   std::unique_ptr<zip::TZipEntryWriter> FZip;  // last: it stops before the file goes
 };
 
 TSaveOutcome SaveStreamed(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
-                          const TTargetStreamWrap& wrap) {
+                          const TTargetStreamWrap& wrap, io::THelperThreads helpers) {
   try {
-    TStreamedOutput output(target, type, wrap);
+    TStreamedOutput output(target, type, wrap, helpers);
     if (!produce(output)) return {TSaveResult::BuildFailed, target, {}};
     return output.Commit();
   } catch (const EHeldTextError& error) {
@@ -182,11 +184,11 @@ TSaveOutcome SaveStreamed(const TDocumentProducer& produce, const fs::path& targ
 }  // namespace
 
 TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
-                             const TTargetStreamWrap& wrapTarget) {
-  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type, wrapTarget);
+                             const TTargetStreamWrap& wrapTarget, io::THelperThreads helpers) {
+  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type, wrapTarget, helpers);
   // A KML file that cannot be written is a result, not an exception.
   try {
-    return SaveStreamed(produce, target, type, wrapTarget);
+    return SaveStreamed(produce, target, type, wrapTarget, helpers);
   } catch (const io::EStreamError& error) {
     return {TSaveResult::CopyFailed, target, FailureReason(error)};
   }

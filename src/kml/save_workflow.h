@@ -7,6 +7,7 @@
 
 #include "kml_builder.h"
 #include "kml_writer.h"
+#include "io/helper_threads.h"
 #include "io/result.h"
 #include "io/stream.h"
 
@@ -69,8 +70,9 @@ using TDocumentProducer = std::function<bool(TKmlSink& sink)>;
 
 // SaveGpsFile for any document `produce` writes. The new file is created with the first piece.
 // Results and exceptions as SaveGpsFile's; BuildFailed, with no reason, when `produce` returns
-// false.
+// false. A KMZ package is compressed on a thread of its own if `helpers` allows it.
 TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const std::filesystem::path& target,
-                             TKmlFileType type, const TTargetStreamWrap& wrapTarget = {});
+                             TKmlFileType type, const TTargetStreamWrap& wrapTarget = {},
+                             io::THelperThreads helpers = io::THelperThreads::Allowed);
 
 }  // namespace tarvola::kml

@@ -13,15 +13,8 @@ namespace {
 
 constexpr std::uint64_t FieldLimit = 0xFFFFFFFF;
 
-struct TDeflater {
-  z_stream Stream{};
-  TDeflater() {
-    CheckCompression(deflateInit2(&Stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY));
-  }
-  ~TDeflater() { deflateEnd(&Stream); }
-  TDeflater(const TDeflater&) = delete;
-  TDeflater& operator=(const TDeflater&) = delete;
-};
+// What the compressor hands to the stream at a time.
+constexpr std::size_t OutputPiece = 256 * 1024;
 
 TZipEntry EntryOf(const std::string& name, std::uint32_t dosStamp, std::uint32_t crc,
                   std::uint64_t rawSize) {
@@ -35,10 +28,20 @@ TZipEntry EntryOf(const std::string& name, std::uint32_t dosStamp, std::uint32_t
 
 }  // namespace
 
-TZipEntryWriter::TZipEntryWriter(io::TStream& out, std::string entryName)
-    : FOut(out), FName(std::move(entryName)) {
+struct TZipEntryWriter::TDeflater {
+  z_stream Stream{};
+  TDeflater() {
+    CheckCompression(deflateInit2(&Stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY));
+  }
+  ~TDeflater() { deflateEnd(&Stream); }
+  TDeflater(const TDeflater&) = delete;
+  TDeflater& operator=(const TDeflater&) = delete;
+};
+
+TZipEntryWriter::TZipEntryWriter(io::TStream& out, std::string entryName, io::THelperThreads helpers)
+    : FOut(out), FName(std::move(entryName)), FDeflater(std::make_unique<TDeflater>()), FOutput(OutputPiece, '\0') {
   WriteLocalHeader(FOut, EntryOf(FName, 0, 0, 0), 0);
-  FThread = std::thread([this] { Compress(); });
+  if (helpers == io::THelperThreads::Allowed) FThread = std::thread([this] { Compress(); });
 }
 
 TZipEntryWriter::~TZipEntryWriter() { Stop(); }
@@ -53,6 +56,11 @@ void TZipEntryWriter::Stop() {
 }
 
 void TZipEntryWriter::Write(std::string&& piece) {
+  if (!FThread.joinable()) {
+    if (FClosed) throw io::EWriteError();
+    Deflate(piece, false);
+    return;
+  }
   std::unique_lock lock(FMutex);
   FChanged.wait(lock, [&] { return FQueue.size() < EntryQueueLimit || FFault; });
   if (FFault) std::rethrow_exception(FFault);
@@ -63,9 +71,6 @@ void TZipEntryWriter::Write(std::string&& piece) {
 
 void TZipEntryWriter::Compress() {
   try {
-    TDeflater deflater;
-    z_stream& zs = deflater.Stream;
-    std::string output(256 * 1024, '\0');
     for (;;) {
       std::string piece;
       bool last = false;
@@ -80,23 +85,7 @@ void TZipEntryWriter::Compress() {
         }
       }
       FChanged.notify_all();
-      FCrc = static_cast<std::uint32_t>(
-          crc32(FCrc, reinterpret_cast<const Bytef*>(piece.data()), static_cast<uInt>(piece.size())));
-      FRawSize += piece.size();
-      if (piece.empty() && !last) continue;
-      zs.next_in = reinterpret_cast<Bytef*>(piece.data());
-      zs.avail_in = static_cast<uInt>(piece.size());
-      int status;
-      do {
-        zs.next_out = reinterpret_cast<Bytef*>(output.data());
-        zs.avail_out = static_cast<uInt>(output.size());
-        status = deflate(&zs, last ? Z_FINISH : Z_NO_FLUSH);
-        // No room to make progress is not an error: the loop gives more output space.
-        if (status != Z_BUF_ERROR) CheckCompression(status);
-        const std::size_t produced = output.size() - zs.avail_out;
-        FOut.WriteBuffer(output.data(), static_cast<std::int64_t>(produced));
-        FDeflatedSize += produced;
-      } while (zs.avail_out == 0 || (last && status != Z_STREAM_END));
+      Deflate(piece, last);
       if (last) return;
     }
   } catch (...) {
@@ -107,7 +96,33 @@ void TZipEntryWriter::Compress() {
   FChanged.notify_all();
 }
 
+void TZipEntryWriter::Deflate(std::string& piece, bool last) {
+  FCrc = static_cast<std::uint32_t>(
+      crc32(FCrc, reinterpret_cast<const Bytef*>(piece.data()), static_cast<uInt>(piece.size())));
+  FRawSize += piece.size();
+  if (piece.empty() && !last) return;
+  z_stream& zs = FDeflater->Stream;
+  zs.next_in = reinterpret_cast<Bytef*>(piece.data());
+  zs.avail_in = static_cast<uInt>(piece.size());
+  int status;
+  do {
+    zs.next_out = reinterpret_cast<Bytef*>(FOutput.data());
+    zs.avail_out = static_cast<uInt>(FOutput.size());
+    status = deflate(&zs, last ? Z_FINISH : Z_NO_FLUSH);
+    // No room to make progress is not an error: the loop gives more output space.
+    if (status != Z_BUF_ERROR) CheckCompression(status);
+    const std::size_t produced = FOutput.size() - zs.avail_out;
+    FOut.WriteBuffer(FOutput.data(), static_cast<std::int64_t>(produced));
+    FDeflatedSize += produced;
+  } while (zs.avail_out == 0 || (last && status != Z_STREAM_END));
+}
+
 bool TZipEntryWriter::Finish(std::uint32_t dosStamp) {
+  if (!FThread.joinable() && !FClosed) {
+    FClosed = true;
+    std::string end;
+    Deflate(end, true);
+  }
   Stop();
   if (FFault) std::rethrow_exception(FFault);
   const std::uint64_t overhead = 30 + FName.size();

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
+#include "io/helper_threads.h"
 #include "io/stream.h"
 
 namespace tarvola::zip {
@@ -16,11 +18,13 @@ namespace tarvola::zip {
 inline constexpr std::size_t EntryQueueLimit = 4;
 
 // A one-entry archive whose entry arrives in pieces (raw deflate at zlib's default level, zlib's
-// CRC-32), compressed on a thread of its own while the entry is still being produced. The local header is written
+// CRC-32), compressed on a thread of its own while the entry is still being produced (or, with
+// io::THelperThreads::None, as each piece arrives). The local header is written
 // again at the end with the CRC-32 and the sizes, so `out` must be seekable and start empty.
 class TZipEntryWriter {
 public:
-  TZipEntryWriter(io::TStream& out, std::string entryName);
+  TZipEntryWriter(io::TStream& out, std::string entryName,
+                  io::THelperThreads helpers = io::THelperThreads::Allowed);
   ~TZipEntryWriter();
   TZipEntryWriter(const TZipEntryWriter&) = delete;
   TZipEntryWriter& operator=(const TZipEntryWriter&) = delete;
@@ -32,7 +36,10 @@ public:
   bool Finish(std::uint32_t dosStamp);
 
 private:
+  struct TDeflater;
+
   void Compress();
+  void Deflate(std::string& piece, bool last);
   void Stop();
 
   io::TStream& FOut;
@@ -45,6 +52,8 @@ private:
   std::uint32_t FCrc = 0;
   std::uint64_t FRawSize = 0;
   std::uint64_t FDeflatedSize = 0;
+  std::unique_ptr<TDeflater> FDeflater;
+  std::string FOutput;
   std::thread FThread;
 };
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "gps/text_read_ahead.h"
+#include "gps/text_source.h"
 #include "test_support.h"
 
 namespace tarvola::gps {
@@ -81,16 +83,19 @@ INSTANTIATE_TEST_SUITE_P(
                  "\n\r\n  <?xml version=\"1.0\"?><gpx><wpt><name>A</name></wpt></gpx>", false, "A"}),
     test::TRowName());
 
-// The file is read in pieces: a reference, a character of several bytes or a line break split
-// between two pieces reads as if it were whole.
+// The file is read in pieces, a few of them ahead of the parser: a reference, a character of
+// several bytes or a line break split between two pieces reads as if it were whole, in the
+// first piece's end, at the read-ahead's limit, just past it and far beyond.
 TEST_F(GpxReader, TextSplitBetweenPiecesReadsWhole) {
   const std::string name = "\xF0\x9F\x98\x80&nbsp;\xC3\xA9&amp;\r\nB&B";
   const std::string expected = "\xF0\x9F\x98\x80&nbsp;\xC3\xA9&\nB&B";
-  for (std::size_t shift = 0; shift < 24; ++shift) {
-    std::string head = "<gpx><wpt><desc>";
-    head.append(256 * 1024 - head.size() - 13 - 20 + shift, 'x');
-    ASSERT_EQ(Load(head + "</desc><name>" + name + "</name></wpt></gpx>"), TLoadResult::Loaded) << shift;
-    EXPECT_EQ(Waypoint(0).Name, expected) << shift;
+  for (std::size_t pieces : {std::size_t{1}, ReadAheadPieces, ReadAheadPieces + 1, 3 * ReadAheadPieces + 1}) {
+    for (std::size_t shift = 0; shift < 24; ++shift) {
+      std::string head = "<gpx><wpt><desc>";
+      head.append(pieces * TextPieceSize - head.size() - 13 - 20 + shift, 'x');
+      ASSERT_EQ(Load(head + "</desc><name>" + name + "</name></wpt></gpx>"), TLoadResult::Loaded) << shift;
+      EXPECT_EQ(Waypoint(0).Name, expected) << pieces << " pieces, shift " << shift;
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gps/text_decode.h"
+#include "gps/text_source.h"
 #include "test_support.h"
 
 #ifndef _WIN32
@@ -103,7 +104,9 @@ INSTANTIATE_TEST_SUITE_P(
         TFileRow{"NoDeclarationLatin", "Stra\xDF" "e"sv, 0, {"Stra\u00DFe"}},
         TFileRow{"ValidUtf8WinsOverLatinLabel", "<?xml encoding=\"ISO-8859-1\"?>\xC3\xA4"sv, 0,
                  {"<?xml encoding=\"ISO-8859-1\"?>\u00E4"}},
-        TFileRow{"Utf8MarkThenLatin", "\xEF\xBB\xBF" "a\xE9"sv, 0, {"a\u00E9"}}),
+        TFileRow{"Utf8MarkThenLatin", "\xEF\xBB\xBF" "a\xE9"sv, 0, {"a\u00E9"}},
+        // One stray byte changes only itself: the valid sequences around it stay.
+        TFileRow{"StrayByteInUtf8", "H\xC3\xBCtte \xFF H\xC3\xBCtte"sv, 0, {"H\u00FCtte \u00FF H\u00FCtte"}}),
     test::TRowName());
 
 TEST(ReadTextFile, MissingFileOrFolderCannotBeOpened) {
@@ -144,6 +147,46 @@ TEST(DecodeTextFile, LargeUtf16FileDecodes) {
   ASSERT_EQ(DecodeTextFile(file, text), 0);
   EXPECT_EQ(text, expected);
 }
+
+// The file is decoded a piece at a time: characters of several bytes, surrogate pairs and stray
+// bytes that straddle a piece's end, just before, at and after it and many pieces on, decode
+// as if the file were read whole.
+struct TPieceRow {
+  const char* Name;
+  bool Utf16;
+};
+
+class PieceBoundaries : public testing::TestWithParam<TPieceRow> {};
+
+TEST_P(PieceBoundaries, CharactersAcrossPiecesDecodeWhole) {
+  const bool utf16 = GetParam().Utf16;
+  // UTF-16 doubles the bytes: the specials sit at the same byte offsets around each piece's end.
+  const std::size_t unit = utf16 ? 2 : 1;
+  for (std::size_t shift = 0; shift < 4; ++shift) {
+    SCOPED_TRACE(shift);
+    std::string bytes = utf16 ? "\xFF\xFE" : "", expected;
+    auto add = [&](std::string_view utf8, std::string_view raw8, std::string_view raw16) {
+      bytes.append(utf16 ? raw16 : raw8);
+      expected.append(utf8);
+    };
+    for (std::size_t piece = 1; piece <= 6; ++piece) {
+      const std::size_t at = piece * TextPieceSize / unit + shift - 3;
+      while ((bytes.size() - (utf16 ? 2 : 0)) / unit < at) add("x", "x", std::string("x\0", 2));
+      if (piece % 2 == 1)
+        add("\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80", "\x3D\xD8\x00\xDE"sv);
+      else
+        add("\xC3\xA9", "\xE9", "\xE9\x00"sv);  // a Latin byte in UTF-8, é in UTF-16
+    }
+    test::TTempFolder folder;
+    test::WriteFile(folder.File("a.gpx"), bytes);
+    std::string text;
+    ASSERT_EQ(DecodeTextFile(folder.File("a.gpx"), text), 0);
+    EXPECT_TRUE(text == expected) << "decoded " << text.size() << " bytes, expected " << expected.size();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, PieceBoundaries,
+                         testing::Values(TPieceRow{"Utf8", false}, TPieceRow{"Utf16", true}), test::TRowName());
 
 struct TUtf8Row {
   const char* Name;

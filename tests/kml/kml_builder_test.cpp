@@ -8,6 +8,8 @@
 #include "gps/gpx_reader.h"
 #include "gps/user_format.h"
 #include "kml/gpx_to_kml.h"
+#include "kml/held_text.h"
+#include "kml/kml_streamer.h"
 #include "test_support.h"
 
 namespace tarvola::kml {
@@ -114,6 +116,48 @@ TEST(BuildKml, SplitSegmentsKeepTheirOwnPoints) {
   const std::string one = BuildKml(data, joined, FixedCreated);
   EXPECT_EQ(one.find("Segment"), std::string::npos);
   EXPECT_NE(one.find("<coordinates>9,0,0 9,1,0 9,2,0 </coordinates>"), std::string::npos);
+}
+
+// Lines whose text is just under, at, just over and three times the size at which a writer
+// drains and held text spills to its file, in a row (the longest first, so a reused file holds
+// more than the next text): the window's records and the reader's events give the same bytes,
+// and every line holds exactly its own points.
+TEST(BuildKml, LinesAroundTheHeldAndDrainSizesKeepTheirPoints) {
+  static_assert(DrainSize == HeldMemoryLimit);
+  const std::size_t sizes[] = {3 * DrainSize + 1, DrainSize - 1, DrainSize + 1, DrainSize};
+  gps::TGpsData data;
+  data.Tracks.emplace();
+  std::vector<std::string> lines;
+  std::string gpx = "<gpx>";
+  for (std::size_t size : sizes) {
+    // Triples of 18 bytes ("8.12345,47.1234,1 "); the first longitude takes up the rest.
+    std::vector<gps::TTrkPt> points(size / 18, gps::TTrkPt{"47.1234", "8.12345", "1", {}});
+    points[0].Lon.append(size % 18, '0');
+    std::string line;
+    gpx += "<trk><name>T</name><trkseg>";
+    for (const gps::TTrkPt& point : points) {
+      line += point.Lon + "," + point.Lat + "," + point.Alt + " ";
+      gpx += "<trkpt lat=\"" + point.Lat + "\" lon=\"" + point.Lon + "\"><ele>1</ele></trkpt>";
+    }
+    gpx += "</trkseg></trk>";
+    ASSERT_EQ(line.size(), size);
+    lines.push_back(std::move(line));
+    gps::TTrk& track = data.Tracks->emplace_back();
+    track.Name = "T";
+    track.Segments.emplace(1);
+    track.Segments->front().Points = std::move(points);
+  }
+  const std::string built = BuildKml(data, TExportOptions{}, FixedCreated);
+  std::string streamed;
+  ConvertGpxBytes(gpx + "</gpx>", TExportOptions{}, TKmlFileType::Kml, FixedCreated, streamed);
+  EXPECT_TRUE(streamed == built) << "the reader's document differs from the records' one";
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    at = built.find("<coordinates>", at);
+    ASSERT_NE(at, std::string::npos) << i;
+    at += 13;
+    EXPECT_TRUE(built.compare(at, lines[i].size() + 14, lines[i] + "</coordinates>") == 0) << "line " << i;
+  }
 }
 
 TEST(BuildKml, MultiLineTextsKeepTheirElementOnOneLine) {

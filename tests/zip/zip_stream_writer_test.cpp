@@ -38,12 +38,14 @@ struct TLayoutRow {
   std::size_t Size;
   bool Incompressible;
   std::size_t Pieces;  // handed over one after another, crossing the compression queue's limit
+  io::THelperThreads Helpers = io::THelperThreads::Allowed;
 };
 
 // The archive of `content` handed to the writer in `pieces` nearly equal pieces.
-std::string Packed(const std::string& content, std::size_t pieces, std::uint32_t stamp) {
+std::string Packed(const std::string& content, std::size_t pieces, std::uint32_t stamp,
+                   io::THelperThreads helpers = io::THelperThreads::Allowed) {
   io::TMemoryStream stream;
-  TZipEntryWriter writer(stream, "doc.kml");
+  TZipEntryWriter writer(stream, "doc.kml", helpers);
   const std::size_t size = content.size() / pieces + 1;
   for (std::size_t at = 0; at < content.size(); at += size) writer.Write(content.substr(at, size));
   EXPECT_TRUE(writer.Finish(stamp));
@@ -56,7 +58,7 @@ TEST_P(Layout, EveryFieldOfTheArchive) {
   const std::string content = GetParam().Incompressible ? test::RandomBytes(GetParam().Size, 31)
                                                         : test::TextBytes(GetParam().Size, 32);
   const std::uint32_t stamp = 0x5A3C7B21;
-  const std::string archive = Packed(content, GetParam().Pieces, stamp);
+  const std::string archive = Packed(content, GetParam().Pieces, stamp, GetParam().Helpers);
   const std::uint32_t crc = ZlibCrc(content);
   const auto uncompressed = static_cast<std::uint32_t>(content.size());
 
@@ -121,7 +123,9 @@ INSTANTIATE_TEST_SUITE_P(
                     TLayoutRow{"TextPastTheQueueLimit", 2000000, false, EntryQueueLimit + 1},
                     TLayoutRow{"TextManyTimesTheQueueLimit", 3000000, false, 7 * EntryQueueLimit + 3},
                     TLayoutRow{"Random", 150000, true, 1},
-                    TLayoutRow{"RandomManyTimesTheQueueLimit", 1500000, true, 5 * EntryQueueLimit}),
+                    TLayoutRow{"RandomManyTimesTheQueueLimit", 1500000, true, 5 * EntryQueueLimit},
+                    TLayoutRow{"EmptyOnTheCallersThread", 0, false, 1, io::THelperThreads::None},
+                    TLayoutRow{"TextOnTheCallersThread", 2000000, false, 9, io::THelperThreads::None}),
     test::TRowName());
 
 enum class TRegion { LocalHeader, Data, CentralHeader, EndRecord };
@@ -138,20 +142,23 @@ std::string RegionName(TRegion region) {
 
 class FailingWrite : public testing::TestWithParam<TRegion> {};
 
-// The compressing thread's write error reaches the producer, from Write or from Finish.
+// The compressor's write error reaches the producer, from Write or from Finish, whether the
+// compressor runs on a thread of its own or not.
 TEST_P(FailingWrite, RaisesTheWriteError) {
   const std::string content = test::RandomBytes(1000, 35);
   const auto whole = static_cast<std::int64_t>(Packed(content, 1, 0).size());
   const std::int64_t dataEnd = whole - 22 - 53;
   const std::int64_t limits[] = {20, 37 + 500, dataEnd + 10, whole - 1};
-  test::TFailingStream archive(limits[static_cast<int>(GetParam())]);
-  EXPECT_THROW(
-      {
-        TZipEntryWriter writer(archive, "doc.kml");
-        writer.Write(std::string(content));
-        writer.Finish(0);
-      },
-      io::EWriteError);
+  for (io::THelperThreads helpers : {io::THelperThreads::Allowed, io::THelperThreads::None}) {
+    test::TFailingStream archive(limits[static_cast<int>(GetParam())]);
+    EXPECT_THROW(
+        {
+          TZipEntryWriter writer(archive, "doc.kml", helpers);
+          writer.Write(std::string(content));
+          writer.Finish(0);
+        },
+        io::EWriteError);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Regions, FailingWrite,
