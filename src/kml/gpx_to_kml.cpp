@@ -16,9 +16,11 @@ namespace tarvola::kml {
 namespace {
 
 // Reads the source once, writing the document into the sink as it goes; out of memory is a
-// failed load of its own kind, not a crash.
+// failed load of its own kind, not a crash. What the sink or the held text raise passes on as
+// a failed save: the input is not at fault then, so the load counts as done.
 bool StreamInto(gps::TTextSource& source, const TExportOptions& options, std::string_view created,
                 TKmlSink& sink, TConversion& conversion, io::THelperThreads helpers = io::THelperThreads::Allowed) {
+  conversion.Loaded = {gps::TLoadResult::Loaded, source.Name(), {}};
   try {
     TKmlStreamer streamer(options, created, sink, TKindOrder::AnyOrder);
     conversion.Loaded = gps::ParseGpxText(source, streamer, helpers);

@@ -1,6 +1,7 @@
 #include "kml/held_text.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <system_error>
 
 #include "io/system_text.h"
@@ -11,10 +12,19 @@ namespace {
 
 constexpr std::size_t CopyPiece = 1u << 20;
 
-std::filesystem::path SystemTemporaryFolder() {
-  std::error_code ec;
+// The folder the system names for temporary files; when that is no folder, the name as given,
+// for a message that says so.
+std::filesystem::path SystemTemporaryFolder(std::error_code& ec) {
   std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-  return ec ? std::filesystem::current_path(ec) : folder;
+  if (!ec) return folder;
+  for (const char* name : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"}) {
+    if (const char* value = std::getenv(name); value != nullptr && *value != 0) return io::PathFromText(value);
+  }
+  return "/tmp";
+}
+
+std::string ReasonOf(const io::EStreamError& error) {
+  return error.Code() != 0 ? io::SystemErrorText(error.Code()) : std::string(error.what());
 }
 
 }  // namespace
@@ -25,23 +35,24 @@ void THeldText::Write(std::string& text) {
 }
 
 void THeldText::Spill() {
+  if (FFolder.empty()) {
+    std::error_code ec;
+    FFolder = SystemTemporaryFolder(ec);
+    if (ec) RaiseFolderError(ec.message());
+  }
   try {
-    if (!FFile) {
-      if (FFolder.empty()) FFolder = SystemTemporaryFolder();
-      FFile.emplace(FFolder, io::TFileMode::Temporary);
-    }
+    if (!FFile) FFile.emplace(FFolder, io::TFileMode::Temporary);
     // At the end of this text, not of the file: a cleared text leaves stale bytes behind it.
     FFile->SetPosition(static_cast<std::int64_t>(FFileSize));
     FFile->WriteBuffer(FMemory.data(), static_cast<std::int64_t>(FMemory.size()));
   } catch (const io::EStreamError& error) {
-    RaiseFolderError(error);
+    RaiseFolderError(ReasonOf(error));
   }
   FFileSize += FMemory.size();
   FMemory.clear();
 }
 
-void THeldText::RaiseFolderError(const io::EStreamError& error) const {
-  const std::string reason = error.Code() != 0 ? io::SystemErrorText(error.Code()) : std::string(error.what());
+void THeldText::RaiseFolderError(const std::string& reason) const {
   const std::filesystem::path folder = FFolder.has_filename() ? FFolder : FFolder.parent_path();
   throw EHeldTextError("cannot write to the temporary folder " + io::PathText(folder) + ": " + reason);
 }
@@ -65,7 +76,7 @@ void THeldText::CopyTo(TKmlWriter& writer, TKmlSink& sink, std::uint64_t begin, 
         begin += piece.size();
       }
     } catch (const io::EReadError& error) {
-      RaiseFolderError(error);
+      RaiseFolderError(ReasonOf(error));
     }
   }
   while (begin < end) {

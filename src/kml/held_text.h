@@ -39,7 +39,7 @@ public:
 
 private:
   void Spill();
-  [[noreturn]] void RaiseFolderError(const io::EStreamError& error) const;
+  [[noreturn]] void RaiseFolderError(const std::string& reason) const;
 
   std::size_t FLimit;
   std::filesystem::path FFolder;

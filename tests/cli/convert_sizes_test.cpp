@@ -396,6 +396,26 @@ void CheckConversions(int scale, unsigned seed) {
 
 TEST(ConvertSizes, EveryRouteAndTrackArrivesWhole) { CheckConversions(1, 17); }
 
+// A line too long for memory needs the temporary folder: without one the conversion fails,
+// says why, and writes nothing, for any type.
+TEST(ConvertSizes, LongLineWithoutTemporaryFolderFailsNamingIt) {
+  const test::TTempFolder folder;
+  std::string gpx = "<gpx><trk><trkseg>";
+  for (int i = 0; i < 60000; ++i) gpx += "<trkpt lat=\"47.312345\" lon=\"8.512345\"/>";
+  test::WriteFile(folder.File("long.gpx"), gpx + "</trkseg></trk></gpx>");
+  test::WriteFile(folder.File("file"), "not a folder");
+  for (const char* output : {"out.kml", "out.kmz"}) {
+    const std::string command = "TMPDIR=" + Quoted(folder.File("file").string()) + " " + Quoted(Convert) +
+                                " -o " + output + " long.gpx";
+    const test::TProcessResult run = test::RunProcess("/bin/sh", {"-c", command}, folder.Path());
+    EXPECT_EQ(run.ExitCode, 1) << output;
+    EXPECT_NE(run.Err.find(": cannot write to the temporary folder " + folder.File("file").string() + ": "),
+              std::string::npos)
+        << run.Err;
+    EXPECT_FALSE(fs::exists(folder.File(output)));
+  }
+}
+
 // Run by the slow label: about two million points.
 TEST(ConvertSizes, DISABLED_MillionsOfPoints) { CheckConversions(14, 23); }
 

@@ -1,5 +1,6 @@
-// libFuzzer entry: any bytes convert to KML and to KMZ or fail cleanly, the same way both times,
-// and the package unpacks again to an entry whose CRC-32 and size its headers give.
+// libFuzzer entry: any bytes convert to KML and to KMZ or fail cleanly, the same way both times;
+// the package unpacks again to an entry whose CRC-32 and size its headers give, and the records
+// of the same bytes (the window's way) give the very document the reading conversion wrote.
 #include <zlib.h>
 
 #include <cstddef>
@@ -9,7 +10,9 @@
 #include <string_view>
 
 #include "../support/test_streams.h"
+#include "gps/gpx_reader.h"
 #include "kml/gpx_to_kml.h"
+#include "kml/kml_builder.h"
 
 namespace {
 
@@ -59,5 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(asText.Loaded.Code == asPackage.Loaded.Code && asText.Loaded.Reason == asPackage.Loaded.Reason);
   Require((asText.Saved == kml::TSaveResult::Saved) == (asPackage.Saved == kml::TSaveResult::Saved));
   if (asPackage.Saved == kml::TSaveResult::Saved) CheckPackage(package, document);
+  gps::TGpsData records;
+  const gps::TLoadOutcome loaded = gps::ParseGpx(bytes, records);
+  Require(loaded.Code == asText.Loaded.Code);
+  if (asText.Saved == kml::TSaveResult::Saved) Require(kml::BuildKml(records, options, "now") == document);
   return 0;
 }
