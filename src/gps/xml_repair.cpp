@@ -1,7 +1,10 @@
 #include "gps/xml_repair.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace tarvola::gps {
@@ -35,7 +38,7 @@ std::size_t ReferenceLength(std::string_view text, std::size_t at) {
   return text.size() - at < LongestReference ? std::string_view::npos : 0;
 }
 
-// Per state, the bytes that Step must look at; every other byte is copied as it is.
+// Per state, the bytes that Step must look at; every other byte stays as it is.
 using TStopTable = std::array<bool, 256>;
 
 TStopTable Stops(std::string_view bytes) {
@@ -44,16 +47,19 @@ TStopTable Stops(std::string_view bytes) {
   return table;
 }
 
+// Whether any of the eight bytes of `word` is `c`.
+bool HasByte(std::uint64_t word, unsigned char c) {
+  const std::uint64_t x = word ^ (0x0101010101010101ULL * c);
+  return ((x - 0x0101010101010101ULL) & ~x & 0x8080808080808080ULL) != 0;
+}
+
 }  // namespace
 
 const std::array<bool, 256>& TAmpersandRepair::StopsOf(TState state) {
-  static const TStopTable text = Stops("&<"), tag = Stops("\"'>"), doubleValue = Stops("&\""),
-                          singleValue = Stops("&'"), comment = Stops("-"), cdata = Stops("]"), pi = Stops("?"),
+  static const TStopTable text = Stops("&<"), comment = Stops("-"), cdata = Stops("]"), pi = Stops("?"),
                           doctype = Stops("[]>");
   switch (state) {
     case TState::Text: return text;
-    case TState::Tag: return tag;
-    case TState::Value: return FQuote == '"' ? doubleValue : singleValue;
     case TState::Comment: return comment;
     case TState::Cdata: return cdata;
     case TState::Pi: return pi;
@@ -62,101 +68,108 @@ const std::array<bool, 256>& TAmpersandRepair::StopsOf(TState state) {
   return doctype;
 }
 
-std::size_t TAmpersandRepair::Step(const std::string& text, std::size_t at, bool last,
-                                   std::string& out) {
+// The next byte at or after `at` that Step must see. Most of a file is text and tags, where only
+// an ampersand or the "<!" and "<?" that open other markup matter: eight bytes at a time there.
+std::size_t TAmpersandRepair::Skip(std::string_view text, std::size_t at) const {
+  const std::size_t size = text.size();
+  const TStopTable& stops = StopsOf(FState);
+  while (at < size) {
+    if (FState == TState::Text) {
+      while (at + 8 <= size) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, 8);
+        if (HasByte(word, '&') || HasByte(word, '<')) break;
+        at += 8;
+      }
+      if (at == size) break;
+    }
+    const char c = text[at];
+    if (!stops[static_cast<unsigned char>(c)]) {
+      ++at;
+      continue;
+    }
+    if (FState != TState::Text || c != '<' || at + 1 >= size) break;
+    if (text[at + 1] == '!' || text[at + 1] == '?') break;
+    ++at;
+  }
+  return std::min(at, size);
+}
+
+std::size_t TAmpersandRepair::Step(std::string_view text, std::size_t at, bool last, bool& bare) {
   const char c = text[at];
   const std::size_t left = text.size() - at;
   auto need = [&](std::size_t count) { return left < count && !last; };
   switch (FState) {
     case TState::Text:
-    case TState::Value:
       if (c == '&') {
         std::size_t length = ReferenceLength(text, at);
         if (length == std::string::npos) {
           if (!last) return 0;
           length = 0;
         }
-        if (length == 0) {
-          out.append("&amp;");
-          return 1;
-        }
-        out.append(text, at, length);
-        return length;
+        bare = length == 0;
+        return bare ? 1 : length;
       }
-      if (FState == TState::Value) {
-        if (c == FQuote) FState = TState::Tag;
-      } else if (c == '<') {
-        if (need(9)) return 0;
-        if (StartsWith(text, at, "<!--")) {
-          FState = TState::Comment;
-          out.append("<!--");
-          return 4;
-        }
-        if (StartsWith(text, at, "<![CDATA[")) {
-          FState = TState::Cdata;
-          out.append("<![CDATA[");
-          return 9;
-        }
-        FState = StartsWith(text, at, "<?") ? TState::Pi
-                 : StartsWith(text, at, "<!") ? TState::Doctype
-                                              : TState::Tag;
-        FBrackets = 0;
+      // '<' here opens a comment, CDATA, a processing instruction or a declaration, or may.
+      if (need(9)) return 0;
+      if (StartsWith(text, at, "<!--")) {
+        FState = TState::Comment;
+        return 4;
       }
-      break;
-    case TState::Tag:
-      if (c == '"' || c == '\'') {
-        FState = TState::Value;
-        FQuote = c;
-      } else if (c == '>') {
-        FState = TState::Text;
+      if (StartsWith(text, at, "<![CDATA[")) {
+        FState = TState::Cdata;
+        return 9;
       }
-      break;
+      if (left >= 2) FState = text[at + 1] == '?' ? TState::Pi : TState::Doctype;
+      FBrackets = 0;
+      return std::min<std::size_t>(left, 2);
     case TState::Comment:
     case TState::Cdata:
     case TState::Pi: {
       const std::string_view end = FState == TState::Comment ? "-->" : FState == TState::Cdata ? "]]>" : "?>";
-      if (c == end[0]) {
-        if (need(end.size())) return 0;
-        if (StartsWith(text, at, end)) {
-          FState = TState::Text;
-          out.append(end);
-          return end.size();
-        }
-      }
-      break;
+      if (need(end.size())) return 0;
+      if (!StartsWith(text, at, end)) return 1;
+      FState = TState::Text;
+      return end.size();
     }
     case TState::Doctype:
-      // The internal subset is copied as it is; its own markup ends within its brackets.
+      // The internal subset stays as it is; its own markup ends within its brackets.
       if (c == '[') ++FBrackets;
       if (c == ']') --FBrackets;
       if (c == '>' && FBrackets <= 0) FState = TState::Text;
-      break;
+      return 1;
   }
-  out.push_back(c);
   return 1;
 }
 
 void TAmpersandRepair::Repair(std::string& piece, bool last) {
-  std::string text = std::move(FHeld);
-  text.append(piece);
-  FHeld.clear();
+  if (!FHeld.empty()) {
+    FHeld.append(piece);
+    piece.swap(FHeld);
+    FHeld.clear();
+  }
+  const std::string_view text = piece;
   std::string out;
-  out.reserve(text.size() + text.size() / 16);
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const TStopTable& stops = StopsOf(FState);
-    std::size_t run = at;
-    while (run < text.size() && !stops[static_cast<unsigned char>(text[run])]) ++run;
-    out.append(text, at, run - at);
-    at = run;
-    if (at == text.size()) break;
-    const std::size_t used = Step(text, at, last, out);
+  std::size_t copied = 0, end = text.size();
+  for (std::size_t at = Skip(text, 0); at < text.size(); at = Skip(text, at)) {
+    bool bare = false;
+    const std::size_t used = Step(text, at, last, bare);
     if (used == 0) {
-      FHeld.assign(text, at, std::string::npos);
+      FHeld.assign(text.substr(at));
+      end = at;
       break;
+    }
+    if (bare) {
+      out.append(text.substr(copied, at - copied)).append("&amp;");
+      copied = at + 1;
     }
     at += used;
   }
+  if (copied == 0) {
+    piece.resize(end);
+    return;
+  }
+  out.append(text.substr(copied, end - copied));
   piece.swap(out);
 }
 

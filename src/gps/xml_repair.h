@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace tarvola::gps {
 
@@ -16,15 +17,15 @@ public:
   void Repair(std::string& piece, bool last);
 
 private:
-  enum class TState { Text, Tag, Value, Comment, Cdata, Pi, Doctype };
+  enum class TState { Text, Comment, Cdata, Pi, Doctype };
 
   // How many characters at `at` belong to the state change or reference starting there; 0 when
-  // more text is needed to tell.
-  std::size_t Step(const std::string& text, std::size_t at, bool last, std::string& out);
-  const std::array<bool, 256>& StopsOf(TState state);
+  // more text is needed to tell. `bare`: the ampersand at `at` starts no reference.
+  std::size_t Step(std::string_view text, std::size_t at, bool last, bool& bare);
+  std::size_t Skip(std::string_view text, std::size_t at) const;
+  static const std::array<bool, 256>& StopsOf(TState state);
 
   TState FState = TState::Text;
-  char FQuote = 0;
   int FBrackets = 0;
   std::string FHeld;
 };
