@@ -29,6 +29,7 @@ public:
       : FLimit(memoryLimit), FFolder(std::move(folder)) {}
 
   void Write(std::string& text) override;
+  void Restart() override { Clear(); }
   std::uint64_t Size() const { return FFileSize + FMemory.size(); }
   bool Empty() const { return Size() == 0; }
   // Forgets the text; the file is kept for the next text, which overwrites it.

@@ -19,15 +19,21 @@ inline constexpr std::size_t DrainSize = 1u << 20;
 
 enum class TKindOrder {
   InOrder,   // the caller gives waypoints, then routes, then tracks (records held whole)
-  AnyOrder,  // as a file comes: waypoints are written as they come, routes and tracks at the end
+  AnyOrder,  // as a file comes: a kind may come back after a later one
 };
 
 // Writes the KML document into a sink as the GPS data comes, from the reader's events or from
 // records. A route or track is held (THeldText) until it ends, as its folder starts with its
-// time span and its segment count decides its lines; with TKindOrder::AnyOrder the folders of
-// routes and tracks are held until the end, so that a waypoint after a track still goes into
-// the first folder. Held text beyond memory goes to `heldFolder` (the system's temporary
-// folder when empty). The sink's errors pass to the caller, as do THeldText's.
+// time span and its segment count decides its lines.
+//
+// With TKindOrder::AnyOrder the document is written as the kinds come, and a copy of what was
+// written is kept (THeldText): when a waypoint comes after a route or track, or a route after a
+// track, the sink is restarted with the head and the waypoints, and the folders of routes and
+// tracks are held to the end from then on, so the document is the same as for records. Files
+// in the usual order (nearly all) are written as they are read.
+//
+// Held text beyond memory goes to `heldFolder` (the system's temporary folder when empty). The
+// sink's errors pass to the caller, as do THeldText's.
 class TKmlStreamer : public gps::TGpxEvents {
 public:
   TKmlStreamer(const TExportOptions& options, std::string_view createdText, TKmlSink& sink, TKindOrder order,
@@ -63,19 +69,24 @@ private:
   };
 
   void Enter(TKind kind);
+  void StartOver();
   TDestination DestinationOf(TKind kind);
+  void EndItem(TKind kind, std::uint64_t start);
   void WriteHeld(TKind kind, std::string_view listName);
 
   TExportOptions FOptions;
+  std::string FCreated;
   TKmlSink& FSink;
   TKindOrder FOrder;
+  bool FHolding = false;  // AnyOrder: a kind came back; routes and tracks wait for the end
   std::string FText;
   TKmlWriter FWriter;
   TKind FOpenKind = NoKind;
-  // TKindOrder::AnyOrder: the route and track folders' contents, written at the end.
-  std::string FLaterText[2];
-  TKmlWriter FLaterWriters[2];
-  THeldText FLater[2];
+  // AnyOrder: the contents of the route and track folders and the waypoint placemarks, kept
+  // for a document that starts over; once holding, the folders written at the end.
+  std::string FLaterText[3];
+  TKmlWriter FLaterWriters[3];
+  THeldText FLater[3];
   // The route or track being read: its placemarks and coordinates, ahead of their folder.
   std::string FPlacemarkText, FCoordText;
   TKmlWriter FPlacemarkWriter, FCoordWriter;

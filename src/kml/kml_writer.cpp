@@ -197,6 +197,13 @@ void TKmlWriter::Drain(TKmlSink& sink) {
   FTextStart = 0;
 }
 
+void TKmlWriter::Reset() {
+  FOpen.clear();
+  FTextName = {};
+  FTextStart = 0;
+  FTextDrained = false;
+}
+
 void TKmlWriter::AppendEndTag(std::string_view name) {
   FOut.append("</");
   FOut.append(name);

@@ -23,12 +23,15 @@ class TKmlSink {
 public:
   virtual ~TKmlSink() = default;
   virtual void Write(std::string& text) = 0;
+  // Drops everything written so far: the document starts over.
+  virtual void Restart() = 0;
 };
 
 // A document gathered in memory.
 class TTextSink : public TKmlSink {
 public:
   void Write(std::string& text) override { Text.append(text); }
+  void Restart() override { Text.clear(); }
   std::string Text;
 };
 
@@ -59,6 +62,9 @@ public:
   // Hands what was written so far to `sink` and starts the buffer afresh, the elements staying
   // open; inside a text element that has no text yet it waits, as the short form may follow.
   void Drain(TKmlSink& sink);
+
+  // Forgets the open elements, for a document that starts over in an emptied string.
+  void Reset();
 
   int Depth() const { return static_cast<int>(FOpen.size()); }
   std::size_t Pending() const { return FOut.size(); }

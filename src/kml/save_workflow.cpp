@@ -142,6 +142,16 @@ public:
     }
   }
 
+  void Restart() override {
+    if (!FReplacement) return;
+    FZip.reset();
+    io::TStream& out = FFile.value().Get();
+    out.SetPosition(0);
+    out.SetSize(0);
+    if (FType == TKmlFileType::Kmz)
+      FZip = std::make_unique<zip::TZipEntryWriter>(out, "doc.kml", FHelpers);
+  }
+
   TSaveOutcome Commit() {
     Open();
     if (FZip && !FZip->Finish(zip::DateTimeToDosStamp(zip::LocalDateTimeOf(std::time(nullptr)))))
