@@ -56,7 +56,7 @@ bool HasByte(std::uint64_t word, unsigned char c) {
 }  // namespace
 
 const std::array<bool, 256>& TAmpersandRepair::StopsOf(TState state) {
-  static const TStopTable text = Stops("&<"), comment = Stops("-"), cdata = Stops("]"), pi = Stops("?"),
+  static const TStopTable text = Stops("&<!?"), comment = Stops("-"), cdata = Stops("]"), pi = Stops("?"),
                           doctype = Stops("[]>");
   switch (state) {
     case TState::Text: return text;
@@ -69,30 +69,31 @@ const std::array<bool, 256>& TAmpersandRepair::StopsOf(TState state) {
 }
 
 // The next byte at or after `at` that Step must see. Most of a file is text and tags, where only
-// an ampersand or the "<!" and "<?" that open other markup matter: eight bytes at a time there.
+// an ampersand or the "<!" and "<?" that open other markup matter: those are found through the
+// rare '&', '!' and '?', eight bytes at a time. A '<' that ends the text may open markup too.
 std::size_t TAmpersandRepair::Skip(std::string_view text, std::size_t at) const {
   const std::size_t size = text.size();
-  const TStopTable& stops = StopsOf(FState);
+  const std::size_t from = at;
+  if (FState != TState::Text) {
+    const TStopTable& stops = StopsOf(FState);
+    while (at < size && !stops[static_cast<unsigned char>(text[at])]) ++at;
+    return at;
+  }
   while (at < size) {
-    if (FState == TState::Text) {
-      while (at + 8 <= size) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + at, 8);
-        if (HasByte(word, '&') || HasByte(word, '<')) break;
+    if (at + 8 <= size) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + at, 8);
+      if (!HasByte(word, '&') && !HasByte(word, '!') && !HasByte(word, '?')) {
         at += 8;
+        continue;
       }
-      if (at == size) break;
     }
     const char c = text[at];
-    if (!stops[static_cast<unsigned char>(c)]) {
-      ++at;
-      continue;
-    }
-    if (FState != TState::Text || c != '<' || at + 1 >= size) break;
-    if (text[at + 1] == '!' || text[at + 1] == '?') break;
+    if (c == '&') return at;
+    if ((c == '!' || c == '?') && at > 0 && text[at - 1] == '<') return at - 1;
     ++at;
   }
-  return std::min(at, size);
+  return size > from && text[size - 1] == '<' ? size - 1 : size;
 }
 
 std::size_t TAmpersandRepair::Step(std::string_view text, std::size_t at, bool last, bool& bare) {
@@ -120,9 +121,10 @@ std::size_t TAmpersandRepair::Step(std::string_view text, std::size_t at, bool l
         FState = TState::Cdata;
         return 9;
       }
-      if (left >= 2) FState = text[at + 1] == '?' ? TState::Pi : TState::Doctype;
+      if (left < 2 || (text[at + 1] != '!' && text[at + 1] != '?')) return 1;
+      FState = text[at + 1] == '?' ? TState::Pi : TState::Doctype;
       FBrackets = 0;
-      return std::min<std::size_t>(left, 2);
+      return 2;
     case TState::Comment:
     case TState::Cdata:
     case TState::Pi: {

@@ -30,11 +30,17 @@ std::string ReasonOf(const io::EStreamError& error) {
 }  // namespace
 
 void THeldText::Write(std::string& text) {
-  FMemory.append(text);
-  if (FMemory.size() > FLimit) Spill();
+  if (FMemory.size() + text.size() <= FLimit) {
+    FMemory.append(text);
+    return;
+  }
+  Spill(FMemory);
+  Spill(text);
+  FMemory.clear();
 }
 
-void THeldText::Spill() {
+// Appends `text` to the file, which follows the text already there.
+void THeldText::Spill(const std::string& text) {
   if (FFolder.empty()) {
     std::error_code ec;
     FFolder = SystemTemporaryFolder(ec);
@@ -44,12 +50,11 @@ void THeldText::Spill() {
     if (!FFile) FFile.emplace(FFolder, io::TFileMode::Temporary);
     // At the end of this text, not of the file: a cleared text leaves stale bytes behind it.
     FFile->SetPosition(static_cast<std::int64_t>(FFileSize));
-    FFile->WriteBuffer(FMemory.data(), static_cast<std::int64_t>(FMemory.size()));
+    FFile->WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
   } catch (const io::EStreamError& error) {
     RaiseFolderError(ReasonOf(error));
   }
-  FFileSize += FMemory.size();
-  FMemory.clear();
+  FFileSize += text.size();
 }
 
 void THeldText::RaiseFolderError(const std::string& reason) const {

@@ -39,7 +39,7 @@ public:
   void CopyTo(TKmlWriter& writer, TKmlSink& sink, std::uint64_t begin, std::uint64_t end);
 
 private:
-  void Spill();
+  void Spill(const std::string& text);
   [[noreturn]] void RaiseFolderError(const std::string& reason) const;
 
   std::size_t FLimit;

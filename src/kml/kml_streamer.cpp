@@ -22,88 +22,88 @@ void DrainFull(TKmlWriter& writer, TKmlSink& sink) {
 
 }  // namespace
 
-// FLater's slots: the routes' and the tracks' item folders, and the waypoints' placemarks.
-constexpr int WaypointSlot = 2;
+void TKmlStreamer::TJournaledSink::Write(std::string& text) {
+  if (Journaling) FJournal.Write(text);
+  FSink.Write(text);
+}
 
 TKmlStreamer::TKmlStreamer(const TExportOptions& options, std::string_view createdText, TKmlSink& sink,
                            TKindOrder order, const std::filesystem::path& heldFolder)
     : FOptions(options),
       FCreated(createdText),
-      FSink(sink),
       FOrder(order),
+      FJournal(HeldMemoryLimit, heldFolder),
+      FSink(sink, FJournal),
       FWriter(FText),
-      FLaterWriters{TKmlWriter(FLaterText[0], ItemDepth), TKmlWriter(FLaterText[1], ItemDepth),
-                    TKmlWriter(FLaterText[2], ItemDepth)},
-      FLater{THeldText(HeldMemoryLimit, heldFolder), THeldText(HeldMemoryLimit, heldFolder),
-             THeldText(HeldMemoryLimit, heldFolder)},
+      FLaterWriters{TKmlWriter(FLaterText[0], ItemDepth), TKmlWriter(FLaterText[1], ItemDepth)},
+      FLater{THeldText(HeldMemoryLimit, heldFolder), THeldText(HeldMemoryLimit, heldFolder)},
       FPlacemarkWriter(FPlacemarkText, PlacemarkDepth),
       FCoordWriter(FCoordText, 0),
       FPlacemarks(HeldMemoryLimit, heldFolder),
       FCoords(HeldMemoryLimit, heldFolder) {
+  FSink.Journaling = order == TKindOrder::AnyOrder;
   BeginKmlDocument(FWriter, createdText);
 }
+
+// How much of the document is written: the journal's size while it is kept.
+std::uint64_t TKmlStreamer::Written() const { return FJournal.Size() + FText.size(); }
 
 // Opens the folder of `kind` in the document, closing the one before.
 void TKmlStreamer::Enter(TKind kind) {
   if (kind == FOpenKind) return;
   if (FOrder == TKindOrder::AnyOrder && !FHolding && kind < FOpenKind) StartOver();
-  if (FHolding && kind != WaypointKind) return;
-  if (FHolding && FOpenKind == WaypointKind) return;
-  if (FOpenKind != NoKind) FWriter.Close();
+  if (FHolding && (kind != WaypointKind || FOpenKind == WaypointKind)) return;
+  CloseOpenFolder();
   FOpenKind = kind;
   if (kind == WaypointKind)
     OpenWaypointsFolder(FWriter);
   else
     OpenListFolder(FWriter, kind == RouteKind ? "Routes" : "Tracks");
+  FEntries[kind].Begin = Written();
 }
 
-// A kind came back after a later one: the document starts over with the head and the
-// waypoints so far; the routes and tracks so far are held already, as are those to come.
+void TKmlStreamer::CloseOpenFolder() {
+  if (FOpenKind == NoKind) return;
+  FEntries[FOpenKind].End = Written();
+  FWriter.Close();
+}
+
+// A kind came back after a later one: the routes and tracks so far go from the journal into the
+// held folders, and the document starts over with the head and the waypoints so far.
 void TKmlStreamer::StartOver() {
+  if (FOpenKind != NoKind) FEntries[FOpenKind].End = Written();
+  FWriter.Drain(FSink);
+  FSink.Journaling = false;
   FHolding = true;
+  for (TKind kind : {RouteKind, TrackKind}) {
+    const int index = kind == RouteKind ? 0 : 1;
+    FJournal.CopyTo(FLaterWriters[index], FLater[index], FEntries[kind].Begin, FEntries[kind].End);
+  }
   FSink.Restart();
   FText.clear();
   FWriter.Reset();
   BeginKmlDocument(FWriter, FCreated);
   FOpenKind = NoKind;
-  FLaterWriters[WaypointSlot].Drain(FLater[WaypointSlot]);
-  if (FLater[WaypointSlot].Empty()) return;
-  FOpenKind = WaypointKind;
-  OpenWaypointsFolder(FWriter);
-  FLater[WaypointSlot].CopyTo(FWriter, FSink, 0, FLater[WaypointSlot].Size());
-  FLater[WaypointSlot].Clear();
+  const TRange waypoints = FEntries[WaypointKind];
+  if (waypoints.End > waypoints.Begin) {
+    FOpenKind = WaypointKind;
+    OpenWaypointsFolder(FWriter);
+    FJournal.CopyTo(FWriter, FSink, waypoints.Begin, waypoints.End);
+  }
+  FJournal.Clear();
 }
 
 TKmlStreamer::TDestination TKmlStreamer::DestinationOf(TKind kind) {
-  if (FOrder == TKindOrder::InOrder) return {&FWriter, &FSink};
+  if (!FHolding) return {&FWriter, &FSink};
   const int index = kind == RouteKind ? 0 : 1;
   return {&FLaterWriters[index], &FLater[index]};
-}
-
-// A route's or track's folder is complete in its destination, from `start` on: unless it is
-// held for the end, it goes into the document now.
-void TKmlStreamer::EndItem(TKind kind, std::uint64_t start) {
-  const TDestination to = DestinationOf(kind);
-  if (FOrder == TKindOrder::InOrder || FHolding) {
-    DrainFull(*to.Writer, *to.Sink);
-    return;
-  }
-  to.Writer->Drain(*to.Sink);
-  THeldText& held = FLater[kind == RouteKind ? 0 : 1];
-  held.CopyTo(FWriter, FSink, start, held.Size());
-  DrainFull(FWriter, FSink);
 }
 
 void TKmlStreamer::AddWaypoint(const gps::TPointFields& point) {
   if (!FOptions.Waypoints) return;
   Enter(WaypointKind);
-  const gps::TDateTimeZ* stamp = FOptions.TimeStamps ? &point.Time : nullptr;
-  WritePointPlacemark(FWriter, point, "#msn_ylw-pushpin", stamp);
+  WritePointPlacemark(FWriter, point, "#msn_ylw-pushpin", FOptions.TimeStamps ? &point.Time : nullptr);
   DrainFull(FWriter, FSink);
-  if (FOrder == TKindOrder::InOrder || FHolding) return;
-  TKmlWriter& journal = FLaterWriters[WaypointSlot];
-  WritePointPlacemark(journal, point, "#msn_ylw-pushpin", stamp);
-  DrainFull(journal, FLater[WaypointSlot]);
 }
 
 void TKmlStreamer::RouteBegin() {
@@ -128,7 +128,6 @@ void TKmlStreamer::EndRoute(std::string_view name) {
   FPlacemarkWriter.Drain(FPlacemarks);
   FCoordWriter.Drain(FCoords);
   const TDestination to = DestinationOf(RouteKind);
-  const std::uint64_t start = FLater[0].Size() + FLaterText[0].size();
   OpenItemFolder(*to.Writer, name);
   if (FOptions.TimeStamps) WriteTimeSpan(*to.Writer, FSpan);
   FPlacemarks.CopyTo(*to.Writer, *to.Sink, 0, FPlacemarks.Size());
@@ -139,7 +138,7 @@ void TKmlStreamer::EndRoute(std::string_view name) {
   FCoords.CopyTo(*to.Writer, *to.Sink, 0, FCoords.Size());
   EndLinePlacemark(*to.Writer);
   to.Writer->Close();
-  EndItem(RouteKind, start);
+  DrainFull(*to.Writer, *to.Sink);
   FPlacemarks.Clear();
   FCoords.Clear();
 }
@@ -169,7 +168,6 @@ void TKmlStreamer::EndTrack(std::string_view name) {
   if (!FOptions.Tracks) return;
   FCoordWriter.Drain(FCoords);
   const TDestination to = DestinationOf(TrackKind);
-  const std::uint64_t start = FLater[1].Size() + FLaterText[1].size();
   OpenItemFolder(*to.Writer, name);
   if (FOptions.TimeStamps) WriteTimeSpan(*to.Writer, FSpan);
   // The form counts segment entries, not points: an empty segment still splits a track.
@@ -190,7 +188,7 @@ void TKmlStreamer::EndTrack(std::string_view name) {
     EndLinePlacemark(*to.Writer);
   }
   to.Writer->Close();
-  EndItem(TrackKind, start);
+  DrainFull(*to.Writer, *to.Sink);
   FCoords.Clear();
 }
 
@@ -204,7 +202,7 @@ void TKmlStreamer::WriteHeld(TKind kind, std::string_view listName) {
 }
 
 void TKmlStreamer::Finish() {
-  if (FOpenKind != NoKind) FWriter.Close();
+  CloseOpenFolder();
   if (FHolding) {
     WriteHeld(RouteKind, "Routes");
     WriteHeld(TrackKind, "Tracks");

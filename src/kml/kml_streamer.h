@@ -28,9 +28,9 @@ enum class TKindOrder {
 //
 // With TKindOrder::AnyOrder the document is written as the kinds come, and a copy of what was
 // written is kept (THeldText): when a waypoint comes after a route or track, or a route after a
-// track, the sink is restarted with the head and the waypoints, and the folders of routes and
-// tracks are held to the end from then on, so the document is the same as for records. Files
-// in the usual order (nearly all) are written as they are read.
+// track, the sink is restarted with the head and the waypoints so far, and the folders of
+// routes and tracks are held to the end from then on, so the document is the same as for
+// records. Files in the usual order (nearly all) are written as they are read.
 //
 // Held text beyond memory goes to `heldFolder` (the system's temporary folder when empty). The
 // sink's errors pass to the caller, as do THeldText's.
@@ -68,25 +68,45 @@ private:
     TKmlSink* Sink;
   };
 
+  // The sink, and while the document may still start over, the copy of what went into it.
+  class TJournaledSink : public TKmlSink {
+  public:
+    TJournaledSink(TKmlSink& sink, THeldText& journal) : FSink(sink), FJournal(journal) {}
+    void Write(std::string& text) override;
+    void Restart() override { FSink.Restart(); }
+    bool Journaling = false;
+
+  private:
+    TKmlSink& FSink;
+    THeldText& FJournal;
+  };
+
+  // The bytes of the document a kind's entries take, while they are journaled.
+  struct TRange {
+    std::uint64_t Begin = 0, End = 0;
+  };
+
   void Enter(TKind kind);
+  void CloseOpenFolder();
+  std::uint64_t Written() const;
   void StartOver();
   TDestination DestinationOf(TKind kind);
-  void EndItem(TKind kind, std::uint64_t start);
   void WriteHeld(TKind kind, std::string_view listName);
 
   TExportOptions FOptions;
   std::string FCreated;
-  TKmlSink& FSink;
   TKindOrder FOrder;
   bool FHolding = false;  // AnyOrder: a kind came back; routes and tracks wait for the end
+  THeldText FJournal;
+  TJournaledSink FSink;
   std::string FText;
   TKmlWriter FWriter;
   TKind FOpenKind = NoKind;
-  // AnyOrder: the contents of the route and track folders and the waypoint placemarks, kept
-  // for a document that starts over; once holding, the folders written at the end.
-  std::string FLaterText[3];
-  TKmlWriter FLaterWriters[3];
-  THeldText FLater[3];
+  TRange FEntries[4];  // by kind: the waypoints' placemarks, the routes' and the tracks' folders
+  // Once holding: the route and track folders' contents, written at the end.
+  std::string FLaterText[2];
+  TKmlWriter FLaterWriters[2];
+  THeldText FLater[2];
   // The route or track being read: its placemarks and coordinates, ahead of their folder.
   std::string FPlacemarkText, FCoordText;
   TKmlWriter FPlacemarkWriter, FCoordWriter;
