@@ -199,6 +199,14 @@ std::string CheckCombination(const TCliOptions& options, bool anyConversionOptio
   }
   if (options.Output && options.OutputDir) return "-o and -d cannot be used together";
   if (options.Output && options.Inputs.size() != 1) return "-o takes exactly one input file";
+  // The extension decides the type; a --format that says otherwise is a mistake worth naming.
+  if (options.Output && options.Format) {
+    const kml::TKmlFileType named = kml::FileTypeForName(*options.Output, *options.Format);
+    if (named != *options.Format) {
+      return "--format " + std::string(*options.Format == kml::TKmlFileType::Kml ? "kml" : "kmz") +
+             " contradicts the output name " + io::PathText(*options.Output);
+    }
+  }
   return CheckStandardInput(options);
 }
 

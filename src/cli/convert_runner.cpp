@@ -134,8 +134,9 @@ private:
 
 kml::TConversion ConvertInput(const TPlannedConversion& plan, const TCliOptions& options,
                               io::THelperThreads helpers) {
+  const kml::TSaveSettings settings{helpers, options.NoClobber && !plan.ToStandardOutput};
   if (!plan.FromStandardInput)
-    return kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type, helpers);
+    return kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type, settings);
   kml::TConversion conversion;
   gps::TTextSource source;
   const gps::TTextFileResult opened = source.OpenStream(BinaryStandardInput(), StandardInputName);
@@ -143,7 +144,7 @@ kml::TConversion ConvertInput(const TPlannedConversion& plan, const TCliOptions&
     conversion.Loaded = gps::OpenFailure(opened);
     return conversion;
   }
-  return kml::ConvertGpxSource(source, options.Export, plan.Output, plan.Type, helpers);
+  return kml::ConvertGpxSource(source, options.Export, plan.Output, plan.Type, settings);
 }
 
 }  // namespace

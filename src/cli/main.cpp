@@ -13,9 +13,11 @@
 #endif
 
 #include "cli_options.h"
+#include "io/cleanup.h"
 #include "convert_runner.h"
 #include "failure_line.h"
 #include "output_plan.h"
+#include "standard_streams.h"
 #include "usage_text.h"
 #include "utf8_text.h"
 
@@ -38,7 +40,8 @@ int Print(std::string_view text, int exitCode) {
   if (!text.empty()) std::fwrite(text.data(), 1, text.size(), stdout);
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return exitCode;
   const int error = errno != 0 ? errno : EIO;
-  const std::string line = tarvola::cli::FailureLine("standard output", tarvola::cli::SystemReason(error));
+  const std::string line = error == EPIPE ? "tarvola-convert: " + std::string(tarvola::cli::ClosedOutputText) + "\n"
+                                          : tarvola::cli::FailureLine("standard output", tarvola::cli::SystemReason(error));
   std::fwrite(line.data(), 1, line.size(), stderr);
   return 1;
 }
@@ -47,6 +50,7 @@ int Print(std::string_view text, int exitCode) {
 
 int main(int argc, char** argv) {
   std::setlocale(LC_TIME, "");
+  tarvola::io::InstallSignalCleanup();
   using namespace tarvola::cli;
 
   const std::vector<std::string> arguments = Utf8Arguments(argc, argv);

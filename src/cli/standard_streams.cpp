@@ -54,6 +54,13 @@ TScratchFolder::TScratchFolder() {
   errno = 0;
   if (!ec) FPath = kml::MakePrivateFolder(parent);
   if (FPath.empty()) FError = ec ? ec.value() : LastError();
+  if (!FPath.empty()) FFolderEntry.emplace(FPath, io::TCleanupEntry::Folder);
+}
+
+fs::path TScratchFolder::File(std::string_view name) {
+  fs::path file = FPath / name;
+  FFileEntry.emplace(file, io::TCleanupEntry::File);
+  return file;
 }
 
 TScratchFolder::~TScratchFolder() {
@@ -91,7 +98,7 @@ int ConvertThroughStandardStreams(TPlannedConversion plan, const TCliOptions& op
       Write(err, FailureLine(plan.InputText, WriteFailureText(plan.Type), SystemReason(scratch->Error())));
       return 1;
     }
-    plan.Output = scratch->Path() / (plan.Type == kml::TKmlFileType::Kml ? "output.kml" : "output.kmz");
+    plan.Output = scratch->File(plan.Type == kml::TKmlFileType::Kml ? "output.kml" : "output.kmz");
     runOptions.Quiet = true;  // standard output is the report
   }
   const TConversionOutcome outcome = ConvertOne(plan, runOptions);
@@ -99,7 +106,10 @@ int ConvertThroughStandardStreams(TPlannedConversion plan, const TCliOptions& op
   if (!outcome.Converted) return 1;
   if (plan.ToStandardOutput) {
     if (const int error = CopyToStandardOutput(plan.Output)) {
-      Write(err, FailureLine(plan.InputText, WriteFailureText(plan.Type), SystemReason(error)));
+      // A reader that stopped early (head, a closed pager) is no fault of the document.
+      const std::string line = error == EPIPE ? FailureLine(plan.InputText, ClosedOutputText)
+                                              : FailureLine(plan.InputText, WriteFailureText(plan.Type), SystemReason(error));
+      Write(err, line);
       return 1;
     }
   }

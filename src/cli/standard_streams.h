@@ -2,13 +2,17 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 
 #include "cli_options.h"
+#include "io/cleanup.h"
 #include "output_plan.h"
 
 namespace tarvola::cli {
 
-// A private folder under the system's temporary folder, removed with everything in it.
+// A private folder under the system's temporary folder for the file standard output gets,
+// removed with everything in it, a signal's end of the process included.
 class TScratchFolder {
 public:
   TScratchFolder();
@@ -19,11 +23,17 @@ public:
   // Empty when the folder could not be made; Error() then holds the system's code.
   const std::filesystem::path& Path() const { return FPath; }
   int Error() const { return FError; }
+  // The one file inside it that standard output's document goes to.
+  std::filesystem::path File(std::string_view name);
 
 private:
   std::filesystem::path FPath;
   int FError = 0;
+  std::optional<io::TCleanupEntry> FFolderEntry, FFileEntry;
 };
+
+// What a write to a pipe whose reader has gone says.
+inline constexpr std::string_view ClosedOutputText = "standard output closed";
 
 // Standard input, switched to binary reading where the system tells text from binary.
 std::FILE* BinaryStandardInput();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <system_error>
 
 #include "io/stream.h"
 #include "io/system_text.h"
@@ -10,11 +11,16 @@ namespace tarvola::io {
 
 enum class TFileMode {
   OpenRead,   // an existing file, read only; others may read it too
+  OpenWrite,  // an existing file (a device, a pipe), written from its start without truncating
   Create,     // created, or truncated when it exists
   CreateNew,  // created; fails when the name is taken (see IsNameTaken)
   Temporary,  // a new file without a name inside the folder given as the path, for this process
               // alone, gone when closed (or when the process ends, however it ends)
 };
+
+// The folder the system names for temporary files ($TMPDIR, GetTempPath); when that names no
+// folder, the name as given with `ec` set, for a message that says so.
+std::filesystem::path SystemTemporaryFolder(std::error_code& ec);
 
 // A file on disk. Opening raises EFOpenError or EFCreateError naming the absolute path and the
 // system's reason; a failed read raises EReadError. The file is closed when the stream goes.

@@ -17,6 +17,7 @@ namespace {
 int OpenFlags(TFileMode mode) {
   switch (mode) {
     case TFileMode::OpenRead: return O_RDONLY;
+    case TFileMode::OpenWrite: return O_WRONLY;
     case TFileMode::Create: return O_RDWR | O_CREAT | O_TRUNC;
     case TFileMode::CreateNew: return O_RDWR | O_CREAT | O_EXCL;
     case TFileMode::Temporary: return O_RDWR;

@@ -28,7 +28,8 @@ int LastError() { return static_cast<int>(::GetLastError()); }
 
 DWORD Disposition(TFileMode mode) {
   switch (mode) {
-    case TFileMode::OpenRead: return OPEN_EXISTING;
+    case TFileMode::OpenRead:
+    case TFileMode::OpenWrite: return OPEN_EXISTING;
     case TFileMode::Create: return CREATE_ALWAYS;
     case TFileMode::CreateNew:
     case TFileMode::Temporary: return CREATE_NEW;
@@ -36,7 +37,10 @@ DWORD Disposition(TFileMode mode) {
   return OPEN_EXISTING;
 }
 
-DWORD Access(TFileMode mode) { return mode == TFileMode::OpenRead ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE; }
+DWORD Access(TFileMode mode) {
+  if (mode == TFileMode::OpenRead) return GENERIC_READ;
+  return mode == TFileMode::OpenWrite ? GENERIC_WRITE : GENERIC_READ | GENERIC_WRITE;
+}
 
 DWORD MoveMethod(TSeekOrigin origin) {
   return origin == TSeekOrigin::Begin ? FILE_BEGIN : origin == TSeekOrigin::Current ? FILE_CURRENT : FILE_END;

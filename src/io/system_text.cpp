@@ -1,6 +1,9 @@
 #include "io/system_text.h"
 
+#include <cstdlib>
 #include <system_error>
+
+#include "io/file_stream.h"
 
 namespace tarvola::io {
 
@@ -13,6 +16,15 @@ std::string AbsoluteText(const std::filesystem::path& path) {
 }
 
 }  // namespace
+
+std::filesystem::path SystemTemporaryFolder(std::error_code& ec) {
+  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+  if (!ec) return folder;
+  for (const char* name : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"}) {
+    if (const char* value = std::getenv(name); value != nullptr && *value != 0) return PathFromText(value);
+  }
+  return "/tmp";
+}
 
 std::filesystem::path PathFromText(std::string_view text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));

@@ -69,20 +69,20 @@ TConversion ConvertGpxBytes(std::string_view bytes, const TExportOptions& option
 }
 
 TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOptions& options,
-                           const std::filesystem::path& target, TKmlFileType type, io::THelperThreads helpers) {
+                           const std::filesystem::path& target, TKmlFileType type, const TSaveSettings& settings) {
   TConversion conversion;
   gps::TTextSource source;
   if (!Opened(source.Open(input), conversion)) return conversion;
-  return ConvertGpxSource(source, options, target, type, helpers);
+  return ConvertGpxSource(source, options, target, type, settings);
 }
 
 TConversion ConvertGpxSource(gps::TTextSource& source, const TExportOptions& options,
-                             const std::filesystem::path& target, TKmlFileType type, io::THelperThreads helpers) {
+                             const std::filesystem::path& target, TKmlFileType type, const TSaveSettings& settings) {
   TConversion conversion;
   const std::string created = CreatedNowText();
   conversion.Saved = SaveKmlDocument(
-      [&](TKmlSink& sink) { return StreamInto(source, options, created, sink, conversion, helpers); }, target,
-      type, {}, helpers);
+      [&](TKmlSink& sink) { return StreamInto(source, options, created, sink, conversion, settings.Helpers); },
+      target, type, {}, settings);
   return conversion;
 }
 

@@ -22,12 +22,12 @@ struct TConversion {
 // caller's thread alone; else it reads ahead and compresses on a thread each.
 TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOptions& options,
                            const std::filesystem::path& target, TKmlFileType type,
-                           io::THelperThreads helpers = io::THelperThreads::Allowed);
+                           const TSaveSettings& settings = {});
 
 // The same from a source opened already (standard input, say), read once as it comes.
 TConversion ConvertGpxSource(gps::TTextSource& source, const TExportOptions& options,
                              const std::filesystem::path& target, TKmlFileType type,
-                             io::THelperThreads helpers = io::THelperThreads::Allowed);
+                             const TSaveSettings& settings = {});
 
 // The same over a file's bytes already in memory, the document kept in memory too: KML text, or
 // the bytes of a KMZ package. `createdText` as BuildKml's. `document` is empty unless the

@@ -1,7 +1,6 @@
 #include "kml/held_text.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <system_error>
 
 #include "io/system_text.h"
@@ -11,17 +10,6 @@ namespace tarvola::kml {
 namespace {
 
 constexpr std::size_t CopyPiece = 1u << 20;
-
-// The folder the system names for temporary files; when that is no folder, the name as given,
-// for a message that says so.
-std::filesystem::path SystemTemporaryFolder(std::error_code& ec) {
-  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-  if (!ec) return folder;
-  for (const char* name : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"}) {
-    if (const char* value = std::getenv(name); value != nullptr && *value != 0) return io::PathFromText(value);
-  }
-  return "/tmp";
-}
 
 std::string ReasonOf(const io::EStreamError& error) {
   return error.Code() != 0 ? io::SystemErrorText(error.Code()) : std::string(error.what());
@@ -43,7 +31,7 @@ void THeldText::Write(std::string& text) {
 void THeldText::Spill(const std::string& text) {
   if (FFolder.empty()) {
     std::error_code ec;
-    FFolder = SystemTemporaryFolder(ec);
+    FFolder = io::SystemTemporaryFolder(ec);
     if (ec) RaiseFolderError(ec.message());
   }
   try {

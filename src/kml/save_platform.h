@@ -18,6 +18,15 @@ int LastSystemError();
 // or the new one, never neither; `to` may exist. 0, or the system's error code.
 int MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// MoveIntoPlace where `to` must not exist: fails with a code io::IsNameTaken knows when something
+// stands there, and never replaces it, however late it came.
+int MoveIntoPlaceNew(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Gives `file` the permissions of `like` and, where the system lets this process, its owner and
+// group; where the group cannot be kept, the group's permissions are dropped rather than handed
+// to another group. Does nothing where files carry access lists instead (Windows).
+void TakeOwnership(const std::filesystem::path& file, const std::filesystem::path& like);
+
 // Makes a rename in `folder` (the current folder when empty) survive a power cut.
 void SyncFolder(const std::filesystem::path& folder);
 

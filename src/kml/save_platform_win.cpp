@@ -50,6 +50,14 @@ int MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path
   return static_cast<int>(::GetLastError());
 }
 
+int MoveIntoPlaceNew(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
+  return static_cast<int>(::GetLastError());
+}
+
+// The new file takes the folder's inherited ACL, as a newly created file does.
+void TakeOwnership(const std::filesystem::path&, const std::filesystem::path&) {}
+
 void SyncFolder(const std::filesystem::path&) {}
 
 }  // namespace tarvola::kml

@@ -12,7 +12,7 @@
 
 #include "kml/held_text.h"
 #include "kml/kml_streamer.h"
-#include "kml/save_platform.h"
+#include "kml/save_target.h"
 #include "io/file_stream.h"
 #include "io/system_text.h"
 #include "zip/dos_time.h"
@@ -23,59 +23,6 @@ namespace tarvola::kml {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string RandomHex() {
-  std::random_device source;
-  const unsigned long long value = (static_cast<unsigned long long>(source()) << 32) ^ source();
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", value);
-  return text;
-}
-
-[[noreturn]] void RaiseCreateError(const fs::path& target, int code) {
-  throw io::EFCreateError(io::FileErrorText("Cannot create file", target, code), code);
-}
-
-// The target's new content, written under a temporary name in the target's folder (so the
-// rename cannot cross file systems) and removed again unless it was committed.
-class TReplacement {
-public:
-  explicit TReplacement(const fs::path& target) : FTarget(target) {
-    for (int attempt = 0; !FFile; ++attempt) {
-      const fs::path candidate = target.parent_path() / (".tarvola-save-" + RandomHex() + ".tmp");
-      try {
-        // Created as any new file is (0666 under the umask), unlike the 0600 of mkstemp.
-        FFile = std::make_unique<io::TFileStream>(candidate, io::TFileMode::CreateNew);
-      } catch (const io::EFCreateError& error) {
-        if (!io::IsNameTaken(error.Code()) || attempt == 100) RaiseCreateError(target, error.Code());
-      }
-    }
-  }
-  ~TReplacement() {
-    if (!FFile) return;
-    const fs::path path = FFile->Path();
-    FFile.reset();
-    std::error_code ignored;
-    fs::remove(path, ignored);
-  }
-  TReplacement(const TReplacement&) = delete;
-  TReplacement& operator=(const TReplacement&) = delete;
-
-  io::TFileStream& File() { return *FFile; }
-
-  // `written` is the stream the content went through; flushing it reaches the disk.
-  void Commit(io::TStream& written) {
-    written.Flush();
-    FFile->Close();
-    if (const int code = MoveIntoPlace(FFile->Path(), FTarget); code != 0) RaiseCreateError(FTarget, code);
-    FFile.reset();
-    SyncFolder(FTarget.parent_path());
-  }
-
-private:
-  fs::path FTarget;
-  std::unique_ptr<io::TFileStream> FFile;
-};
 
 // The stream to write through: the file itself, or what the seam wraps around it.
 class TTargetStream {
@@ -130,8 +77,8 @@ namespace {
 class TStreamedOutput : public TKmlSink {
 public:
   TStreamedOutput(const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrap,
-                  io::THelperThreads helpers)
-      : FTarget(target), FType(type), FWrap(wrap), FHelpers(helpers) {}
+                  const TSaveSettings& settings)
+      : FTarget(target), FType(type), FWrap(wrap), FSettings(settings) {}
 
   void Write(std::string& text) override {
     Open();
@@ -143,45 +90,45 @@ public:
   }
 
   void Restart() override {
-    if (!FReplacement) return;
+    if (!FSaveTarget) return;
     FZip.reset();
     io::TStream& out = FFile.value().Get();
     out.SetPosition(0);
     out.SetSize(0);
     if (FType == TKmlFileType::Kmz)
-      FZip = std::make_unique<zip::TZipEntryWriter>(out, "doc.kml", FHelpers);
+      FZip = std::make_unique<zip::TZipEntryWriter>(out, "doc.kml", FSettings.Helpers);
   }
 
   TSaveOutcome Commit() {
     Open();
     if (FZip && !FZip->Finish(zip::DateTimeToDosStamp(zip::LocalDateTimeOf(std::time(nullptr)))))
       return {TSaveResult::PackFailed, FTarget, PackFailedReason};
-    FReplacement->Commit(FFile.value().Get());
+    FSaveTarget->Commit(FFile.value().Get());
     return {TSaveResult::Saved, FTarget, {}};
   }
 
 private:
   void Open() {
-    if (FReplacement) return;
-    FReplacement.emplace(FTarget);
-    FFile.emplace(FReplacement->File(), FWrap);
+    if (FSaveTarget) return;
+    FSaveTarget.emplace(FTarget, FSettings.KeepExisting);
+    FFile.emplace(FSaveTarget->File(), FWrap);
     if (FType == TKmlFileType::Kmz)
-      FZip = std::make_unique<zip::TZipEntryWriter>(FFile.value().Get(), "doc.kml", FHelpers);
+      FZip = std::make_unique<zip::TZipEntryWriter>(FFile.value().Get(), "doc.kml", FSettings.Helpers);
   }
 
   fs::path FTarget;
   TKmlFileType FType;
   const TTargetStreamWrap& FWrap;
-  io::THelperThreads FHelpers;
-  std::optional<TReplacement> FReplacement;
+  TSaveSettings FSettings;
+  std::optional<TSaveTarget> FSaveTarget;
   std::optional<TTargetStream> FFile;
   std::unique_ptr<zip::TZipEntryWriter> FZip;  // last: it stops before the file goes
 };
 
 TSaveOutcome SaveStreamed(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
-                          const TTargetStreamWrap& wrap, io::THelperThreads helpers) {
+                          const TTargetStreamWrap& wrap, const TSaveSettings& settings) {
   try {
-    TStreamedOutput output(target, type, wrap, helpers);
+    TStreamedOutput output(target, type, wrap, settings);
     if (!produce(output)) return {TSaveResult::BuildFailed, target, {}};
     return output.Commit();
   } catch (const EHeldTextError& error) {
@@ -194,11 +141,11 @@ TSaveOutcome SaveStreamed(const TDocumentProducer& produce, const fs::path& targ
 }  // namespace
 
 TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
-                             const TTargetStreamWrap& wrapTarget, io::THelperThreads helpers) {
-  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type, wrapTarget, helpers);
+                             const TTargetStreamWrap& wrapTarget, const TSaveSettings& settings) {
+  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type, wrapTarget, settings);
   // A KML file that cannot be written is a result, not an exception.
   try {
-    return SaveStreamed(produce, target, type, wrapTarget, helpers);
+    return SaveStreamed(produce, target, type, wrapTarget, settings);
   } catch (const io::EStreamError& error) {
     return {TSaveResult::CopyFailed, target, FailureReason(error)};
   }

@@ -35,7 +35,9 @@ using TSaveOutcome = io::TResult<TSaveResult>;
 // Writes the document of `data` into a new file beside the target: the KML document itself, or
 // a ZIP package holding it as "doc.kml", compressed on a second thread while it is written. The
 // new file replaces the target only once it is complete and on disk. It gets the permissions
-// of any newly created file (under the user's umask; on Windows, the folder's inherited ACL).
+// of the file it replaces, or of any newly created file (under the user's umask; on Windows,
+// the folder's inherited ACL). A symbolic link's file is replaced, not the link; a device or a
+// pipe is written into; a file with other hard links is refused (TSaveTarget).
 // Safe to run on several threads at once. Held text beyond memory (THeldText) goes to tempDir.
 // The system steps are in save_platform.h.
 //
@@ -65,14 +67,20 @@ TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& option
 // The reason of a file-layer error in the system's words (its own message when it has no code).
 std::string FailureReason(const io::EStreamError& error);
 
+// How a save goes about its work.
+struct TSaveSettings {
+  io::THelperThreads Helpers = io::THelperThreads::Allowed;  // compress on a thread of its own
+  bool KeepExisting = false;  // a file that appears at the target meanwhile is kept; the save fails
+};
+
 // Writes a document into the sink, piece by piece; returns false to leave the target as it was.
 using TDocumentProducer = std::function<bool(TKmlSink& sink)>;
 
 // SaveGpsFile for any document `produce` writes. The new file is created with the first piece.
 // Results and exceptions as SaveGpsFile's; BuildFailed, with no reason, when `produce` returns
-// false. A KMZ package is compressed on a thread of its own if `helpers` allows it.
+// false. Where the bytes go, by what stands at the target, is TSaveTarget's to say.
 TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const std::filesystem::path& target,
                              TKmlFileType type, const TTargetStreamWrap& wrapTarget = {},
-                             io::THelperThreads helpers = io::THelperThreads::Allowed);
+                             const TSaveSettings& settings = {});
 
 }  // namespace tarvola::kml

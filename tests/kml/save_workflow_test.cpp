@@ -182,26 +182,32 @@ struct TPermissionRow {
   const char* Name;
   mode_t Umask;
   TKmlFileType Type;
+  mode_t Existing;  // the old file's mode; 0: no old file
 };
 
 class SaveGpsFilePermissions : public TSaveFixture, public testing::WithParamInterface<TPermissionRow> {};
 
-TEST_P(SaveGpsFilePermissions, AreThoseOfANewFileUnderTheUmask) {
-  WriteFile(Out.File("trip"), OldContent);
-  fs::permissions(Out.File("trip"), fs::perms::owner_read | fs::perms::owner_write);
+// A new file gets what any new file gets; a replaced one keeps what its user gave it.
+TEST_P(SaveGpsFilePermissions, AreTheReplacedFilesOrThoseOfANewFile) {
+  if (GetParam().Existing != 0) {
+    WriteFile(Out.File("trip"), OldContent);
+    ASSERT_EQ(::chmod(Out.File("trip").c_str(), GetParam().Existing), 0);
+  }
   TUmask mask(GetParam().Umask);
   ASSERT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("trip"), GetParam().Type), TSaveResult::Saved);
   struct stat info {};
   ASSERT_EQ(::stat(Out.File("trip").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0666 & ~GetParam().Umask);
+  EXPECT_EQ(info.st_mode & 07777, GetParam().Existing != 0 ? GetParam().Existing : 0666 & ~GetParam().Umask);
+  EXPECT_NE(ReadFile(Out.File("trip")), OldContent);
 }
 
 INSTANTIATE_TEST_SUITE_P(Masks, SaveGpsFilePermissions,
-                         testing::Values(TPermissionRow{"Kmz022", 022, TKmlFileType::Kmz},
-                                         TPermissionRow{"Kml022", 022, TKmlFileType::Kml},
-                                         TPermissionRow{"Kmz002", 002, TKmlFileType::Kmz},
-                                         TPermissionRow{"Kml077", 077, TKmlFileType::Kml},
-                                         TPermissionRow{"Kmz000", 000, TKmlFileType::Kmz}),
+                         testing::Values(TPermissionRow{"NewKmz022", 022, TKmlFileType::Kmz, 0},
+                                         TPermissionRow{"NewKml077", 077, TKmlFileType::Kml, 0},
+                                         TPermissionRow{"NewKmz000", 000, TKmlFileType::Kmz, 0},
+                                         TPermissionRow{"PrivateKmlUnder022", 022, TKmlFileType::Kml, 0600},
+                                         TPermissionRow{"PrivateKmzUnder000", 000, TKmlFileType::Kmz, 0600},
+                                         TPermissionRow{"GroupReadableKml", 077, TKmlFileType::Kml, 0640}),
                          test::TRowName());
 #endif
 
