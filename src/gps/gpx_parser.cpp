@@ -2,6 +2,7 @@
 
 #include <expat.h>
 
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <exception>
@@ -58,6 +59,8 @@ const char* AttributeValue(const XML_Char** attributes, const char* name) {
   return "";
 }
 
+std::string LimitText(std::size_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
+
 struct TParserDeleter {
   void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
 };
@@ -71,6 +74,8 @@ public:
 
 private:
   void Install(XML_Parser parser);
+  bool FeedAll(TTextReadAhead& ahead);
+  void Refuse(std::string reason);
   bool Prepare(std::string& piece, bool last);
   void DropBlankBeforeDeclaration(std::string& piece);
   bool Feed(std::string& piece, bool final);
@@ -96,6 +101,8 @@ private:
   TAmpersandRepair FRepair;
   XML_Parser FParser = nullptr;
   std::exception_ptr FFault;
+  std::string FRefusal;         // why the file costs more than it may
+  std::uint64_t FFed = 0;       // bytes handed to expat
   std::vector<TFrame> FFrames;
   std::deque<TBinding> FBindings;  // a deque: frames keep views of the URIs
   bool FRootSeen = false;
@@ -121,7 +128,7 @@ private:
 
 template <typename TBody>
 void TGpxParser::Guarded(TBody body) {
-  if (FFault) return;
+  if (FFault || !FRefusal.empty()) return;
   try {
     body();
   } catch (...) {
@@ -179,27 +186,50 @@ TLoadOutcome TGpxParser::Parse(TTextSource& source, THelperThreads helpers) {
   if (!parser) throw std::bad_alloc();
   FParser = parser.get();
   Install(FParser);
-  std::string piece;
   bool parsed = true;
   {
     TTextReadAhead ahead(
         source, [this](std::string& text, bool last) { return Prepare(text, last); }, helpers);
-    bool masked = false;
-    while (parsed && ahead.Next(piece, masked)) {
-      if (masked) FMasked = true;
-      parsed = Feed(piece, false);
-    }
+    parsed = FeedAll(ahead);
   }
   if (source.Error()) return OpenFailure(source.ReadFailure());
   if (parsed) {
-    piece.clear();
-    parsed = Feed(piece, true);
+    std::string end;
+    parsed = Feed(end, true);
   }
   if (FFault) std::rethrow_exception(FFault);
+  if (!FRefusal.empty()) return {TLoadResult::NotGpx, source.Name(), FRefusal};
   if (!parsed) return {TLoadResult::NotGpx, source.Name(), FailureReason()};
   if (!FWrongRoot.empty())
     return {TLoadResult::NotGpx, source.Name(), "the document element is " + FWrongRoot + ", not gpx"};
   return {TLoadResult::Loaded, source.Name(), {}};
+}
+
+// Expat 2.5 reads a token that is not complete yet again from its start with every piece, which
+// costs the square of a long token's length; pieces are gathered until they are at least as long
+// as what expat holds, so that it reads each byte a few times at most.
+bool TGpxParser::FeedAll(TTextReadAhead& ahead) {
+  std::string piece, batch;
+  bool masked = false;
+  while (ahead.Next(piece, masked)) {
+    if (masked) FMasked = true;
+    batch.append(piece);
+    const std::uint64_t held = FFed - static_cast<std::uint64_t>(XML_GetCurrentByteIndex(FParser));
+    if (held > TokenLimit) {
+      Refuse("a single tag or text is longer than " + LimitText(TokenLimit));
+      return false;
+    }
+    if (batch.size() < held) continue;
+    if (!Feed(batch, false)) return false;
+    batch.clear();
+  }
+  return Feed(batch, false);
+}
+
+// Ends the parse: the file costs more than any GPX file may.
+void TGpxParser::Refuse(std::string reason) {
+  if (FRefusal.empty()) FRefusal = std::move(reason);
+  XML_StopParser(FParser, XML_FALSE);
 }
 
 // On the reading thread: what the text needs before expat may see it.
@@ -231,6 +261,7 @@ void TGpxParser::DropBlankBeforeDeclaration(std::string& piece) {
 }
 
 bool TGpxParser::Feed(std::string& piece, bool final) {
+  FFed += piece.size();
   return XML_Parse(FParser, piece.data(), static_cast<int>(piece.size()), final) == XML_STATUS_OK;
 }
 
@@ -372,6 +403,10 @@ void TGpxParser::StartElement(const XML_Char* rawName, const XML_Char** attribut
     return;
   }
   FFrames.back().HasChildNodes = true;
+  if (FFrames.size() >= DepthLimit) {
+    Refuse("elements are nested more than " + std::to_string(DepthLimit) + " deep");
+    return;
+  }
   const std::size_t parentIndex = FFrames.size() - 1;
   FFrames.emplace_back();
   BindNamespaces(attributes);
@@ -438,6 +473,10 @@ void TGpxParser::EndElement() {
 
 void TGpxParser::Characters(std::string_view text) {
   if (FFrames.empty()) return;
+  if (FCaptureDepth != 0 && FCapture.size() + FRun.size() + text.size() > TokenLimit) {
+    Refuse("a single text is longer than " + LimitText(TokenLimit));
+    return;
+  }
   if (FInCdata) {
     if (FCaptureDepth != 0) FCapture.append(text);
     return;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "gps/gpx_parser.h"
 #include "gps/gpx_reader.h"
 #include "test_support.h"
 
@@ -12,11 +13,12 @@ namespace {
 
 class HostileGpx : public testing::Test {
 protected:
-  TLoadResult Load(const std::string& bytes) {
+  std::filesystem::path Write(const std::string& bytes) {
     auto file = FFolder.File("hostile.gpx");
     test::WriteFile(file, bytes);
-    return LoadGpxFile(file, FData).Code;
+    return file;
   }
+  TLoadResult Load(const std::string& bytes) { return LoadGpxFile(Write(bytes), FData).Code; }
   test::TTempFolder FFolder;
   TGpsData FData;
 };
@@ -50,17 +52,23 @@ TEST_F(HostileGpx, ExternalEntityIsNotFetched) {
   EXPECT_EQ(FData.Waypoints->at(0).Name.find("secret"), std::string::npos);
 }
 
+// Nesting costs memory with every level: up to the limit a file loads, beyond it is refused.
 TEST_F(HostileGpx, DeeplyNestedElements) {
-  const int depth = 200'000;
-  std::string bytes = "<gpx><wpt><name>n</name><desc>";
-  for (int i = 0; i < depth; ++i) bytes += "<b>x";
-  for (int i = 0; i < depth; ++i) bytes += "</b>";
-  bytes += "</desc></wpt><extensions>";
-  for (int i = 0; i < depth; ++i) bytes += "<e>";
-  for (int i = 0; i < depth; ++i) bytes += "</e>";
-  bytes += "</extensions></gpx>";
-  ASSERT_EQ(Load(bytes), TLoadResult::Loaded);
-  EXPECT_EQ(FData.Waypoints->at(0).Desc, std::string(depth, 'x'));
+  // gpx, wpt and desc, then `depth` levels of b.
+  for (const std::size_t depth : {DepthLimit - 3, DepthLimit - 2, std::size_t{200'000}}) {
+    std::string bytes = "<gpx><wpt><name>n</name><desc>";
+    for (std::size_t i = 0; i < depth; ++i) bytes += "<b>x";
+    for (std::size_t i = 0; i < depth; ++i) bytes += "</b>";
+    bytes += "</desc></wpt></gpx>";
+    const TLoadOutcome outcome = LoadGpxFile(Write(bytes), FData);
+    if (depth + 3 <= DepthLimit) {
+      ASSERT_EQ(outcome.Code, TLoadResult::Loaded) << depth;
+      EXPECT_EQ(FData.Waypoints->at(0).Desc, std::string(depth, 'x'));
+    } else {
+      EXPECT_EQ(outcome.Code, TLoadResult::NotGpx) << depth;
+      EXPECT_EQ(outcome.Reason, "elements are nested more than " + std::to_string(DepthLimit) + " deep");
+    }
+  }
 }
 
 TEST_F(HostileGpx, DeeplyNestedUnclosedElements) {
@@ -78,14 +86,24 @@ TEST_F(HostileGpx, DeeplyNestedDoctype) {
   EXPECT_TRUE(result == TLoadResult::Loaded || result == TLoadResult::NotGpx);
 }
 
-TEST_F(HostileGpx, HugeAttribute) {
-  const std::size_t size = 50u << 20;
-  std::string bytes = "<gpx><wpt lat=\"";
-  bytes.append(size, '7');
-  bytes += "\" lon=\"1\"/></gpx>";
-  ASSERT_EQ(Load(bytes), TLoadResult::Loaded);
-  EXPECT_EQ(FData.Waypoints->at(0).Lat.size(), size);
-  EXPECT_EQ(FData.Waypoints->at(0).Lon, "1");
+// A long value loads whole, in time that grows with its length, not its square; one far past
+// the limit is refused, as a value of a gigabyte would cost memory several times over.
+TEST_F(HostileGpx, HugeAttributeAndText) {
+  for (const bool attribute : {true, false}) {
+    for (const std::size_t size : {TokenLimit / 2, 2 * TokenLimit}) {
+      const std::string value(size, '7');
+      const std::string bytes = attribute ? "<gpx><wpt lat=\"" + value + "\" lon=\"1\"/></gpx>"
+                                          : "<gpx><wpt lat=\"1\" lon=\"1\"><name>" + value + "</name></wpt></gpx>";
+      const TLoadOutcome outcome = LoadGpxFile(Write(bytes), FData);
+      if (size < TokenLimit) {
+        ASSERT_EQ(outcome.Code, TLoadResult::Loaded) << size;
+        EXPECT_EQ((attribute ? FData.Waypoints->at(0).Lat : FData.Waypoints->at(0).Name).size(), size);
+      } else {
+        EXPECT_EQ(outcome.Code, TLoadResult::NotGpx) << size;
+        EXPECT_NE(outcome.Reason.find("longer than 32 MiB"), std::string::npos) << outcome.Reason;
+      }
+    }
+  }
 }
 
 TEST_F(HostileGpx, ManyAttributes) {
