@@ -13,6 +13,7 @@
 #include "gps/gpx_parser.h"
 #include "gps/gpx_reader.h"
 #include "info_report.h"
+#include "io/stream.h"
 #include "io/system_text.h"
 #include "kml/gpx_to_kml.h"
 #include "standard_streams.h"
@@ -132,6 +133,13 @@ private:
   bool FVisible = false;
 };
 
+// A failure on the output side names the output, unless its reason does already.
+std::string OutputReason(const TPlannedConversion& plan, const std::string& reason) {
+  const std::string name = plan.ToStandardOutput ? std::string("standard output") : io::PathText(plan.Output);
+  if (!plan.ToStandardOutput && reason.find(io::PathText(plan.Output.filename())) != std::string::npos) return reason;
+  return name + ": " + reason;
+}
+
 kml::TConversion ConvertInput(const TPlannedConversion& plan, const TCliOptions& options,
                               io::THelperThreads helpers) {
   const kml::TSaveSettings settings{helpers, options.NoClobber && !plan.ToStandardOutput};
@@ -164,10 +172,15 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
       return outcome;
     }
     if (conversion.Saved.Code != kml::TSaveResult::Saved) {
-      outcome.Messages =
-          FailureLine(plan.InputText, SaveFailureText(conversion.Saved.Code), conversion.Saved.Reason);
+      const std::string& reason = conversion.Saved.Reason;
+      outcome.Messages = FailureLine(plan.InputText, SaveFailureText(conversion.Saved.Code),
+                                     conversion.Saved.Code == kml::TSaveResult::CopyFailed ? OutputReason(plan, reason) : reason);
       return outcome;
     }
+  } catch (const io::EStreamError& error) {
+    outcome.Messages = FailureLine(plan.InputText, SaveFailureText(kml::TSaveResult::CopyFailed),
+                                   OutputReason(plan, kml::FailureReason(error)));
+    return outcome;
   } catch (const std::exception& error) {
     outcome.Messages = FailureLine(plan.InputText, error.what());
     return outcome;

@@ -198,6 +198,25 @@ INSTANTIATE_TEST_SUITE_P(Signals, EndedBySignal, testing::Values(SIGINT, SIGTERM
                            return row.param == SIGINT ? "Interrupt" : row.param == SIGTERM ? "Terminate" : "HangUp";
                          });
 
+class OutputTooLarge : public ConverterTarget, public testing::WithParamInterface<const char*> {};
+
+// The file-size limit fails the write instead of killing the process; the message names the
+// output and the system's reason, not the input, and nothing is left beside it.
+TEST_P(OutputTooLarge, IsReportedWithTheOutputsNameAndReason) {
+  test::WriteFile(Path("in.gpx"), WaypointsGpx(2000) + "</gpx>");
+  const std::string output = std::string("out.") + GetParam();
+  test::WriteFile(Path(output), OldContent);
+  const test::TProcessResult run =
+      test::RunProcess("/bin/sh", {"-c", "ulimit -f 16; exec '" + Convert + "' -o " + output + " in.gpx"}, FFolder.Path());
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, "tarvola-convert: in.gpx: Error saving KML file: " + output + ": File too large\n");
+  EXPECT_EQ(test::ReadFile(Path(output)), OldContent);
+  EXPECT_EQ(Entries(FFolder.Path()), (std::vector<std::string>{"in.gpx", output}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, OutputTooLarge, testing::Values("kml", "kmz"),
+                         [](const testing::TestParamInfo<const char*>& row) { return std::string(row.param); });
+
 // A reader that stops early (head) is reported once; the scratch copy of the document goes.
 TEST_F(ConverterTarget, ClosedStandardOutputIsReportedAndCleanedUp) {
   test::WriteFile(Path("in.gpx"), WaypointsGpx(20000) + "</gpx>");
