@@ -79,6 +79,11 @@ INSTANTIATE_TEST_SUITE_P(
         TNameRow{"AmpersandInCdataStaysText", "<wpt><name><![CDATA[x &amp; y]]>&z</name></wpt>", true,
                  "x &amp; y&z"},
         TNameRow{"ControlCharacterStaysInTheValue", "<wpt><name>a\x01" "b</name></wpt>", true, "a\x01" "b"},
+        // U+FDD0 and U+FDD1 beside a control character stay what they are.
+        TNameRow{"NoncharactersBesideAControlStay", "<wpt><name>\xEF\xB7\x90\x01\xEF\xB7\x91</name></wpt>", true,
+                 "\xEF\xB7\x90\x01\xEF\xB7\x91"},
+        TNameRow{"NoncharacterBeforeAControlLater", "<wpt><name>\xEF\xB7\x95</name></wpt><wpt><name>\x02</name></wpt>",
+                 true, "\xEF\xB7\x95"},
         TNameRow{"BlankLinesBeforeTheDeclaration",
                  "\n\r\n  <?xml version=\"1.0\"?><gpx><wpt><name>A</name></wpt></gpx>", false, "A"}),
     test::TRowName());
