@@ -225,17 +225,21 @@ int RunConversions(const TCliOptions& options, std::FILE* err, bool showProgress
   return allConverted ? 0 : 1;
 }
 
-int RunInfo(const TCliOptions& options, std::FILE* out) {
+int RunInfo(const TCliOptions& options, std::FILE* out, std::FILE* err) {
   bool allLoaded = true;
   for (const std::string& input : options.Inputs) {
-    gps::TGpsData data;
+    TGpsSummary summary;
     const bool fromStandardInput = input == StandardStream;
-    const gps::TLoadResult result =
-        fromStandardInput ? gps::LoadGpxStream(BinaryStandardInput(), StandardInputName, data).Code
-                          : gps::LoadGpxFile(io::PathFromText(input), data).Code;
-    allLoaded = allLoaded && result == gps::TLoadResult::Loaded;
+    const gps::TLoadOutcome outcome =
+        fromStandardInput ? SummarizeGpxStream(BinaryStandardInput(), StandardInputName, summary)
+                          : SummarizeGpxFile(io::PathFromText(input), summary);
     const std::string_view name = fromStandardInput ? StandardInputName : std::string_view(input);
-    Write(out, InfoReport(name, result, SummarizeGpsData(data)));
+    if (outcome.Code == gps::TLoadResult::Loaded) {
+      Write(out, InfoReport(name, summary));
+    } else {
+      allLoaded = false;
+      Write(err, FailureLine(name, LoadFailureText(outcome.Code), outcome.Reason));
+    }
   }
   return allLoaded ? 0 : 1;
 }

@@ -25,7 +25,8 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
 // Returns the exit code: 0 when every input was converted, 1 otherwise.
 int RunConversions(const TCliOptions& options, std::FILE* err, bool showProgress);
 
-// --info: a report per file on `out`; 0 when every file loaded, 1 otherwise.
-int RunInfo(const TCliOptions& options, std::FILE* out);
+// --info: a report per file that loads on `out`, read as it comes and held nowhere, and a
+// failure line with its reason on `err` for each that does not; 0 when every file loaded.
+int RunInfo(const TCliOptions& options, std::FILE* out, std::FILE* err);
 
 }  // namespace tarvola::cli

@@ -1,5 +1,9 @@
 #include "info_report.h"
 
+#include <new>
+
+#include "gps/gpx_parser.h"
+#include "gps/text_source.h"
 #include "kml/kml_text.h"
 
 namespace tarvola::cli {
@@ -16,38 +20,68 @@ void AppendLine(std::string& out, std::string_view label, std::string_view value
 
 }  // namespace
 
-TGpsSummary SummarizeGpsData(const gps::TGpsData& data) {
-  TGpsSummary summary;
-  kml::TTimeSpan span;
-  if (data.Waypoints) {
-    summary.Waypoints = data.Waypoints->size();
-    for (const gps::TWpt& waypoint : *data.Waypoints) span.Add(waypoint.Time);
+namespace {
+
+// Counts what the reader finds, keeping nothing of it but the earliest and latest time.
+class TSummaryEvents : public gps::TGpxEvents {
+public:
+  explicit TSummaryEvents(TGpsSummary& summary) : FSummary(summary) {}
+
+  void Waypoint(gps::TWpt& point) override {
+    ++FSummary.Waypoints;
+    FSpan.Add(point.Time);
   }
-  if (data.Routes) {
-    summary.Routes = data.Routes->size();
-    for (const gps::TRte& route : *data.Routes) {
-      if (!route.Points) continue;
-      summary.RoutePoints += route.Points->size();
-      for (const gps::TRtePt& point : *route.Points) span.Add(point.Time);
-    }
+  void RouteBegin() override { ++FSummary.Routes; }
+  void RoutePoint(gps::TRtePt& point) override {
+    ++FSummary.RoutePoints;
+    FSpan.Add(point.Time);
   }
-  if (data.Tracks) {
-    summary.Tracks = data.Tracks->size();
-    for (const gps::TTrk& track : *data.Tracks) {
-      if (!track.Segments) continue;
-      summary.Segments += track.Segments->size();
-      for (const gps::TTrkSeg& segment : *track.Segments) {
-        if (!segment.Points) continue;
-        summary.TrackPoints += segment.Points->size();
-        for (const gps::TTrkPt& point : *segment.Points) span.Add(point.Time);
-      }
-    }
+  void RouteEnd(std::string&, bool) override {}
+  void TrackBegin() override { ++FSummary.Tracks; }
+  void SegmentBegin() override { ++FSummary.Segments; }
+  void TrackPoint(gps::TTrkPt& point) override {
+    ++FSummary.TrackPoints;
+    FSpan.Add(point.Time);
   }
-  if (!span.Empty()) {
-    summary.EarliestTime = kml::TimeText(span.Begin());
-    summary.LatestTime = kml::TimeText(span.End());
+  void SegmentEnd(bool) override {}
+  void TrackEnd(std::string&, bool) override {}
+
+  void Finish() {
+    if (FSpan.Empty()) return;
+    FSummary.EarliestTime = kml::TimeText(FSpan.Begin());
+    FSummary.LatestTime = kml::TimeText(FSpan.End());
   }
-  return summary;
+
+private:
+  TGpsSummary& FSummary;
+  kml::TTimeSpan FSpan;
+};
+
+gps::TLoadOutcome Summarize(gps::TTextSource& source, const gps::TTextFileResult& opened, TGpsSummary& summary) {
+  summary = {};
+  if (opened.Code != gps::TextFileRead) return gps::OpenFailure(opened);
+  try {
+    TSummaryEvents events(summary);
+    gps::TLoadOutcome outcome = gps::ParseGpxText(source, events);
+    if (outcome.Code == gps::TLoadResult::Loaded) events.Finish();
+    return outcome;
+  } catch (const std::bad_alloc&) {
+    return gps::MemoryFailure(source);
+  }
+}
+
+}  // namespace
+
+gps::TLoadOutcome SummarizeGpxFile(const std::filesystem::path& file, TGpsSummary& summary) {
+  gps::TTextSource source;
+  const gps::TTextFileResult opened = source.Open(file);
+  return Summarize(source, opened, summary);
+}
+
+gps::TLoadOutcome SummarizeGpxStream(std::FILE* stream, const std::filesystem::path& name, TGpsSummary& summary) {
+  gps::TTextSource source;
+  const gps::TTextFileResult opened = source.OpenStream(stream, name);
+  return Summarize(source, opened, summary);
 }
 
 std::string LoadFailureText(gps::TLoadResult result) {
@@ -61,15 +95,9 @@ std::string LoadFailureText(gps::TLoadResult result) {
   return "Error loading GPX file.";
 }
 
-std::string InfoReport(std::string_view fileName, gps::TLoadResult result,
-                       const TGpsSummary& summary) {
+std::string InfoReport(std::string_view fileName, const TGpsSummary& summary) {
   std::string out(fileName);
   out.append(": ");
-  if (result != gps::TLoadResult::Loaded) {
-    out.append(LoadFailureText(result));
-    out.push_back('\n');
-    return out;
-  }
   out.append("loaded\n");
   AppendLine(out, "waypoints", std::to_string(summary.Waypoints));
   AppendLine(out, "routes", std::to_string(summary.Routes));

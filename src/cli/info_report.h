@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
-#include "gps/gps_data.h"
 #include "gps/gpx_reader.h"
 
 namespace tarvola::cli {
@@ -19,14 +20,16 @@ struct TGpsSummary {
   std::string LatestTime;
 };
 
-// Counts over the whole data, whatever the export options; times compared as stored.
-TGpsSummary SummarizeGpsData(const gps::TGpsData& data);
+// Counts over the whole file, whatever the export options, as the file is read (nothing is
+// held); times compared as stored. `summary` is complete only when the outcome is Loaded.
+gps::TLoadOutcome SummarizeGpxFile(const std::filesystem::path& file, TGpsSummary& summary);
+// The same over a stream opened for binary reading (standard input), named `name`.
+gps::TLoadOutcome SummarizeGpxStream(std::FILE* stream, const std::filesystem::path& name, TGpsSummary& summary);
 
 // The reason a load failed, in the program's words ("" for Loaded).
 std::string LoadFailureText(gps::TLoadResult result);
 
-// The --info lines for one file, each ending in a line break.
-std::string InfoReport(std::string_view fileName, gps::TLoadResult result,
-                       const TGpsSummary& summary);
+// The --info lines for one file that loaded, each ending in a line break.
+std::string InfoReport(std::string_view fileName, const TGpsSummary& summary);
 
 }  // namespace tarvola::cli

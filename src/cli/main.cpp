@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     case TCliMode::Version:
       return Print(VersionText(), 0);
     case TCliMode::Info:
-      return Print({}, RunInfo(parsed.Options, stdout));
+      return Print({}, RunInfo(parsed.Options, stdout, stderr));
     case TCliMode::Convert:
       break;
   }

@@ -7,15 +7,15 @@
 namespace tarvola::cli {
 namespace {
 
-gps::TGpsData LoadSample() {
-  gps::TGpsData data;
-  EXPECT_EQ(gps::LoadGpxFile(test::SourceDir() / "tests/kml/data/sample.gpx", data),
+TGpsSummary SummarizeSample() {
+  TGpsSummary summary;
+  EXPECT_EQ(SummarizeGpxFile(test::SourceDir() / "tests/kml/data/sample.gpx", summary).Code,
             gps::TLoadResult::Loaded);
-  return data;
+  return summary;
 }
 
-TEST(SummarizeGpsData, CountsEveryListWhateverItsState) {
-  const TGpsSummary summary = SummarizeGpsData(LoadSample());
+TEST(SummarizeGpxFile, CountsEveryListWhateverItsState) {
+  const TGpsSummary summary = SummarizeSample();
   EXPECT_EQ(summary.Waypoints, 4u);
   EXPECT_EQ(summary.Routes, 3u);
   EXPECT_EQ(summary.RoutePoints, 4u);
@@ -24,14 +24,15 @@ TEST(SummarizeGpsData, CountsEveryListWhateverItsState) {
   EXPECT_EQ(summary.TrackPoints, 7u);
 }
 
-TEST(SummarizeGpsData, TakesTheEarliestAndLatestOverAllPoints) {
-  const TGpsSummary summary = SummarizeGpsData(LoadSample());
+TEST(SummarizeGpxFile, TakesTheEarliestAndLatestOverAllPoints) {
+  const TGpsSummary summary = SummarizeSample();
   EXPECT_EQ(summary.EarliestTime, "2024-06-01T06:00:00Z");      // a waypoint
   EXPECT_EQ(summary.LatestTime, "2024-06-02T07:00:00+02:00");   // the last track point
 }
 
-TEST(SummarizeGpsData, AbsentDataCountsNothing) {
-  const TGpsSummary summary = SummarizeGpsData(gps::TGpsData{});
+TEST(SummarizeGpxFile, AnEmptyFileCountsNothing) {
+  TGpsSummary summary;
+  ASSERT_EQ(SummarizeGpxFile(test::SourceDir() / "tests/kml/data/empty.gpx", summary).Code, gps::TLoadResult::Loaded);
   EXPECT_EQ(summary.Waypoints + summary.Routes + summary.Tracks + summary.TrackPoints, 0u);
   EXPECT_EQ(summary.EarliestTime, "");
 }
@@ -46,7 +47,7 @@ TEST(InfoReport, NamesTheFileAndEachCount) {
   summary.TrackPoints = 6;
   summary.EarliestTime = "2024-01-01T00:00:00Z";
   summary.LatestTime = "2024-01-02T00:00:00Z";
-  EXPECT_EQ(InfoReport("trip.gpx", gps::TLoadResult::Loaded, summary),
+  EXPECT_EQ(InfoReport("trip.gpx", summary),
             "trip.gpx: loaded\n"
             "  waypoints: 1\n"
             "  routes: 2\n"
@@ -59,15 +60,14 @@ TEST(InfoReport, NamesTheFileAndEachCount) {
 }
 
 TEST(InfoReport, SaysNoneWithoutTimes) {
-  const std::string report = InfoReport("t.gpx", gps::TLoadResult::Loaded, TGpsSummary{});
+  const std::string report = InfoReport("t.gpx", TGpsSummary{});
   EXPECT_NE(report.find("  earliest time: none\n  latest time: none\n"), std::string::npos);
 }
 
-TEST(InfoReport, GivesTheReasonInTheProgramsWords) {
-  EXPECT_EQ(InfoReport("a.gpx", gps::TLoadResult::CannotOpen, {}), "a.gpx: Cannot open file\n");
-  EXPECT_EQ(InfoReport("a.gpx", gps::TLoadResult::EncodingNotSupported, {}),
-            "a.gpx: Text encoding not supported\n");
-  EXPECT_EQ(InfoReport("a.gpx", gps::TLoadResult::NotGpx, {}), "a.gpx: Error loading GPX file.\n");
+TEST(LoadFailureText, GivesTheReasonInTheProgramsWords) {
+  EXPECT_EQ(LoadFailureText(gps::TLoadResult::CannotOpen), "Cannot open file");
+  EXPECT_EQ(LoadFailureText(gps::TLoadResult::EncodingNotSupported), "Text encoding not supported");
+  EXPECT_EQ(LoadFailureText(gps::TLoadResult::NotGpx), "Error loading GPX file.");
 }
 
 }  // namespace
