@@ -160,12 +160,14 @@ kml::TConversion ConvertInput(const TPlannedConversion& plan, const TCliOptions&
 TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions& options,
                               io::THelperThreads helpers) {
   TConversionOutcome outcome;
+  std::uint64_t leftOut = 0;
   if (!plan.Refusal.empty()) {
     outcome.Messages = FailureLine(plan.InputText, plan.Refusal);
     return outcome;
   }
   try {
     const kml::TConversion conversion = ConvertInput(plan, options, helpers);
+    leftOut = conversion.LeftOut;
     if (conversion.Loaded.Code != gps::TLoadResult::Loaded) {
       outcome.Messages =
           FailureLine(plan.InputText, LoadFailureText(conversion.Loaded.Code), conversion.Loaded.Reason);
@@ -186,7 +188,11 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
     return outcome;
   }
   outcome.Converted = true;
-  if (!options.Quiet) outcome.Messages = MessageLine(plan.InputText, "saved " + io::PathText(plan.Output));
+  if (leftOut != 0) {
+    outcome.Messages = MessageLine(plan.InputText, std::to_string(leftOut) + (leftOut == 1 ? " point" : " points") +
+                                                       " left out of the lines: lat or lon is not a number in range");
+  }
+  if (!options.Quiet) outcome.Messages += MessageLine(plan.InputText, "saved " + io::PathText(plan.Output));
   return outcome;
 }
 

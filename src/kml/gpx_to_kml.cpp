@@ -25,6 +25,7 @@ bool StreamInto(gps::TTextSource& source, const TExportOptions& options, std::st
     TKmlStreamer streamer(options, created, sink, TKindOrder::AnyOrder);
     conversion.Loaded = gps::ParseGpxText(source, streamer, helpers);
     if (conversion.Loaded.Code == gps::TLoadResult::Loaded) streamer.Finish();
+    conversion.LeftOut = streamer.LeftOut();
   } catch (const std::bad_alloc&) {
     conversion.Loaded = gps::MemoryFailure(source);
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@ namespace tarvola::kml {
 struct TConversion {
   gps::TLoadOutcome Loaded{gps::TLoadResult::CannotOpen, {}, {}};
   TSaveOutcome Saved{TSaveResult::BuildFailed, {}, {}};  // meaningful once Loaded
+  std::uint64_t LeftOut = 0;  // route and track points left out of their lines (TKmlStreamer)
 };
 
 // LoadGpxFile and SaveGpsFile in one pass: the document is written as the file is read, without

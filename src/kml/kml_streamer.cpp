@@ -118,7 +118,10 @@ void TKmlStreamer::AddRoutePoint(const gps::TPointFields& point) {
   if (!FOptions.Routes) return;
   if (FOptions.TimeStamps) FSpan.Add(point.Time);
   WritePointPlacemark(FPlacemarkWriter, point, "#msn_icon60", nullptr);
-  AppendCoord(FCoordWriter, point);
+  if (FitsALine(point))
+    AppendCoord(FCoordWriter, point);
+  else
+    ++FLeftOut;
   DrainFull(FPlacemarkWriter, FPlacemarks);
   DrainFull(FCoordWriter, FCoords);
 }
@@ -159,6 +162,10 @@ void TKmlStreamer::SegmentBegin() {
 
 void TKmlStreamer::AddTrackPoint(const gps::TTrkPt& point) {
   if (!FOptions.Tracks) return;
+  if (!FitsALine(point)) {
+    ++FLeftOut;
+    return;
+  }
   if (FOptions.TimeStamps) FSpan.Add(point.Time);
   AppendCoord(FCoordWriter, point);
   DrainFull(FCoordWriter, FCoords);

@@ -24,7 +24,9 @@ enum class TKindOrder {
 
 // Writes the KML document into a sink as the GPS data comes, from the reader's events or from
 // records. A route or track is held (THeldText) until it ends, as its folder starts with its
-// time span and its segment count decides its lines.
+// time span and its segment count decides its lines. A point whose lat or lon is not a number
+// in range stays out of the lines (FitsALine), and is counted; a waypoint or route point still
+// gets its placemark, with its coordinates as written.
 //
 // With TKindOrder::AnyOrder the document is written as the kinds come, and a copy of what was
 // written is kept (THeldText): when a waypoint comes after a route or track, or a route after a
@@ -58,6 +60,9 @@ public:
 
   // Ends the document and hands the rest to the sink.
   void Finish();
+
+  // Route and track points left out of their lines, their lat or lon not a number in range.
+  std::uint64_t LeftOut() const { return FLeftOut; }
 
 private:
   enum TKind { NoKind, WaypointKind, RouteKind, TrackKind };
@@ -113,6 +118,7 @@ private:
   THeldText FPlacemarks, FCoords;
   std::vector<std::uint64_t> FSegmentStarts;
   TTimeSpan FSpan;
+  std::uint64_t FLeftOut = 0;
 };
 
 // Hands records held whole (the window's) to the streamer in document order, and finishes it.

@@ -15,6 +15,17 @@ std::string DescriptionOf(std::string_view desc, std::string_view cmt);
 // The ISO 8601 text of a stamp, in its own zone.
 std::string TimeText(const gps::TDateTimeZ& value);
 
+// Whether a lat or lon text is a decimal number (XML white space around it allowed, no exponent)
+// from -limit to limit.
+bool IsDegrees(std::string_view text, double limit);
+
+// Whether a point may go into a line: anything but numbers in its lat or lon would add tuples to
+// the coordinate list or merge them ("46.1 99,99", an empty lat).
+template <typename TPoint>
+bool FitsALine(const TPoint& point) {
+  return IsDegrees(point.Lat, 90) && IsDegrees(point.Lon, 180);
+}
+
 // Lon,Lat,Alt exactly as the file held them.
 template <typename TPoint>
 void AppendCoordTriple(TKmlWriter& writer, const TPoint& point) {

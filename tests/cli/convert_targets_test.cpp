@@ -198,6 +198,24 @@ INSTANTIATE_TEST_SUITE_P(Signals, EndedBySignal, testing::Values(SIGINT, SIGTERM
                            return row.param == SIGINT ? "Interrupt" : row.param == SIGTERM ? "Terminate" : "HangUp";
                          });
 
+// A lat or lon that is not a number in range stays out of the lines, where it would add or merge
+// tuples; the route point keeps its placemark, and the count is reported.
+TEST_F(ConverterTarget, CoordinatesThatAreNoNumbersStayOutOfTheLines) {
+  test::WriteFile(Path("in.gpx"),
+                  "<gpx><rte><rtept lat=\"1\" lon=\"2\"/><rtept lat=\"46.1 99,99\" lon=\"7\"/>"
+                  "<rtept lat=\"3\" lon=\"4\"/></rte><trk><trkseg><trkpt lat=\"5\" lon=\"6\"/>"
+                  "<trkpt lat=\"\" lon=\"7\"/><trkpt lon=\"8\"/><trkpt lat=\"91\" lon=\"9\"/>"
+                  "<trkpt lat=\"1e1\" lon=\"9\"/><trkpt lat=\" -7.5 \" lon=\"+8\"/></trkseg></trk></gpx>");
+  const test::TProcessResult run = Run({"-o", "out.kml", "in.gpx"});
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Err, "in.gpx: 5 points left out of the lines: lat or lon is not a number in range\n"
+                     "in.gpx: saved out.kml\n");
+  const std::string kml = test::ReadFile(Path("out.kml"));
+  EXPECT_NE(kml.find("<coordinates>2,1,0 4,3,0 </coordinates>"), std::string::npos) << kml;
+  EXPECT_NE(kml.find("<coordinates>7,46.1 99,99,0</coordinates>"), std::string::npos);
+  EXPECT_NE(kml.find("<coordinates>6,5,0 +8, -7.5 ,0 </coordinates>"), std::string::npos) << kml;
+}
+
 class OutputTooLarge : public ConverterTarget, public testing::WithParamInterface<const char*> {};
 
 // The file-size limit fails the write instead of killing the process; the message names the

@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 #include "test_support.h"
 
@@ -115,6 +116,19 @@ TEST(CoordTriple, IsLonLatAltAsHeld) {
   point.Alt = " 12.0 ";
   AppendCoordTriple(writer, point);
   EXPECT_EQ(out, "8.5,, 12.0 ");
+}
+
+// What may go into a line: decimal numbers in range as GPX writes them, nothing that would add
+// or merge tuples.
+TEST(IsDegrees, TakesDecimalNumbersInRangeOnly) {
+  const std::pair<const char*, bool> latitudes[] = {
+      {"46.1", true},  {" 46.1\n", true}, {"+7", true},      {"-90", true},      {"90", true},
+      {"-.5", true},   {"5.", true},       {"0", true},       {"90.0000001", false}, {"-91", false},
+      {"46.1 99,99", false}, {"", false}, {" ", false},      {"1e1", false},     {".", false},
+      {"-", false},    {"NaN", false},     {"4.6.1", false},  {"46,1", false},    {"0x1p3", false}};
+  for (const auto& [text, fits] : latitudes) EXPECT_EQ(IsDegrees(text, 90), fits) << '"' << text << '"';
+  EXPECT_TRUE(IsDegrees("-180.000", 180));
+  EXPECT_FALSE(IsDegrees("180.5", 180));
 }
 
 }  // namespace
