@@ -40,17 +40,18 @@ fs::path Followed(const fs::path& target) {
 
 }  // namespace
 
-TSaveTarget::TSaveTarget(const fs::path& target, bool keepExisting)
-    : FTarget(Followed(target)), FKeepExisting(keepExisting) {
+TSaveTarget::TSaveTarget(const fs::path& target, bool keepExisting) : FTarget(target), FKeepExisting(keepExisting) {
   std::error_code ec;
-  const fs::file_status status = fs::status(FTarget, ec);
+  const fs::file_status status = fs::status(target, ec);
   FExisted = fs::exists(status);
   FSpecial = FExisted && !fs::is_regular_file(status) && !fs::is_directory(status);
   if (FSpecial) {
+    // Opened by the name given, which the system follows (/dev/stdout names no path of its own).
     std::error_code folderError;
     FFile.emplace(io::SystemTemporaryFolder(folderError), io::TFileMode::Temporary);
     return;
   }
+  FTarget = Followed(target);
   if (FExisted && fs::is_regular_file(status) && fs::hard_link_count(FTarget, ec) > 1 && !ec) {
     throw io::EFCreateError("Cannot replace \"" + io::PathText(fs::absolute(FTarget, ec)) +
                             "\": the file has other names (hard links), which a new file would part from it");
