@@ -1,7 +1,6 @@
 #include "kml_text.h"
 
-#include <charconv>
-#include <system_error>
+#include <algorithm>
 
 namespace tarvola::kml {
 
@@ -13,24 +12,26 @@ std::string DescriptionOf(std::string_view desc, std::string_view cmt) {
   return result;
 }
 
-bool IsDegrees(std::string_view text, double limit) {
+// Read by hand, as it runs for every point: the whole degrees decide, and at the limit itself
+// only zeros may follow.
+bool IsDegrees(std::string_view text, int limit) {
   const std::size_t first = text.find_first_not_of(" \t\r\n");
   if (first == std::string_view::npos) return false;
   text = text.substr(first, text.find_last_not_of(" \t\r\n") + 1 - first);
-  if (text[0] == '+') text.remove_prefix(1);  // which from_chars does not take
-  std::size_t digits = 0, points = 0;
-  for (std::size_t i = text.empty() || text[0] != '-' ? 0 : 1; i < text.size(); ++i) {
-    if (text[i] == '.')
-      ++points;
-    else if (text[i] >= '0' && text[i] <= '9')
-      ++digits;
-    else
-      return false;
+  std::size_t at = text[0] == '-' || text[0] == '+' ? 1 : 0;
+  int whole = 0;
+  std::size_t digits = 0;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at, ++digits) {
+    whole = std::min(whole * 10 + (text[at] - '0'), 1000);
   }
-  if (digits == 0 || points > 1) return false;
-  double value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  return result.ec == std::errc() && value >= -limit && value <= limit;
+  bool fractionZero = true;
+  if (at < text.size() && text[at] == '.') {
+    for (++at; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at, ++digits) {
+      fractionZero = fractionZero && text[at] == '0';
+    }
+  }
+  if (at != text.size() || digits == 0) return false;
+  return whole < limit || (whole == limit && fractionZero);
 }
 
 std::string TimeText(const gps::TDateTimeZ& value) { return gps::DateTimeZToIso8601(value); }

@@ -17,7 +17,7 @@ std::string TimeText(const gps::TDateTimeZ& value);
 
 // Whether a lat or lon text is a decimal number (XML white space around it allowed, no exponent)
 // from -limit to limit.
-bool IsDegrees(std::string_view text, double limit);
+bool IsDegrees(std::string_view text, int limit);
 
 // Whether a point may go into a line: anything but numbers in its lat or lon would add tuples to
 // the coordinate list or merge them ("46.1 99,99", an empty lat).
