@@ -4,16 +4,13 @@
 #include <system_error>
 
 #include "io/system_text.h"
+#include "kml/save_workflow.h"
 
 namespace tarvola::kml {
 
 namespace {
 
 constexpr std::size_t CopyPiece = 1u << 20;
-
-std::string ReasonOf(const io::EStreamError& error) {
-  return error.Code() != 0 ? io::SystemErrorText(error.Code()) : std::string(error.what());
-}
 
 }  // namespace
 
@@ -40,7 +37,7 @@ void THeldText::Spill(const std::string& text) {
     FFile->SetPosition(static_cast<std::int64_t>(FFileSize));
     FFile->WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
   } catch (const io::EStreamError& error) {
-    RaiseFolderError(ReasonOf(error));
+    RaiseFolderError(FailureReason(error));
   }
   FFileSize += text.size();
 }
@@ -69,7 +66,7 @@ void THeldText::CopyTo(TKmlWriter& writer, TKmlSink& sink, std::uint64_t begin, 
         begin += piece.size();
       }
     } catch (const io::EReadError& error) {
-      RaiseFolderError(ReasonOf(error));
+      RaiseFolderError(FailureReason(error));
     }
   }
   while (begin < end) {
