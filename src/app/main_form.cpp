@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDropEvent>
@@ -9,6 +10,7 @@
 #include <QToolButton>
 #include <QTimer>
 #include <QToolTip>
+#include <QScopeGuard>
 #include <QUrl>
 
 #include <utility>
@@ -86,6 +88,9 @@ void TMainForm::Connect() {
   }
   connect(FUi.OpenGeBt, &QAction::triggered, this, &TMainForm::OpenGeBtClick);
   connect(FUi.OpenLastSavedBt, &QAction::triggered, this, &TMainForm::OpenLastSavedBtClick);
+  connect(FUi.WaitPanel, &TWaitPanel::CancelRequested, this, [this] {
+    if (FWork) FWork->Cancel();
+  });
   connect(FUi.GpxTreeView, &view::TGpsTreeView::WaitNeeded, this, &TMainForm::ShowWaitPanel);
   connect(FUi.OpenAction, &QAction::triggered, this, &TMainForm::OpenBtClick);
   connect(FUi.SaveAction, &QAction::triggered, this, &TMainForm::SaveBtClick);
@@ -109,16 +114,18 @@ view::TTreeOptions TMainForm::TreeOptions() const {
 }
 
 void TMainForm::OpenGpxFile(const QString& fileName) {
+  if (Working()) return;
   try {
     TMainFormView view(*this);
     RunOpenWorkflow(FWorkspace, FPrompts, view, fileName);
   } catch (const std::exception& error) {
-    ShowError(FPrompts, this, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(FWorkspace.SourcePath, {}));
+    ShowError(FPrompts, this, QStringLiteral("Load file..."), QStringLiteral("Error loading GPX file."),
+              FileAndReason(FWorkspace.SourcePath, error.what()));
   }
 }
 
 void TMainForm::OpenDroppedFile(const QString& path) {
-  if (FWorkspace.Loading) return;
+  if (FWorkspace.Loading || Working()) return;
   const QString name = TrimDroppedPath(path);
   if (name.isEmpty()) return;
   FWorkspace.SourcePath = name;
@@ -145,15 +152,29 @@ void TMainForm::ShowWaitPanel() { FUi.WaitPanel->ShowNow(); }
 
 void TMainForm::FillGpxTree() { FUi.GpxTreeView->Fill(FWorkspace.Data, TreeOptions()); }
 
+void TMainForm::RunLongWork(std::uint64_t total, const TLongWork& work) {
+  TWorkProgress progress;
+  FWork = &progress;
+  FUi.WaitPanel->BeginWork(total);
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  const auto end = qScopeGuard([this] {
+    QApplication::restoreOverrideCursor();
+    FUi.WaitPanel->EndWork();
+    FWork = nullptr;
+  });
+  RunBesideEventLoop(progress, work, [this, &progress] { FUi.WaitPanel->ShowDone(progress.Done()); });
+}
+
 void TMainForm::OpenBtClick() { OpenGpxFile(QString()); }
 
 void TMainForm::SaveBtClick() {
+  if (Working()) return;
   try {
     TMainFormView view(*this);
     RunSaveCommand(FWorkspace, FPrompts, view);
   } catch (const std::exception& error) {
-    // The file layer's own report, as the toolkit would show it.
-    ShowError(FPrompts, this, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()));
+    ShowError(FPrompts, this, QStringLiteral("Save file..."), QStringLiteral("Error saving KML file."),
+              QString::fromUtf8(error.what()));
   }
 }
 
@@ -163,7 +184,7 @@ void TMainForm::OptionsBtClick() {
 }
 
 void TMainForm::ExportCheckClick() {
-  if (FUi.SaveBt->isEnabled()) FillGpxTree();
+  if (FUi.SaveBt->isEnabled() && !Working()) FillGpxTree();
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -180,6 +201,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  if (FWork) FWork->Cancel();
   FormCloseQuery();
   event->accept();
 }
@@ -199,12 +221,12 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls() && !FWorkspace.Loading) event->acceptProposedAction();
+  if (event->mimeData()->hasUrls() && !FWorkspace.Loading && !Working()) event->acceptProposedAction();
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
   // One load at a time: a drop while a file is being read is refused.
-  if (FWorkspace.Loading) {
+  if (FWorkspace.Loading || Working()) {
     event->ignore();
     return;
   }

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QWidget>
 
+#include "app/long_work.h"
 #include "app/main_form_ui.h"
 #include "app/workspace.h"
 #include "kml/kml_builder.h"
@@ -58,6 +59,10 @@ public:
   // The wait-panel convention: show it and let pending events run once.
   void ShowWaitPanel();
   void FillGpxTree();
+  // Long work beside the event loop, with progress and Cancel in the wait panel; closing the
+  // window cancels it.
+  void RunLongWork(std::uint64_t total, const TLongWork& work);
+  bool Working() const { return FWork != nullptr; }
 
   void OpenBtClick();
   void SaveBtClick();
@@ -91,6 +96,7 @@ private:
   service::TLinkOpener FOpener;
   // Destroyed before the widgets, so a running download is stopped first.
   std::unique_ptr<service::TServiceChannel> FService;
+  TWorkProgress* FWork = nullptr;  // the long work under way
   bool FInitialized = false;
   bool FPainted = false;
   QString FStartFile;  // waits for the first paint

@@ -47,4 +47,6 @@ void TMainFormView::FillGpxTree() { FForm.FillGpxTree(); }
 
 kml::TExportOptions TMainFormView::ExportOptions() const { return FForm.ExportOptions(); }
 
+void TMainFormView::RunLongWork(std::uint64_t total, const TLongWork& work) { FForm.RunLongWork(total, work); }
+
 }  // namespace tarvola::app

@@ -21,6 +21,7 @@ public:
   void ShowLoadedFileName() override;
   void FillGpxTree() override;
   kml::TExportOptions ExportOptions() const override;
+  void RunLongWork(std::uint64_t total, const TLongWork& work) override;
 
 private:
   TMainForm& FForm;

@@ -1,6 +1,7 @@
 #include "app/open_workflow.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include "app/busy_cursor.h"
 #include "app/path_text.h"
@@ -22,10 +23,17 @@ struct TOpenContext {
   TWorkflowView& View;
 };
 
-// Every load failure says which file and why below its own text.
-void ShowLoadError(TOpenContext& open, const QString& title, const QString& text, const QString& path,
-                   const std::string& reason) {
-  ShowError(open.Prompts, open.View.Owner(), title, text, FileAndReason(path, reason));
+// The main text of a failed load's one message; its content names the file and says why.
+QString LoadFailureText(gps::TLoadResult code) {
+  switch (code) {
+    case gps::TLoadResult::CannotOpen: return QStringLiteral("Cannot open file");
+    case gps::TLoadResult::EncodingNotSupported: return QStringLiteral("Text encoding not supported");
+    case gps::TLoadResult::OutOfMemory: return QStringLiteral("Not enough memory to load the GPX file.");
+    case gps::TLoadResult::Loaded:
+    case gps::TLoadResult::NotGpx:
+    case gps::TLoadResult::Cancelled: break;
+  }
+  return QStringLiteral("Error loading GPX file.");
 }
 
 // The controls a read disables, and the one it gives back afterwards.
@@ -46,28 +54,20 @@ private:
   TOpenContext& FOpen;
 };
 
-// LoadGpxFile's window side: hourglass, disabled controls, wait panel, its own messages.
+// LoadGpxFile away from the event thread: hourglass, disabled controls, the wait panel with the
+// bytes read so far.
 gps::TLoadOutcome ReadGpxFile(TOpenContext& open, const QString& path, std::shared_ptr<const gps::TGpsData>& loaded) {
   TBusyCursor hourglass;
   TReadingState reading(open);
   open.View.ShowWaitPanel();
   auto data = std::make_shared<gps::TGpsData>();
-  gps::TLoadOutcome outcome = gps::LoadGpxFile(ToFsPath(path), *data);
-  switch (outcome.Code) {
-    case gps::TLoadResult::Loaded:
-      loaded = std::move(data);
-      break;
-    case gps::TLoadResult::CannotOpen:
-      ShowLoadError(open, QStringLiteral("Tarvola"), QStringLiteral("Cannot open file"), path, outcome.Reason);
-      break;
-    case gps::TLoadResult::EncodingNotSupported:
-      ShowLoadError(open, QStringLiteral("Tarvola"), QStringLiteral("Text encoding not supported"), path,
-                    outcome.Reason);
-      break;
-    case gps::TLoadResult::NotGpx:
-    case gps::TLoadResult::OutOfMemory:
-      break;
-  }
+  gps::TLoadOutcome outcome;
+  const QFileInfo file(path);
+  const std::uint64_t size = file.isFile() ? std::uint64_t(file.size()) : 0;
+  open.View.RunLongWork(size, [&](TWorkProgress& progress) {
+    outcome = gps::LoadGpxFile(ToFsPath(path), *data, progress.Watch());
+  });
+  if (outcome.Code == gps::TLoadResult::Loaded) loaded = std::move(data);
   return outcome;
 }
 
@@ -99,6 +99,7 @@ void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflow
   if (ws.Loading) return;  // never a second load inside the first
   view.BringToFront();
   QCoreApplication::processEvents();
+  TWorkspace before = ws;
   if (!ChooseFile(open, fileName)) return;
   // FreeGpsData: the tree keeps its own snapshot, so it shows the old data until a rebuild.
   if (view.TreeNodeCount() > FreeWaitNodes) view.ShowWaitPanel();
@@ -106,12 +107,17 @@ void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflow
   view.ShowLoadedFileName();
   std::shared_ptr<const gps::TGpsData> loaded;
   const gps::TLoadOutcome outcome = ReadGpxFile(open, ws.SourcePath, loaded);
+  if (outcome.Code == gps::TLoadResult::Cancelled) {
+    // As if the file had never been chosen: the data before it is still there.
+    ws = std::move(before);
+    view.ShowLoadedFileName();
+    if (ws.Data) view.EnableOptions(ApplicabilityOf(*ws.Data));
+    return;
+  }
+  before = {};
   if (!loaded) {
-    const bool outOfMemory = outcome.Code == gps::TLoadResult::OutOfMemory;
-    ShowLoadError(open, QStringLiteral("Load file..."),
-                  outOfMemory ? QStringLiteral("Not enough memory to load the GPX file.")
-                              : QStringLiteral("Error loading GPX file."),
-                  ws.SourcePath, outcome.Reason);
+    ShowError(prompts, view.Owner(), QStringLiteral("Load file..."), LoadFailureText(outcome.Code),
+              FileAndReason(ws.SourcePath, outcome.Reason));
     return;
   }
   ws.Data = std::move(loaded);

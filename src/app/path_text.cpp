@@ -39,7 +39,14 @@ QString NameWithoutExtension(const QString& path) {
   return dot < 0 ? name : name.left(dot);
 }
 
-bool HasExtension(const QString& path) { return path.mid(NameStart(path)).contains(QLatin1Char('.')); }
+QString WithKmlExtension(const QString& name, bool asKml) {
+  if (name.endsWith(QStringLiteral(".kml"), Qt::CaseInsensitive) ||
+      name.endsWith(QStringLiteral(".kmz"), Qt::CaseInsensitive))
+    return name;
+  // A final dot is the start of the extension the user did not type.
+  const QString stem = name.endsWith(QLatin1Char('.')) ? name.chopped(1) : name;
+  return stem + (asKml ? QStringLiteral(".kml") : QStringLiteral(".kmz"));
+}
 
 std::filesystem::path ToFsPath(const QString& path) {
 #ifdef _WIN32

@@ -36,21 +36,34 @@ private:
   TWorkflowView& FView;
 };
 
+// What the progress counts: every point the document may hold.
+std::uint64_t PointCount(const gps::TGpsData& data) {
+  std::uint64_t count = data.Waypoints ? data.Waypoints->size() : 0;
+  if (data.Routes) {
+    for (const gps::TRte& route : *data.Routes) count += route.Points ? route.Points->size() : 0;
+  }
+  if (data.Tracks) {
+    for (const gps::TTrk& track : *data.Tracks) {
+      if (!track.Segments) continue;
+      for (const gps::TTrkSeg& segment : *track.Segments) count += segment.Points ? segment.Points->size() : 0;
+    }
+  }
+  return count;
+}
+
 std::optional<ui::TFileDialogAnswer> AskTarget(const TWorkspace& ws, ui::TUserPrompts& prompts, QWidget* owner) {
   ui::TFileDialogRequest request;
   request.InitialDir = FolderOf(ws.SourcePath, false);
-  request.FileName = NameWithoutExtension(ws.SourcePath);
+  request.FileName = WithKmlExtension(NameWithoutExtension(ws.SourcePath), ws.SaveFilterIndex == KmlIndex);
   request.Filter = QString::fromLatin1(KmlFilter);
   request.DefaultExt = QStringLiteral("kmz");
   request.FilterIndex = ws.SaveFilterIndex;
   return prompts.AskSaveFile(owner, request);
 }
 
-// A name with .kml or .kmz decides the type; any other takes the chosen one, and a name
-// without an extension gets that type's.
 kml::TKmlFileType TargetType(QString& target, int filterIndex) {
   const bool asKml = filterIndex == KmlIndex;
-  if (!HasExtension(target)) target += asKml ? QStringLiteral(".kml") : QStringLiteral(".kmz");
+  target = WithKmlExtension(target, asKml);
   return kml::FileTypeForName(ToFsPath(target), asKml ? kml::TKmlFileType::Kml : kml::TKmlFileType::Kmz);
 }
 
@@ -66,22 +79,29 @@ void RunSaveCommand(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowV
   ws.SaveFilterIndex = answer->FilterIndex;
   QString target = answer->FileName;
   const kml::TKmlFileType type = TargetType(target, answer->FilterIndex);
+  const kml::TExportOptions options = view.ExportOptions();
 
   kml::TSaveOutcome saved;
+  const QString title = QStringLiteral("Save file...");
+  bool cancelled = false;
   try {
     TBuildingState building(view);
-    saved = kml::SaveGpsFile(*ws.Data, view.ExportOptions(), ToFsPath(ws.TempDir), ToFsPath(target), type);
+    kml::TSaveSettings settings;
+    view.RunLongWork(PointCount(*ws.Data), [&](TWorkProgress& progress) {
+      settings.Progress = progress.Watch();
+      saved = kml::SaveGpsFile(*ws.Data, options, ToFsPath(ws.TempDir), ToFsPath(target), type, {}, settings);
+      cancelled = progress.Cancelled();
+    });
   } catch (const io::EStreamError& error) {
-    // The file layer's own report, as the toolkit would show it.
-    ShowError(prompts, owner, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()),
+    ShowError(prompts, owner, title, QStringLiteral("Error saving KML file."),
               FileAndReason(target, kml::FailureReason(error)));
     return;
   } catch (const std::exception& error) {
-    ShowError(prompts, owner, QStringLiteral("Tarvola"), QString::fromUtf8(error.what()), FileAndReason(target, {}));
+    ShowError(prompts, owner, title, QStringLiteral("Error saving KML file."), FileAndReason(target, error.what()));
     return;
   }
+  if (cancelled && saved.Code != kml::TSaveResult::Saved) return;  // the old target is as it was
   const std::string& reason = saved.Reason;
-  const QString title = QStringLiteral("Save file...");
   switch (saved.Code) {
     case kml::TSaveResult::Saved:
       break;

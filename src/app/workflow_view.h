@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "app/long_work.h"
 #include "app/workspace.h"
 #include "kml/kml_builder.h"
 
@@ -32,6 +33,9 @@ public:
   virtual void ShowLoadedFileName() = 0;
   virtual void FillGpxTree() = 0;
   virtual kml::TExportOptions ExportOptions() const = 0;
+  // Runs `work` away from the event thread while the window answers and shows how far it has
+  // come out of `total` (0 when unknown), with Cancel; returns when it has ended.
+  virtual void RunLongWork(std::uint64_t total, const TLongWork& work) = 0;
 };
 
 // The window's one error message: an error icon and an OK button.

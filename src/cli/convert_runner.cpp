@@ -142,7 +142,9 @@ std::string OutputReason(const TPlannedConversion& plan, const std::string& reas
 
 kml::TConversion ConvertInput(const TPlannedConversion& plan, const TCliOptions& options,
                               io::THelperThreads helpers) {
-  const kml::TSaveSettings settings{helpers, options.NoClobber && !plan.ToStandardOutput};
+  kml::TSaveSettings settings;
+  settings.Helpers = helpers;
+  settings.KeepExisting = options.NoClobber && !plan.ToStandardOutput;
   if (!plan.FromStandardInput)
     return kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type, settings);
   kml::TConversion conversion;

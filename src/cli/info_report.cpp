@@ -91,6 +91,7 @@ std::string LoadFailureText(gps::TLoadResult result) {
     case gps::TLoadResult::EncodingNotSupported: return "Text encoding not supported";
     case gps::TLoadResult::NotGpx: return "Error loading GPX file.";
     case gps::TLoadResult::OutOfMemory: return "Not enough memory to load the GPX file.";
+    case gps::TLoadResult::Cancelled: return "Cancelled";
   }
   return "Error loading GPX file.";
 }

@@ -122,6 +122,7 @@ private:
   bool FMasked = false;
   // Touched by the reading thread only while it runs.
   bool FFirstPiece = true;
+  char FFirstChar = 0;  // the text's first but blanks; 0 before any
   std::size_t FDroppedLines = 0;
   std::size_t FDroppedColumns = 0;
 };
@@ -261,6 +262,10 @@ void TGpxParser::DropBlankBeforeDeclaration(std::string& piece) {
 }
 
 bool TGpxParser::Feed(std::string& piece, bool final) {
+  if (FFirstChar == 0) {
+    const std::size_t first = piece.find_first_not_of(" \t\r\n");
+    if (first != std::string::npos) FFirstChar = piece[first];
+  }
   FFed += piece.size();
   return XML_Parse(FParser, piece.data(), static_cast<int>(piece.size()), final) == XML_STATUS_OK;
 }
@@ -268,6 +273,8 @@ bool TGpxParser::Feed(std::string& piece, bool final) {
 std::string TGpxParser::FailureReason() {
   const XML_Error code = XML_GetErrorCode(FParser);
   if (code == XML_ERROR_NO_MEMORY) throw std::bad_alloc();
+  if (!FRootSeen && FFed == 0) return "the file is empty";
+  if (!FRootSeen && FFirstChar != 0 && FFirstChar != '<') return "not a GPX file: it is not XML";
   if (code == XML_ERROR_NO_ELEMENTS && !FRootSeen) return "no XML document element";
   int offset = 0, size = 0;
   const char* context = XML_GetInputContext(FParser, &offset, &size);

@@ -51,18 +51,22 @@ private:
 // Opens the source and reads its records; a file too large for this machine's memory is a
 // failed load of its own kind, not a crash.
 template <typename TOpen>
-TLoadOutcome LoadInto(TGpsData& data, TOpen open) {
+TLoadOutcome LoadInto(TGpsData& data, TOpen open, io::TProgressWatch watch = {}) {
   FreeGpsData(data);
   TTextSource source;
+  source.Watch(std::move(watch));
   TLoadOutcome outcome;
   try {
-    if (const TTextFileResult opened = open(source); opened.Code != TextFileRead)
-      return OpenFailure(opened);
-    TRecordBuilder builder(data);
-    outcome = ParseGpxText(source, builder);
+    if (const TTextFileResult opened = open(source); opened.Code != TextFileRead) {
+      outcome = OpenFailure(opened);
+    } else {
+      TRecordBuilder builder(data);
+      outcome = ParseGpxText(source, builder);
+    }
   } catch (const std::bad_alloc&) {
     outcome = MemoryFailure(source);
   }
+  if (source.Stopped()) outcome = {TLoadResult::Cancelled, source.Name(), {}};
   if (outcome.Code != TLoadResult::Loaded) FreeGpsData(data);
   return outcome;
 }
@@ -71,6 +75,10 @@ TLoadOutcome LoadInto(TGpsData& data, TOpen open) {
 
 TLoadOutcome LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data) {
   return LoadInto(data, [&](TTextSource& source) { return source.Open(fileName); });
+}
+
+TLoadOutcome LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data, io::TProgressWatch watch) {
+  return LoadInto(data, [&](TTextSource& source) { return source.Open(fileName); }, std::move(watch));
 }
 
 TLoadOutcome LoadGpxStream(std::FILE* stream, const std::filesystem::path& name, TGpsData& data) {

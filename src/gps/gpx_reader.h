@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "gps_data.h"
+#include "io/progress.h"
 #include "io/result.h"
 
 namespace tarvola::gps {
@@ -16,6 +17,7 @@ enum class TLoadResult {
   EncodingNotSupported, // "Text encoding not supported"
   NotGpx,               // not well-formed XML, or the document element is not gpx
   OutOfMemory,          // the records, or the text on its way to them, did not fit in memory
+  Cancelled,            // the progress watch asked to stop
 };
 
 // On failure the reason says why in plain words for the message that names the file: the
@@ -24,6 +26,10 @@ using TLoadOutcome = io::TResult<TLoadResult>;
 
 // Replaces `data` with the file's contents. On anything but Loaded the three lists are absent.
 TLoadOutcome LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data);
+
+// The same, telling `watch` the bytes read so far; when it answers false the load ends as
+// Cancelled, with nothing in `data`.
+TLoadOutcome LoadGpxFile(const std::filesystem::path& fileName, TGpsData& data, io::TProgressWatch watch);
 
 // LoadGpxFile over a stream opened for binary reading (standard input), read once as it comes;
 // `name` is the one the outcome gives.

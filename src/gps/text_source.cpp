@@ -102,10 +102,21 @@ TTextFileResult TTextSource::Start() {
 }
 
 bool TTextSource::ReadRaw(std::string& chunk, std::size_t size) {
+  if (!ReadBytes(chunk, size)) return false;
+  if (FWatch && !FWatch(FBytesRead)) {
+    FStopped = true;
+    FError = std::make_error_code(std::errc::operation_canceled);
+    return false;
+  }
+  return true;
+}
+
+bool TTextSource::ReadBytes(std::string& chunk, std::size_t size) {
   if (FFromMemory) {
     const std::string_view part = FBytes.substr(0, size);
     chunk.append(part);
     FBytes.remove_prefix(part.size());
+    FBytesRead += part.size();
     return true;
   }
   const std::size_t old = chunk.size();
@@ -122,6 +133,7 @@ bool TTextSource::ReadRaw(std::string& chunk, std::size_t size) {
     failed = FFile.bad();
   }
   chunk.resize(old + got);
+  FBytesRead += got;
   if (failed) FError = LastSystemError();
   return !failed;
 }

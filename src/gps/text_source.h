@@ -10,6 +10,7 @@
 
 #include "gps/text_decode.h"
 #include "gps/text_file.h"
+#include "io/progress.h"
 
 namespace tarvola::gps {
 
@@ -39,10 +40,16 @@ public:
   // The failure Error() amounts to, for the file opened.
   TTextFileResult ReadFailure() const;
 
+  // Told the bytes read so far after every read; when it answers false, reading fails as
+  // cancelled (Stopped()).
+  void Watch(io::TProgressWatch watch) { FWatch = std::move(watch); }
+  bool Stopped() const { return FStopped; }
+
 private:
   TTextFileResult Start();
-  // Raw bytes appended to `chunk`; false when reading fails.
+  // Raw bytes appended to `chunk`; false when reading fails or the watch stops it.
   bool ReadRaw(std::string& chunk, std::size_t size);
+  bool ReadBytes(std::string& chunk, std::size_t size);
   std::size_t DecodableLength(bool atEnd) const;
   std::string DecodeUtf8(std::size_t length);
 
@@ -57,6 +64,9 @@ private:
   std::string FRaw;  // undecoded bytes carried to the next piece
   bool FEnded = false;
   std::error_code FError;
+  io::TProgressWatch FWatch;
+  std::uint64_t FBytesRead = 0;
+  bool FStopped = false;
 };
 
 }  // namespace tarvola::gps

@@ -219,15 +219,38 @@ void TKmlStreamer::Finish() {
   FWriter.Drain(FSink);
 }
 
-void StreamGpsData(const gps::TGpsData& data, TKmlStreamer& streamer) {
+namespace {
+
+// Counts the points handed over and asks the watch every few thousand of them.
+class TPointCount {
+public:
+  explicit TPointCount(const io::TProgressWatch& watch) : FWatch(watch) {}
+  bool Next() { return ++FDone % AskEvery != 0 || !FWatch || FWatch(FDone); }
+
+private:
+  static constexpr std::uint64_t AskEvery = 4096;
+  const io::TProgressWatch& FWatch;
+  std::uint64_t FDone = 0;
+};
+
+}  // namespace
+
+bool StreamGpsData(const gps::TGpsData& data, TKmlStreamer& streamer, const io::TProgressWatch& watch) {
+  TPointCount count(watch);
   if (data.Waypoints) {
-    for (const gps::TWpt& point : *data.Waypoints) streamer.AddWaypoint(point);
+    for (const gps::TWpt& point : *data.Waypoints) {
+      streamer.AddWaypoint(point);
+      if (!count.Next()) return false;
+    }
   }
   if (data.Routes) {
     for (const gps::TRte& route : *data.Routes) {
       streamer.RouteBegin();
       if (route.Points) {
-        for (const gps::TRtePt& point : *route.Points) streamer.AddRoutePoint(point);
+        for (const gps::TRtePt& point : *route.Points) {
+          streamer.AddRoutePoint(point);
+          if (!count.Next()) return false;
+        }
       }
       streamer.EndRoute(route.Name);
     }
@@ -239,13 +262,17 @@ void StreamGpsData(const gps::TGpsData& data, TKmlStreamer& streamer) {
         for (const gps::TTrkSeg& segment : *track.Segments) {
           streamer.SegmentBegin();
           if (!segment.Points) continue;
-          for (const gps::TTrkPt& point : *segment.Points) streamer.AddTrackPoint(point);
+          for (const gps::TTrkPt& point : *segment.Points) {
+            streamer.AddTrackPoint(point);
+            if (!count.Next()) return false;
+          }
         }
       }
       streamer.EndTrack(track.Name);
     }
   }
   streamer.Finish();
+  return true;
 }
 
 }  // namespace tarvola::kml

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gps/gpx_events.h"
+#include "io/progress.h"
 #include "held_text.h"
 #include "kml_builder.h"
 #include "kml_text.h"
@@ -122,6 +123,8 @@ private:
 };
 
 // Hands records held whole (the window's) to the streamer in document order, and finishes it.
-void StreamGpsData(const gps::TGpsData& data, TKmlStreamer& streamer);
+// `watch` hears the points handed over so far; false from it stops before the finish, and so
+// does the result.
+bool StreamGpsData(const gps::TGpsData& data, TKmlStreamer& streamer, const io::TProgressWatch& watch = {});
 
 }  // namespace tarvola::kml

@@ -61,14 +61,14 @@ TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& option
 }
 
 TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
-                         const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrapTarget) {
+                         const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrapTarget,
+                         const TSaveSettings& settings) {
   const std::string created = CreatedNowText();
   const auto produce = [&](TKmlSink& sink) {
     TKmlStreamer streamer(options, created, sink, TKindOrder::InOrder, tempDir);
-    StreamGpsData(data, streamer);
-    return true;
+    return StreamGpsData(data, streamer, settings.Progress);
   };
-  return SaveKmlDocument(produce, target, type, wrapTarget);
+  return SaveKmlDocument(produce, target, type, wrapTarget, settings);
 }
 
 namespace {

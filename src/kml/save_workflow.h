@@ -8,6 +8,7 @@
 #include "kml_builder.h"
 #include "kml_writer.h"
 #include "io/helper_threads.h"
+#include "io/progress.h"
 #include "io/result.h"
 #include "io/stream.h"
 
@@ -58,11 +59,6 @@ TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& option
 // Wraps the stream the new file is written through; a test seam for writes that fail.
 using TTargetStreamWrap = std::function<std::unique_ptr<io::TStream>(io::TStream& file)>;
 
-// SaveGpsFile writing the new file through wrapTarget(file) (the file itself when empty).
-TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
-                         const std::filesystem::path& tempDir,
-                         const std::filesystem::path& target, TKmlFileType type,
-                         const TTargetStreamWrap& wrapTarget);
 
 // The reason of a file-layer error in the system's words (its own message when it has no code).
 std::string FailureReason(const io::EStreamError& error);
@@ -71,7 +67,16 @@ std::string FailureReason(const io::EStreamError& error);
 struct TSaveSettings {
   io::THelperThreads Helpers = io::THelperThreads::Allowed;  // compress on a thread of its own
   bool KeepExisting = false;  // a file that appears at the target meanwhile is kept; the save fails
+  // Hears the points written so far (SaveGpsFile); false stops the save as BuildFailed with no
+  // reason, the target untouched.
+  io::TProgressWatch Progress;
 };
+
+// SaveGpsFile writing the new file through wrapTarget(file) (the file itself when empty).
+TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
+                         const std::filesystem::path& tempDir,
+                         const std::filesystem::path& target, TKmlFileType type,
+                         const TTargetStreamWrap& wrapTarget, const TSaveSettings& settings = {});
 
 // Writes a document into the sink, piece by piece; returns false to leave the target as it was.
 using TDocumentProducer = std::function<bool(TKmlSink& sink)>;

@@ -67,6 +67,10 @@ public:
   void ShowLoadedFileName() override { Calls << QStringLiteral("title"); }
   void FillGpxTree() override { Calls << QStringLiteral("fill"); }
   kml::TExportOptions ExportOptions() const override { return Options; }
+  void RunLongWork(std::uint64_t, const app::TLongWork& work) override {
+    app::TWorkProgress progress;
+    work(progress);
+  }
 };
 
 // The window with its drop handler reachable: drops cannot be sent through the application.

@@ -22,7 +22,6 @@ struct TPathCase {
   const char* FolderWith;
   const char* FolderWithout;
   const char* Stem;
-  bool Extension;
 };
 
 inline void PrintTo(const TPathCase& row, std::ostream* os) { *os << row.Name; }
@@ -35,18 +34,43 @@ TEST_P(PathParts, SplitAsTheDialogsNeedThem) {
   EXPECT_EQ(FolderOf(path, true), QString::fromUtf8(row.FolderWith));
   EXPECT_EQ(FolderOf(path, false), QString::fromUtf8(row.FolderWithout));
   EXPECT_EQ(NameWithoutExtension(path), QString::fromUtf8(row.Stem));
-  EXPECT_EQ(HasExtension(path), row.Extension);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, PathParts,
-    ::testing::Values(TPathCase{"Plain", "/home/u/trip.gpx", "/home/u/", "/home/u", "trip", true},
-                      TPathCase{"TwoDots", "/d/trip.v2.gpx", "/d/", "/d", "trip.v2", true},
-                      TPathCase{"NoExtension", "/d/trip", "/d/", "/d", "trip", false},
-                      TPathCase{"DotInFolderOnly", "/d.x/trip", "/d.x/", "/d.x", "trip", false},
-                      TPathCase{"FinalDot", "/d/trip.", "/d/", "/d", "trip", true},
-                      TPathCase{"InRoot", "/trip.gpx", "/", "/", "trip", true},
-                      TPathCase{"BareName", "trip.gpx", "", "", "trip", true}, TPathCase{"Empty", "", "", "", "", false}),
+    ::testing::Values(TPathCase{"Plain", "/home/u/trip.gpx", "/home/u/", "/home/u", "trip"},
+                      TPathCase{"TwoDots", "/d/trip.v2.gpx", "/d/", "/d", "trip.v2"},
+                      TPathCase{"NoExtension", "/d/trip", "/d/", "/d", "trip"},
+                      TPathCase{"DotInFolderOnly", "/d.x/trip", "/d.x/", "/d.x", "trip"},
+                      TPathCase{"FinalDot", "/d/trip.", "/d/", "/d", "trip"},
+                      TPathCase{"InRoot", "/trip.gpx", "/", "/", "trip"},
+                      TPathCase{"BareName", "trip.gpx", "", "", "trip"}, TPathCase{"Empty", "", "", "", ""}),
+    test::TRowName());
+
+struct TSaveNameCase {
+  const char* Name;
+  const char* Typed;
+  bool AsKml;
+  const char* Saved;
+};
+
+inline void PrintTo(const TSaveNameCase& row, std::ostream* os) { *os << row.Name; }
+
+class SaveNames : public ::testing::TestWithParam<TSaveNameCase> {};
+
+TEST_P(SaveNames, GetTheChosenTypesExtensionUnlessTheyNameOne) {
+  EXPECT_EQ(WithKmlExtension(QString::fromUtf8(GetParam().Typed), GetParam().AsKml), QString::fromUtf8(GetParam().Saved));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, SaveNames,
+    ::testing::Values(TSaveNameCase{"Plain", "/d/trip", false, "/d/trip.kmz"},
+                      TSaveNameCase{"DatedName", "/d/Tour 15.07.2023", false, "/d/Tour 15.07.2023.kmz"},
+                      TSaveNameCase{"DatedNameAsKml", "/d/Tour 15.07.2023", true, "/d/Tour 15.07.2023.kml"},
+                      TSaveNameCase{"KmlTypedWithKmzChosen", "/d/trip.KML", false, "/d/trip.KML"},
+                      TSaveNameCase{"KmzTypedWithKmlChosen", "/d/trip.kmz", true, "/d/trip.kmz"},
+                      TSaveNameCase{"OtherExtension", "/d/trip.gpx", true, "/d/trip.gpx.kml"},
+                      TSaveNameCase{"FinalDot", "/d/trip.", false, "/d/trip.kmz"}),
     test::TRowName());
 
 struct TApplicabilityCase {

@@ -35,7 +35,7 @@ TEST_F(SaveCommand, DialogStartsBesideTheGpxFileWithItsName) {
   ASSERT_EQ(Prompts.SaveRequests.size(), 1u);
   const ui::TFileDialogRequest& r = Prompts.SaveRequests[0];
   EXPECT_EQ(r.InitialDir, Q(Folder.Path()));
-  EXPECT_EQ(r.FileName, QStringLiteral("trip"));
+  EXPECT_EQ(r.FileName, QStringLiteral("trip.kmz"));
   EXPECT_EQ(r.DefaultExt, QStringLiteral("kmz"));
   EXPECT_EQ(r.FilterIndex, 1);
   EXPECT_EQ(r.Filter, QStringLiteral("KMZ files (Keyhole Markup Language)(*.kmz)|*.kmz|"
@@ -76,8 +76,8 @@ TEST_F(SaveCommand, TypedKmlOrKmzExtensionDecidesTheTypeWhateverTheFilter) {
   EXPECT_EQ(ReadFile(Folder.File("route.kml")).rfind("<?xml", 0), 0u);
   Save(Folder.File("route.KMZ"), 2);
   EXPECT_EQ(ZipEntries(Folder.File("route.KMZ")), QStringLiteral("doc.kml"));
-  Save(Folder.File("route.txt"), 2);
-  EXPECT_EQ(ReadFile(Folder.File("route.txt")).rfind("<?xml", 0), 0u);
+  Save(Folder.File("Tour 15.07.2023"), 2);
+  EXPECT_EQ(ReadFile(Folder.File("Tour 15.07.2023.kml")).rfind("<?xml", 0), 0u);
   EXPECT_TRUE(Prompts.Messages.empty());
 }
 
@@ -105,8 +105,8 @@ TEST_F(SaveCommand, FailureNamesTheTargetAndTheReasonAndGivesTheButtonAndCursorB
   EXPECT_EQ(Prompts.Messages[0].Title, QStringLiteral("Save file..."));
   EXPECT_EQ(Prompts.Messages[0].MainText, QStringLiteral("Error saving KML file."));
   EXPECT_EQ(Prompts.Messages[0].Content, Q(target) + QStringLiteral(".kml: No such file or directory"));
-  // The file layer's own message stays the main text.
-  EXPECT_TRUE(Prompts.Messages[1].MainText.startsWith(QStringLiteral("Cannot create file")));
+  EXPECT_EQ(Prompts.Messages[1].Title, QStringLiteral("Save file..."));
+  EXPECT_EQ(Prompts.Messages[1].MainText, QStringLiteral("Error saving KML file."));
   EXPECT_EQ(Prompts.Messages[1].Content, Q(target) + QStringLiteral(".kmz: No such file or directory"));
   for (const auto& message : Prompts.Messages) EXPECT_EQ(message.Icon, 98);
   EXPECT_FALSE(std::filesystem::exists(Folder.File("no-such-folder")));

@@ -302,7 +302,7 @@ TEST_F(ConverterRun, AFailedInputLeavesTheOthersWritten) {
   EXPECT_EQ(run.Err,
             "good.gpx: saved good.kmz\n"
             "tarvola-convert: missing.gpx: Cannot open file: No such file or directory\n"
-            "tarvola-convert: notxml.gpx: Error loading GPX file: text outside the document element\n"
+            "tarvola-convert: notxml.gpx: Error loading GPX file: not a GPX file: it is not XML\n"
             "tarvola-convert: other.gpx: Error loading GPX file: the document element is kml, not gpx\n");
   EXPECT_TRUE(fs::is_regular_file(Path("good.kmz")));
   EXPECT_FALSE(fs::exists(Path("notxml.kmz")));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "gps/text_read_ahead.h"
@@ -134,20 +135,43 @@ TEST_F(GpxReader, CannotOpenGivesTheSystemReason) {
   EXPECT_EQ(outcome.Reason, std::make_error_code(std::errc::no_such_file_or_directory).message());
 }
 
+// The window's Cancel: the watch hears the bytes read and stops the load, which keeps nothing.
+TEST_F(GpxReader, WatchThatSaysStopEndsTheLoadAsCancelled) {
+  std::string gpx = "<gpx><trk><trkseg>";
+  while (gpx.size() < 3 * TextPieceSize) gpx += "<trkpt lat=\"47.1\" lon=\"11.2\"/>\n";
+  const auto file = FFolder.File("long.gpx");
+  test::WriteFile(file, gpx + "</trkseg></trk></gpx>");
+  std::vector<std::uint64_t> heard;
+  const auto stopAfterTheFirstPiece = [&](std::uint64_t done) {
+    heard.push_back(done);
+    return done < TextPieceSize;
+  };
+  const TLoadOutcome outcome = LoadGpxFile(file, FData, stopAfterTheFirstPiece);
+  EXPECT_EQ(outcome.Code, TLoadResult::Cancelled);
+  EXPECT_FALSE(FData.Tracks);
+  ASSERT_FALSE(heard.empty());
+  EXPECT_EQ(heard.back(), 4 + TextPieceSize);  // the encoding's four bytes, then one piece
+  ASSERT_EQ(LoadGpxFile(file, FData, [](std::uint64_t) { return true; }), TLoadResult::Loaded);
+  EXPECT_GT(Segment(0, 0).Points->size(), 3 * TextPieceSize / 40);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, GpxReaderFailure,
     testing::Values(
         TFailureRow{"PrefixedRootIsNotGpx",
                     "<gpx:gpx xmlns:gpx=\"http://www.topografix.com/GPX/1/1\"><gpx:wpt/></gpx:gpx>",
                     TLoadResult::NotGpx, "the document element is gpx:gpx, not gpx"},
-        TFailureRow{"NotXml", "lat,lon\n47.1,11.2\n", TLoadResult::NotGpx, "text outside the document element"},
+        TFailureRow{"NotXml", "lat,lon\n47.1,11.2\n", TLoadResult::NotGpx, "not a GPX file: it is not XML"},
+        TFailureRow{"Png", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"sv, TLoadResult::NotGpx, "not a GPX file: it is not XML"},
         TFailureRow{"OtherRoot", "<kml><Placemark/></kml>", TLoadResult::NotGpx, "the document element is kml, not gpx"},
-        TFailureRow{"EmptyFile", "", TLoadResult::NotGpx, "no XML document element"},
+        TFailureRow{"EmptyFile", "", TLoadResult::NotGpx, "the file is empty"},
+        TFailureRow{"OnlyBlanks", " \r\n", TLoadResult::NotGpx, "no XML document element"},
         TFailureRow{"OnlyAComment", "<!-- only a comment -->", TLoadResult::NotGpx, "no XML document element"},
         TFailureRow{"UnclosedGpx", "<gpx><wpt>", TLoadResult::NotGpx, "not well-formed XML at line 1, column "},
         TFailureRow{"WrongEndTagOnLineThree", "\xEF\xBB\xBF<gpx>\r\n<wpt>\r</trk>", TLoadResult::NotGpx,
                     "not well-formed XML at line 3, column "},
-        TFailureRow{"TextBeforeTheRoot", "text<gpx/>", TLoadResult::NotGpx, "text outside the document element"},
+        TFailureRow{"TextBeforeTheRoot", "<?xml version=\"1.0\"?>text<gpx/>", TLoadResult::NotGpx,
+                    "text outside the document element"},
         TFailureRow{"TextAfterTheRoot", "<gpx></gpx>junk", TLoadResult::NotGpx, "text outside the document element"},
         TFailureRow{"CdataAfterTheRoot", "<gpx></gpx><![CDATA[x]]>", TLoadResult::NotGpx,
                     "text outside the document element"},

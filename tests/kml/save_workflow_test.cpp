@@ -410,6 +410,25 @@ INSTANTIATE_TEST_SUITE_P(
                     TWriteFailureRow{"KmzOnFlush", TKmlFileType::Kmz, INT64_MAX, true}),
     test::TRowName());
 
+// The window's Cancel: the watch says stop, the save ends there and the old target stays.
+TEST_F(SaveGpsFileTest, WatchThatSaysStopKeepsTheOldTargetAndLeavesNothing) {
+  const gps::TGpsData data = SampleData("Many", 20000);
+  for (TKmlFileType type : {TKmlFileType::Kmz, TKmlFileType::Kml}) {
+    WriteFile(Out.File("trip"), OldContent);
+    std::vector<std::uint64_t> heard;
+    TSaveSettings settings;
+    settings.Progress = [&](std::uint64_t done) {
+      heard.push_back(done);
+      return done < 8192;
+    };
+    EXPECT_EQ(SaveGpsFile(data, {}, Temp.Path(), Out.File("trip"), type, {}, settings), TSaveResult::BuildFailed);
+    EXPECT_EQ(heard, (std::vector<std::uint64_t>{4096, 8192}));
+    EXPECT_EQ(ReadFile(Out.File("trip")), OldContent);
+    ExpectOnlyInOut({"trip"});
+  }
+  ExpectTempEmpty();
+}
+
 TEST_F(SaveGpsFileTest, SeamThatChangesNothingSavesNormally) {
   const TTargetStreamWrap wrap = [](io::TStream& file) {
     return std::make_unique<TFailingTarget>(file, INT64_MAX, false);
