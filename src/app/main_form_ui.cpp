@@ -24,7 +24,7 @@ QToolButton* SpeedButton(QWidget* parent, const QRect& place, const QString& cap
   auto* button = new QToolButton(parent);
   button->setGeometry(place);
   button->setText(caption);
-  button->setFocusPolicy(Qt::NoFocus);
+  button->setFocusPolicy(Qt::StrongFocus);
   if (glyph) {
     button->setIcon(view::MainIcon(glyph));
     button->setIconSize(QSize(16, 16));
@@ -40,7 +40,7 @@ QCheckBox* OptionBox(QWidget* parent, const QRect& place, const QString& caption
   box->setGeometry(place);
   box->setChecked(checked);
   box->setEnabled(false);
-  box->setFocusPolicy(Qt::ClickFocus);
+  box->setFocusPolicy(Qt::StrongFocus);
   return box;
 }
 
@@ -121,6 +121,16 @@ void BuildShortcuts(TMainFormUi& ui, QWidget* form) {
   ui.AboutAction = Shortcut(form, ui.AboutBt->toolTip(), QKeySequence(Qt::Key_F1));
 }
 
+// The reading order: the buttons on the left, the options column by column, About, the tree.
+void SetTabOrder(const TMainFormUi& ui) {
+  QWidget* const order[] = {ui.OpenBt,      ui.SaveBt,    ui.OptionsBt,     ui.WaypointsCheck,
+                                  ui.RoutesCheck, ui.TracksCheck, ui.TimeCheck,   ui.JoinSegsCheck,
+                                  ui.AboutBt,     ui.GpxTreeView};
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    QWidget::setTabOrder(order[i - 1], order[i]);
+  }
+}
+
 }  // namespace
 
 TMainFormUi BuildMainFormUi(QWidget* form) {
@@ -138,6 +148,7 @@ TMainFormUi BuildMainFormUi(QWidget* form) {
   ui.WaitPanel = new TWaitPanel(form);
   BuildOptionPopup(ui, form);
   BuildShortcuts(ui, form);
+  SetTabOrder(ui);
   return ui;
 }
 

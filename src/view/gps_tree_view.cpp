@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -167,6 +168,27 @@ void TGpsTreeView::mouseReleaseEvent(QMouseEvent* event) {
   QTreeView::mouseReleaseEvent(event);
 }
 
-void TGpsTreeView::contextMenuEvent(QContextMenuEvent* event) { FTreePopup->popup(event->globalPos()); }
+void TGpsTreeView::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Keyboard) {
+    PopupAtCurrent();
+  } else {
+    FTreePopup->popup(event->globalPos());
+  }
+}
+
+void TGpsTreeView::keyPressEvent(QKeyEvent* event) {
+  const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+  if (shiftF10 || event->key() == Qt::Key_Menu) {
+    PopupAtCurrent();
+    return;
+  }
+  QTreeView::keyPressEvent(event);
+}
+
+void TGpsTreeView::PopupAtCurrent() {
+  const QRect cell = visualRect(FTreeSelected);
+  const QPoint at = cell.isValid() ? cell.bottomLeft() + QPoint(cell.height() / 2, 0) : QPoint(0, 0);
+  FTreePopup->popup(viewport()->mapToGlobal(at));
+}
 
 }  // namespace tarvola::view

@@ -48,8 +48,11 @@ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
+  // The menu from the keyboard: below the current node, or at the tree's corner.
+  void PopupAtCurrent();
   bool OnImageOrLabel(const QModelIndex& index, const QPoint& pos) const;
   void CollapseBelow(const QModelIndex& index);
   void ExpandBelow(const QModelIndex& index);

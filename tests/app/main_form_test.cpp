@@ -88,13 +88,42 @@ INSTANTIATE_TEST_SUITE_P(
                       CONTROL(JoinSegsCheck, 266, 53, 120, 17, "Join track segments")),
     test::TRowName());
 
-TEST_F(MainForm, OnlyTheTreeTakesTheKeyboardFocusByTab) {
-  EXPECT_EQ(Ui().OpenBt->focusPolicy(), Qt::NoFocus);
-  EXPECT_EQ(Ui().AboutBt->focusPolicy(), Qt::NoFocus);
-  EXPECT_FALSE(Ui().WaypointsCheck->focusPolicy() & Qt::TabFocus);
-  EXPECT_TRUE(Ui().GpxTreeView->focusPolicy() & Qt::TabFocus);
-  EXPECT_EQ(Ui().OptionsBt->toolTip(), QStringLiteral("more options..."));
-  EXPECT_EQ(Ui().AboutBt->toolTip(), QStringLiteral("About..."));
+QString FocusName() {
+  QWidget* focus = QApplication::focusWidget();
+  if (auto* button = qobject_cast<QAbstractButton*>(focus)) return button->text() + button->toolTip();
+  return focus ? focus->objectName() : QStringLiteral("(none)");
+}
+
+TEST_F(MainForm, KeyboardReachesEveryControlAndBothMenus) {
+  OpenWithDialog(Gpx("trip.gpx", FullGpx));
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  Ui().OpenBt->setFocus();
+  QStringList order;
+  for (int i = 0; i < 11; ++i) {
+    order << FocusName();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  EXPECT_EQ(order, QStringList({"Open GPX file", "Save KMZ/KML", "+more options...", "Export Waypoints",
+                                "Export Routes", "Export Tracks", "Export Time stamps", "Join track segments",
+                                "About...", "GpxTreeView", "Open GPX file"}));
+
+  Ui().RoutesCheck->setFocus();
+  QTest::keyClick(Ui().RoutesCheck, Qt::Key_Space);
+  EXPECT_FALSE(Ui().RoutesCheck->isChecked());
+  EXPECT_EQ(Groups(), QStringList({"Waypoints (2)", "Tracks (1)"}));
+
+  Ui().OptionsBt->setFocus();
+  QTest::keyClick(Ui().OptionsBt, Qt::Key_Space);
+  EXPECT_TRUE(Ui().OptionPopup->isVisible());
+  Ui().OptionPopup->close();
+
+  for (const Qt::Key key : {Qt::Key_F10, Qt::Key_Menu}) {
+    Ui().GpxTreeView->setFocus();
+    QTest::keyClick(Ui().GpxTreeView, key, key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier);
+    EXPECT_TRUE(Ui().GpxTreeView->TreePopup()->isVisible()) << key;
+    Ui().GpxTreeView->TreePopup()->close();
+  }
 }
 
 TEST_F(MainForm, WideningKeepsAboutAtTheRightAndTheWaitPanelInProportion) {
