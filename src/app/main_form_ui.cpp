@@ -19,6 +19,8 @@ namespace {
 constexpr int TopPanelHeight = 75;
 constexpr int AboutRightGap = 400 - 373;
 const QColor TopPanelColour(207, 209, 216);
+// Disabled captions still readable on the panel: a contrast of 3.6 : 1.
+const QColor DisabledTextColour(105, 105, 105);
 
 QToolButton* SpeedButton(QWidget* parent, const QRect& place, const QString& caption, const char* glyph) {
   auto* button = new QToolButton(parent);
@@ -51,6 +53,9 @@ QWidget* BuildTopPanel(QWidget* form) {
   panel->setAutoFillBackground(true);
   QPalette colours = panel->palette();
   colours.setColor(QPalette::Window, TopPanelColour);
+  for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+    colours.setColor(QPalette::Disabled, role, DisabledTextColour);
+  }
   panel->setPalette(colours);
   panel->setFont(ui::PanelFont());
   return panel;

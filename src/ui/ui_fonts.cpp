@@ -10,20 +10,22 @@ namespace {
 
 constexpr int FontPixelSize = 11;
 
+// Only outline faces: a bitmap face (MS Sans Serif among them) is drawn at one size whatever
+// the screen's scale, its letters spread apart on a high-density screen.
 const QStringList& CompatibleFontFiles() {
-  static const QStringList files = {
-      QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"),
-      QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf"),
-  };
+  static const QStringList files = {QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")};
   return files;
 }
 
-// Where the named face is missing, narrow faces first: the captions were laid out for it.
+// Where the named face is missing or has no outlines, the face Windows itself puts in its place,
+// then narrow faces: the captions were laid out for it.
 QFont SansFont(const QString& family) {
   QFont font(family);
-  font.setFamilies({family, QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+  font.setFamilies({family, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"),
+                    QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
                     QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
   font.setStyleHint(QFont::SansSerif);
+  font.setStyleStrategy(QFont::ForceOutline);
   font.setPixelSize(FontPixelSize);
   return font;
 }

@@ -1,4 +1,6 @@
+#include <cmath>
 #include <ostream>
+#include <tuple>
 #include <QApplication>
 #include <QDir>
 #include <QStyleOptionButton>
@@ -163,6 +165,29 @@ TEST_F(MainForm, RightClickOnPlusPopsTheMenuAtTheMouse) {
   ASSERT_TRUE(Ui().OptionPopup->isVisible());
   EXPECT_EQ(Ui().OptionPopup->pos(), Ui().OptionsBt->mapToGlobal(local));
   Ui().OptionPopup->hide();
+}
+
+double Luminance(const QColor& c) {
+  const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+  return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+// The options are disabled until a file is loaded; their captions must still be legible.
+TEST_F(MainForm, DisabledOptionCaptionsContrastWithThePanel) {
+  for (QCheckBox* box : {Ui().WaypointsCheck, Ui().TimeCheck}) {
+    ASSERT_FALSE(box->isEnabled());
+    const QImage shot = box->grab().toImage();
+    double darkest = 1;
+    QColor ink;
+    for (int y = 0; y < shot.height(); ++y) {
+      for (int x = shot.width() / 4; x < shot.width(); ++x) {  // the caption, right of the box
+        const double l = Luminance(shot.pixelColor(x, y));
+        if (l < darkest) std::tie(darkest, ink) = std::tuple(l, shot.pixelColor(x, y));
+      }
+    }
+    const double contrast = (Luminance(QColor(207, 209, 216)) + 0.05) / (darkest + 0.05);
+    EXPECT_GE(contrast, 3.0) << box->text().toStdString() << " " << ink.name().toStdString();
+  }
 }
 
 TEST_F(MainForm, TreeUsesTheClassicFontAndTheTopPanelTahoma) {
