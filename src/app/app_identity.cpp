@@ -18,10 +18,14 @@ QString FromUtf16(std::u16string_view text) {
 
 namespace tarvola::app {
 
+void SetProgramNames() {
+  QCoreApplication::setApplicationName(FromUtf16(product::NameUtf16));
+  QCoreApplication::setApplicationVersion(FromUtf16(product::VersionUtf16));
+}
+
 void SetApplicationIdentity() {
   InitAboutResource();
-  QApplication::setApplicationName(FromUtf16(product::NameUtf16));
-  QApplication::setApplicationVersion(FromUtf16(product::VersionUtf16));
+  SetProgramNames();
   QGuiApplication::setDesktopFileName(FromUtf16(product::AppIdUtf16));
   // The installed hicolor icons are drawn from this same file.
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/about/tarvola_icon.svg")));

@@ -23,19 +23,6 @@ struct TOpenContext {
   TWorkflowView& View;
 };
 
-// The main text of a failed load's one message; its content names the file and says why.
-QString LoadFailureText(gps::TLoadResult code) {
-  switch (code) {
-    case gps::TLoadResult::CannotOpen: return QStringLiteral("Cannot open file");
-    case gps::TLoadResult::EncodingNotSupported: return QStringLiteral("Text encoding not supported");
-    case gps::TLoadResult::OutOfMemory: return QStringLiteral("Not enough memory to load the GPX file.");
-    case gps::TLoadResult::Loaded:
-    case gps::TLoadResult::NotGpx:
-    case gps::TLoadResult::Cancelled: break;
-  }
-  return QStringLiteral("Error loading GPX file.");
-}
-
 // The controls a read disables, and the one it gives back afterwards.
 class TReadingState {
 public:
@@ -91,6 +78,18 @@ bool ChooseFile(TOpenContext& open, const QString& fileName) {
 }
 
 }  // namespace
+
+QString LoadFailureText(gps::TLoadResult code) {
+  switch (code) {
+    case gps::TLoadResult::CannotOpen: return QStringLiteral("Cannot open file");
+    case gps::TLoadResult::EncodingNotSupported: return QStringLiteral("Text encoding not supported");
+    case gps::TLoadResult::OutOfMemory: return QStringLiteral("Not enough memory to load the GPX file.");
+    case gps::TLoadResult::Loaded:
+    case gps::TLoadResult::NotGpx:
+    case gps::TLoadResult::Cancelled: break;
+  }
+  return QStringLiteral("Error loading GPX file.");
+}
 
 void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view,
                      const QString& fileName) {

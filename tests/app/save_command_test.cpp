@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "app/convert_mode.h"
 #include "app/open_workflow.h"
 #include "app/save_command.h"
 #include "main_form_fixture.h"
@@ -128,6 +129,28 @@ TEST_F(SaveCommand, TemporaryFolderThatCannotBeWrittenIsNamedInTheReason) {
                       QStringLiteral(": No such file or directory");
   EXPECT_EQ(Prompts.Messages[0].Content, Q(Folder.File("trip.kmz")) + why);
   EXPECT_FALSE(std::filesystem::exists(Folder.File("trip.kmz")));
+}
+
+// The file manager's "Convert to KMZ": no window, silence on success, one message for failures.
+TEST_F(SaveCommand, ConvertToKmzSavesBesideEachFileAndTellsOnlyTheFailures) {
+  TARVOLA_REQUIRE_TOOL(Python3, "the KMZ is read back with its zipfile module");
+  const QString dated = Q(Gpx("Tour 15.07.2023.gpx", FullGpx));
+  EXPECT_EQ(app::ConvertToKmz({dated}, Prompts), 0);
+  EXPECT_TRUE(Prompts.Messages.empty());
+  EXPECT_EQ(ZipEntries(Folder.File("Tour 15.07.2023.kmz")), QStringLiteral("doc.kml"));
+
+  std::filesystem::remove(Folder.File("Tour 15.07.2023.kmz"));
+  const QString empty = Q(Gpx("empty.gpx", ""));
+  const QString missing = Q(Folder.File("missing.gpx"));
+  EXPECT_EQ(app::ConvertToKmz({empty, dated, missing}, Prompts), 1);
+  ASSERT_EQ(Prompts.Messages.size(), 1u);
+  EXPECT_EQ(Prompts.Messages[0].Title, QStringLiteral("Convert to KMZ"));
+  EXPECT_EQ(Prompts.Messages[0].MainText, QStringLiteral("2 GPX files could not be converted."));
+  EXPECT_EQ(Prompts.Messages[0].Content, empty + QStringLiteral(": Error loading GPX file: the file is empty\n") +
+                                             missing + QStringLiteral(": Cannot open file: No such file or directory"));
+  EXPECT_EQ(Prompts.Messages[0].Owner, nullptr);
+  EXPECT_TRUE(std::filesystem::exists(Folder.File("Tour 15.07.2023.kmz")));
+  EXPECT_FALSE(std::filesystem::exists(Folder.File("empty.kmz")));
 }
 
 // The command needs no window: it writes the workspace's data with the view's options.

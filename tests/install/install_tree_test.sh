@@ -61,6 +61,15 @@ for page in "$prefix"/share/man/man1/*.1.gz; do
   zcat "$page" | grep -q '^\.SH EXAMPLES' || fail "$page has no examples"
 done
 
+# The window program prints its help and version like any Qt program, without a display.
+if [ "$gui" = 1 ]; then
+  help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/tarvola" --help) ||
+    fail "tarvola --help failed"
+  [[ $help == *--convert-to-kmz* ]] || fail "tarvola --help says: $help"
+  version=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/tarvola" --version)
+  [[ $version == "Tarvola "* ]] || fail "tarvola --version says: $version"
+fi
+
 # The installed converter, as a user runs it.
 convert=$prefix/bin/tarvola-convert
 version=$("$convert" --version | head -n 1)

@@ -1,0 +1,53 @@
+#include "app/convert_mode.h"
+
+#include "app/open_workflow.h"
+#include "app/path_text.h"
+#include "app/workflow_view.h"
+#include "kml/gpx_to_kml.h"
+#include "ui/user_prompts.h"
+
+namespace tarvola::app {
+
+namespace {
+
+// "Error loading GPX file: the file is empty", as the converter words it.
+QString Reason(const QString& what, const std::string& why) {
+  if (why.empty()) return what;
+  return (what.endsWith(QLatin1Char('.')) ? what.chopped(1) : what) + QStringLiteral(": ") + QString::fromStdString(why);
+}
+
+// Empty when the file was saved; else what went wrong and why, for the line that names it.
+QString ConvertOne(const QString& file) {
+  std::filesystem::path target = ToFsPath(file);
+  target.replace_extension(".kmz");
+  try {
+    const kml::TConversion done = kml::ConvertGpxFile(ToFsPath(file), {}, target, kml::TKmlFileType::Kmz);
+    if (done.Loaded.Code != gps::TLoadResult::Loaded) return Reason(LoadFailureText(done.Loaded.Code), done.Loaded.Reason);
+    switch (done.Saved.Code) {
+      case kml::TSaveResult::Saved: return {};
+      case kml::TSaveResult::PackFailed: return Reason(QStringLiteral("Error compressing KMZ file."), done.Saved.Reason);
+      case kml::TSaveResult::BuildFailed:
+      case kml::TSaveResult::CopyFailed: break;
+    }
+    return Reason(QStringLiteral("Error saving KML file."), done.Saved.Reason);
+  } catch (const io::EStreamError& error) {
+    return Reason(QStringLiteral("Error saving KML file."), kml::FailureReason(error));
+  }
+}
+
+}  // namespace
+
+int ConvertToKmz(const QStringList& files, ui::TUserPrompts& prompts) {
+  QStringList failures;
+  for (const QString& file : files) {
+    const QString why = ConvertOne(file);
+    if (!why.isEmpty()) failures << FileAndReason(file, why.toStdString());
+  }
+  if (failures.isEmpty()) return 0;
+  const QString text = failures.size() == 1 ? QStringLiteral("A GPX file could not be converted.")
+                                            : QStringLiteral("%1 GPX files could not be converted.").arg(failures.size());
+  ShowError(prompts, nullptr, QStringLiteral("Convert to KMZ"), text, failures.join(QLatin1Char('\n')));
+  return 1;
+}
+
+}  // namespace tarvola::app
