@@ -1,3 +1,5 @@
+#include <malloc.h>
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QWidget>
@@ -14,5 +16,8 @@ void SetSystemUiFont(QFont& font) { SetDefaultGuiFont(font); }
 void SetDefaultGuiFont(QFont& font) { font = QFontDatabase::systemFont(QFontDatabase::GeneralFont); }
 
 void SetExplorerTheme(QWidget*) {}
+
+// glibc keeps freed blocks for later allocations; the tree's rows can be hundreds of megabytes.
+void ReturnFreedMemory() { malloc_trim(0); }
 
 }  // namespace tarvola::ui

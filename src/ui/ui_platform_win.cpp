@@ -47,5 +47,7 @@ void SetExplorerTheme(QWidget* widget) {
   }
 }
 
+void ReturnFreedMemory() { HeapCompact(GetProcessHeap(), 0); }
+
 }  // namespace tarvola::ui
 #endif

@@ -1,6 +1,7 @@
 #include "view/gps_tree_model.h"
 
 #include <limits>
+#include <vector>
 
 #include "gps/iso8601.h"
 
@@ -50,6 +51,7 @@ void TGpsTreeModel::Fill(std::shared_ptr<const gps::TGpsData> data, const TTreeO
   FLayout = FData ? TTreeLayout(*FData, options) : TTreeLayout();
   FLayout.NodeCount = std::max<std::uint64_t>(FLayout.NodeCount, 1);
   FHasRoot = true;
+  FShown.clear();
   endResetModel();
 }
 
@@ -58,6 +60,7 @@ void TGpsTreeModel::Clear() {
   FData.reset();
   FLayout = TTreeLayout();
   FHasRoot = false;
+  FShown.clear();
   endResetModel();
 }
 
@@ -166,9 +169,8 @@ TNodeId TGpsTreeModel::Child(const TNodeId& parent, std::uint32_t row) const {
 QModelIndex TGpsTreeModel::index(int row, int column, const QModelIndex& parent) const {
   if (row < 0 || column != 0) return {};
   if (!parent.isValid()) return row == 0 && FHasRoot ? RootIndex() : QModelIndex();
-  const TNodeId id = TNodeId::Unpack(parent.internalId());
-  if (std::uint64_t(row) >= Rows(id)) return {};
-  return Make(row, Child(id, std::uint32_t(row)));
+  if (std::uint64_t(row) >= ShownRows(parent)) return {};
+  return Make(row, Child(TNodeId::Unpack(parent.internalId()), std::uint32_t(row)));
 }
 
 QModelIndex TGpsTreeModel::parent(const QModelIndex& child) const {
@@ -214,10 +216,52 @@ QModelIndex TGpsTreeModel::parent(const QModelIndex& child) const {
   return {};
 }
 
+std::uint64_t TGpsTreeModel::ShownRows(const QModelIndex& parent) const {
+  const std::uint64_t rows = Rows(TNodeId::Unpack(parent.internalId()));
+  if (rows <= FetchRows) return rows;
+  const auto shown = FShown.find(parent.internalId());
+  return std::min(rows, shown == FShown.end() ? FetchRows : shown->second);
+}
+
 int TGpsTreeModel::rowCount(const QModelIndex& parent) const {
   if (!parent.isValid()) return FHasRoot ? 1 : 0;
-  const std::uint64_t rows = Rows(TNodeId::Unpack(parent.internalId()));
-  return int(std::min<std::uint64_t>(rows, std::numeric_limits<int>::max()));
+  return int(std::min<std::uint64_t>(ShownRows(parent), std::numeric_limits<int>::max()));
+}
+
+bool TGpsTreeModel::canFetchMore(const QModelIndex& parent) const {
+  return parent.isValid() && ShownRows(parent) < Rows(TNodeId::Unpack(parent.internalId()));
+}
+
+void TGpsTreeModel::fetchMore(const QModelIndex& parent) {
+  if (!canFetchMore(parent)) return;
+  const std::uint64_t shown = ShownRows(parent);
+  const std::uint64_t more = std::min(FetchRows, Rows(TNodeId::Unpack(parent.internalId())) - shown);
+  const std::uint64_t limit = std::uint64_t(std::numeric_limits<int>::max());
+  if (shown + more > limit) return;
+  beginInsertRows(parent, int(shown), int(shown + more - 1));
+  FShown[parent.internalId()] = shown + more;
+  endInsertRows();
+}
+
+void TGpsTreeModel::ShowFirstRowsBelow(const QModelIndex& top) {
+  std::vector<quintptr> nodes;
+  for (const auto& [node, shown] : FShown) nodes.push_back(node);
+  for (const quintptr node : nodes) {
+    // A node's own index, found as the parent of its first child.
+    const QModelIndex index = parent(Make(0, Child(TNodeId::Unpack(node), 0)));
+    if (!IsAtOrBelow(index, top)) continue;
+    beginRemoveRows(index, int(FetchRows), int(FShown[node] - 1));
+    FShown.erase(node);
+    endRemoveRows();
+  }
+}
+
+bool TGpsTreeModel::IsAtOrBelow(QModelIndex index, const QModelIndex& top) const {
+  if (!top.isValid() || IsRoot(top)) return true;
+  for (; index.isValid(); index = parent(index)) {
+    if (index == top) return true;
+  }
+  return false;
 }
 
 int TGpsTreeModel::columnCount(const QModelIndex&) const { return 1; }

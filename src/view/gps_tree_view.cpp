@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 
 #include "ui/ui_fonts.h"
+#include "ui/ui_platform.h"
 
 namespace tarvola::view {
 
@@ -81,6 +82,7 @@ void TGpsTreeView::Fill(std::shared_ptr<const gps::TGpsData> gpsData, const TTre
   TNoRepaint noRepaint(this);
   FModel->Fill(std::move(gpsData), options);
   FTreeSelected = QPersistentModelIndex();
+  FMarks.clear();
   collapseAll();
   expand(FModel->RootIndex());
 }
@@ -97,11 +99,42 @@ void TGpsTreeView::CollapseBelow(const QModelIndex& top) {
   EachOpenableBelow(*FModel, top, [this](const QModelIndex& node) { collapse(node); });
 }
 
+void TGpsTreeView::Mark(const QModelIndex& top, bool open) {
+  // A mark below `top` says no more than the new one.
+  std::erase_if(FMarks, [&](const TMark& mark) {
+    for (QModelIndex node = mark.Node; node.isValid(); node = node.parent()) {
+      if (node == top) return true;
+    }
+    return !mark.Node.isValid();
+  });
+  FMarks.push_back({top, open});
+}
+
+bool TGpsTreeView::OpensWhenShown(const QModelIndex& parent) const {
+  for (QModelIndex node = parent; node.isValid(); node = node.parent()) {
+    for (const TMark& mark : FMarks) {
+      if (mark.Node == node) return mark.Open;
+    }
+  }
+  return false;
+}
+
+void TGpsTreeView::rowsInserted(const QModelIndex& parent, int start, int end) {
+  QTreeView::rowsInserted(parent, start, end);
+  if (!OpensWhenShown(parent)) return;
+  scheduleDelayedItemsLayout();
+  for (int row = start; row <= end; ++row) {
+    const QModelIndex child = FModel->index(row, 0, parent);
+    if (FModel->CanHaveChildren(child)) ExpandBelow(child);
+  }
+}
+
 void TGpsTreeView::UtilsExpandClick() {
   if (NodeCount() == 0) return;
   if (NodeCount() > WaitPanelNodes) emit WaitNeeded();
   TNoRepaint noRepaint(this);
   const QModelIndex selected = FTreeSelected;
+  Mark(selected.isValid() ? selected : FModel->RootIndex(), true);
   if (!selected.isValid()) {
     expandAll();
     return;
@@ -118,6 +151,7 @@ void TGpsTreeView::UtilsContractClick() {
   {
     TNoRepaint noRepaint(this);
     const QModelIndex selected = FTreeSelected;
+    Mark(selected.isValid() ? selected : FModel->RootIndex(), false);
     if (selected.isValid()) {
       scheduleDelayedItemsLayout();
       CollapseBelow(selected);
@@ -126,8 +160,10 @@ void TGpsTreeView::UtilsContractClick() {
       collapseAll();
     }
   }
+  FModel->ShowFirstRowsBelow(FTreeSelected);
   const QModelIndex root = FModel->RootIndex();
   if (!isExpanded(root)) expand(root);
+  ui::ReturnFreedMemory();
 }
 
 bool TGpsTreeView::OnImageOrLabel(const QModelIndex& index, const QPoint& pos) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <QPersistentModelIndex>
 #include <QTreeView>
@@ -49,6 +50,7 @@ protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void rowsInserted(const QModelIndex& parent, int start, int end) override;
 
 private:
   // The menu from the keyboard: below the current node, or at the tree's corner.
@@ -57,6 +59,16 @@ private:
   void CollapseBelow(const QModelIndex& index);
   void ExpandBelow(const QModelIndex& index);
   void KeepRootOpen(const QModelIndex& index);
+  // "Expand items" and "Contract items" hold for the rows a node is given later, as the tree
+  // scrolls to them: the nearest marked node above a new row says whether it opens.
+  void Mark(const QModelIndex& top, bool open);
+  bool OpensWhenShown(const QModelIndex& parent) const;
+
+  struct TMark {
+    QPersistentModelIndex Node;
+    bool Open = false;
+  };
+  std::vector<TMark> FMarks;
 
   TGpsTreeModel* FModel;
   QPersistentModelIndex FTreeSelected;

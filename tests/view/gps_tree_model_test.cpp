@@ -216,6 +216,12 @@ TEST(TreeModel, ManyPointsCostNoNodesOfTheirOwn) {
   model.Fill(std::make_shared<const gps::TGpsData>(std::move(data)), join);
   EXPECT_EQ(model.NodeCount(), 1u + 1u + 1u + 5u * 100000u);
   const QModelIndex track = Find(model, QStringLiteral("Big (100000)"));
+  // Shown as the view scrolls to them, a few thousand at a time.
+  ASSERT_EQ(model.rowCount(track), int(TGpsTreeModel::FetchRows));
+  EXPECT_FALSE(model.index(int(TGpsTreeModel::FetchRows), 0, track).isValid());
+  int fetches = 0;
+  for (; model.canFetchMore(track); ++fetches) model.fetchMore(track);
+  EXPECT_EQ(fetches, 100000 / int(TGpsTreeModel::FetchRows) - 1);
   ASSERT_EQ(model.rowCount(track), 100000);
   const QModelIndex last = model.index(99999, 0, track);
   EXPECT_EQ(last.data().toString(), QStringLiteral("Point 60000"));

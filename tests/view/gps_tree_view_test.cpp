@@ -158,6 +158,33 @@ TEST_F(TreeView, ARebuildForgetsTheSelectedNode) {
   EXPECT_TRUE(AllExpanded(View.Model().RootIndex()));
 }
 
+// A long segment gives the view its points a thousand at a time; "Expand items" and
+// "Contract items" must hold for the points given later too.
+TEST_F(TreeView, PointsShownLaterFollowExpandAndContract) {
+  const int points = 10 * int(TGpsTreeModel::FetchRows) + 10;
+  View.Fill(std::make_shared<const gps::TGpsData>(
+                Data({}, {}, {Track("Long", {Segment(points), Segment(points)})})),
+            {});
+  TGpsTreeModel& model = View.Model();
+  const QModelIndex track = Find(QStringLiteral("Tracks (1)"));
+  View.UtilsExpandClick();
+  const QModelIndex first = model.index(0, 0, model.index(0, 0, track));
+  const QModelIndex second = model.index(1, 0, model.index(0, 0, track));
+  const int before = model.rowCount(second);
+  View.scrollToBottom();  // as a user scrolls to the last point shown
+  EXPECT_GT(model.rowCount(second), before);
+  ASSERT_TRUE(model.canFetchMore(first));
+  while (model.canFetchMore(first)) model.fetchMore(first);
+  EXPECT_TRUE(View.isExpanded(model.index(points - 1, 0, first)));
+  PressOn(second);
+  View.UtilsContractClick();
+  EXPECT_EQ(model.rowCount(second), int(TGpsTreeModel::FetchRows));  // the closed branch gives its rows back
+  while (model.canFetchMore(second)) model.fetchMore(second);
+  ASSERT_EQ(model.rowCount(second), points);
+  EXPECT_FALSE(View.isExpanded(model.index(points - 1, 0, second)));
+  EXPECT_TRUE(View.isExpanded(model.index(points - 1, 0, first)));
+}
+
 TEST_F(TreeView, RightClickShowsThePopupWithItsTwoItems) {
   const QModelIndex pass = Find(QStringLiteral("Pass (3)"));
   View.scrollTo(pass);
