@@ -17,7 +17,7 @@ void SetDefaultGuiFont(QFont& font) { font = QFontDatabase::systemFont(QFontData
 
 void SetExplorerTheme(QWidget*) {}
 
-// glibc keeps freed blocks for later allocations; the tree's rows can be hundreds of megabytes.
+// glibc keeps freed blocks for later allocations; a closed tree branch can leave megabytes.
 void ReturnFreedMemory() { malloc_trim(0); }
 
 }  // namespace tarvola::ui

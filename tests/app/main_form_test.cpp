@@ -294,7 +294,7 @@ TEST_F(MainForm, ScreenshotWithAFileLoaded) {
   OpenWithDialog(Gpx("trip.gpx", FullGpx));
   RunEventLoop();
   const QImage shot = Form->grab().toImage();
-  EXPECT_EQ(shot.size(), QSize(400, 380));
+  EXPECT_EQ(shot.deviceIndependentSize().toSize(), QSize(400, 380));
   EXPECT_EQ(shot.pixelColor(2, 2), QColor(207, 209, 216));
   if (!dir.isEmpty()) shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/main-window.png"));
 }

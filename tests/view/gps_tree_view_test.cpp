@@ -158,7 +158,7 @@ TEST_F(TreeView, ARebuildForgetsTheSelectedNode) {
   EXPECT_TRUE(AllExpanded(View.Model().RootIndex()));
 }
 
-// A long segment gives the view its points a thousand at a time; "Expand items" and
+// A long segment gives the view its points a few hundred at a time; "Expand items" and
 // "Contract items" must hold for the points given later too.
 TEST_F(TreeView, PointsShownLaterFollowExpandAndContract) {
   const int points = 10 * int(TGpsTreeModel::FetchRows) + 10;
