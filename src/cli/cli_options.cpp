@@ -13,7 +13,7 @@ constexpr unsigned MaxJobs = 256;
 
 enum class TOptionId {
   Output, OutputDir, Format, Jobs, Quiet, NoClobber, NoWaypoints, NoRoutes, NoTracks,
-  JoinSegments, TimeStamps, Info, Help, Version
+  JoinSegments, TimeStamps, Profile, Altitude, Extrude, LineWidth, Units, Info, Help, Version
 };
 
 struct TOptionDef {
@@ -23,7 +23,7 @@ struct TOptionDef {
   bool TakesValue;
 };
 
-constexpr std::array<TOptionDef, 14> OptionTable = {{
+constexpr std::array<TOptionDef, 19> OptionTable = {{
     {TOptionId::Output, 'o', "output", true},
     {TOptionId::OutputDir, 'd', "output-dir", true},
     {TOptionId::Format, '\0', "format", true},
@@ -35,6 +35,11 @@ constexpr std::array<TOptionDef, 14> OptionTable = {{
     {TOptionId::NoTracks, '\0', "no-tracks", false},
     {TOptionId::JoinSegments, '\0', "join-segments", false},
     {TOptionId::TimeStamps, '\0', "time-stamps", false},
+    {TOptionId::Profile, '\0', "profile", true},
+    {TOptionId::Altitude, '\0', "altitude", true},
+    {TOptionId::Extrude, '\0', "extrude", false},
+    {TOptionId::LineWidth, '\0', "line-width", true},
+    {TOptionId::Units, '\0', "units", true},
     {TOptionId::Info, '\0', "info", false},
     {TOptionId::Help, 'h', "help", false},
     {TOptionId::Version, 'V', "version", false},
@@ -161,6 +166,30 @@ std::string ApplyValue(TOptionId id, std::string_view value, TCliOptions& option
         return {};
       }
       return "-j takes a number from 1 to " + std::to_string(MaxJobs) + ", not '" + std::string(value) + "'";
+    case TOptionId::Profile:
+      if (const auto profile = kml::ProfileNamed(value)) {
+        options.Export.Output.Profile = *profile;
+        return {};
+      }
+      return "--profile takes classic, earth or web, not '" + std::string(value) + "'";
+    case TOptionId::Altitude:
+      if (const auto altitude = kml::AltitudeNamed(value)) {
+        options.Export.Output.Altitude = *altitude;
+        return {};
+      }
+      return "--altitude takes clamp, relative or absolute, not '" + std::string(value) + "'";
+    case TOptionId::LineWidth:
+      if (kml::IsLineWidth(value)) {
+        options.Export.Output.LineWidth = value;
+        return {};
+      }
+      return "--line-width takes a number of pixels above 0 and up to 100, not '" + std::string(value) + "'";
+    case TOptionId::Units:
+      if (const auto units = kml::UnitsNamed(value)) {
+        options.Export.Output.Units = *units;
+        return {};
+      }
+      return "--units takes metric or imperial, not '" + std::string(value) + "'";
     default:
       return {};
   }
@@ -175,6 +204,7 @@ void ApplyFlag(TOptionId id, TCliOptions& options) {
     case TOptionId::NoTracks: options.Export.Tracks = false; break;
     case TOptionId::JoinSegments: options.Export.JoinSegments = true; break;
     case TOptionId::TimeStamps: options.Export.TimeStamps = true; break;
+    case TOptionId::Extrude: options.Export.Output.Extrude = true; break;
     case TOptionId::Info: options.Mode = TCliMode::Info; break;
     case TOptionId::Help: options.Mode = TCliMode::Help; break;
     case TOptionId::Version: options.Mode = TCliMode::Version; break;

@@ -36,7 +36,7 @@ public:
     ++FSummary.RoutePoints;
     FSpan.Add(point.Time);
   }
-  void RouteEnd(std::string&, bool) override {}
+  void RouteEnd(std::string&, std::string&, bool) override {}
   void TrackBegin() override { ++FSummary.Tracks; }
   void SegmentBegin() override { ++FSummary.Segments; }
   void TrackPoint(gps::TTrkPt& point) override {
@@ -44,7 +44,7 @@ public:
     FSpan.Add(point.Time);
   }
   void SegmentEnd(bool) override {}
-  void TrackEnd(std::string&, bool) override {}
+  void TrackEnd(std::string&, std::string&, bool) override {}
 
   void Finish() {
     if (FSpan.Empty()) return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ struct TPointFields {
   std::string Lon;
   std::string Alt = "0";
   TDateTimeZ Time;
+  bool HasEle = false;  // Alt is the file's, not the "0" that stands in for none
   std::string Name;
   std::string Cmt;
   std::string Desc;
@@ -24,15 +26,32 @@ struct TPointFields {
 struct TWpt : TPointFields {};
 struct TRtePt : TPointFields {};
 
+// What a watch or its sensors recorded with a track point, in the file's extensions.
+enum class TSensor : std::uint8_t {
+  HeartRate, Cadence, Power, Temperature, WaterTemperature, Depth, Speed, Course,
+};
+inline constexpr std::size_t SensorCount = 8;
+
+struct TSensorValue {
+  TSensor Sensor;
+  std::string Text;  // as the file wrote it, white space around it trimmed
+};
+
 struct TTrkPt {
   std::string Lat;
   std::string Lon;
   std::string Alt = "0";
   TDateTimeZ Time;
+  bool HasEle = false;
+  std::vector<TSensorValue> Sensors{};  // each sensor once, in the file's order
 };
+
+// The text of a point's reading from `sensor`, or nullptr.
+const std::string* FindSensor(const TTrkPt& point, TSensor sensor);
 
 struct TRte {
   std::string Name;
+  std::string Color;  // "rrggbb" when the file gives the line a colour
   std::optional<std::vector<TRtePt>> Points;
 };
 
@@ -43,6 +62,7 @@ struct TTrkSeg {
 
 struct TTrk {
   std::string Name;
+  std::string Color;
   std::optional<std::vector<TTrkSeg>> Segments;
 };
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gps/control_mask.h"
+#include "gps/gpx_extensions.h"
 #include "gps/text_read_ahead.h"
 #include "gps/xml_lookup.h"
 #include "gps/xml_repair.h"
@@ -20,17 +21,20 @@ namespace tarvola::gps {
 
 namespace {
 
+// PointExtensions and ListExtensions: inside the extensions of a track point or of a route or
+// track, where the sensor readings and line colours lie, however deep other programs nest them.
 enum class TRole : unsigned char {
-  Ignored, Gpx, Wpt, Rte, RtePt, Trk, TrkSeg, TrkPt, Value,
+  Ignored, Gpx, Wpt, Rte, RtePt, Trk, TrkSeg, TrkPt, Value, PointExtensions, ListExtensions,
 };
 
 // The value element a point or a route or track takes its text from.
-enum class TSlot : unsigned char { None, Ele, Time, Name, Cmt, Desc, Sym };
+enum class TSlot : unsigned char { None, Ele, Time, Name, Cmt, Desc, Sym, Sensor, ColorName, ColorHex };
 
 struct TFrame {
   TRole Role = TRole::Ignored;
   bool HasChildNodes = false;
   TSlot Slot = TSlot::None;        // for a Value: which one
+  TSensor Sensor = TSensor::HeartRate;  // for a Sensor value
   std::string_view Namespace;      // for points, routes and tracks: where their values lie
 };
 
@@ -94,6 +98,9 @@ private:
   std::string_view NamespaceOf(std::string_view name) const;
   void BindNamespaces(const XML_Char** attributes);
   void StartPointChild(TFrame& point, std::string_view name, bool allFields);
+  void StartTrackPointChild(TFrame& point, std::string_view name);
+  void StartExtension(TRole role, std::string_view name);
+  void EndSensor(TSensor sensor);
   void StartChild(TFrame& parent, std::string_view name, const XML_Char** attributes);
   void EndValue(TRole parent, TSlot slot);
 
@@ -118,6 +125,7 @@ private:
   TPointFields* FPoint = &FWaypoint;
   TTrkPt FTrackPoint;
   std::string FListName;
+  std::string FListColor;
   TLocalClock FClock;
   bool FMasked = false;
   // Touched by the reading thread only while it runs.
@@ -352,6 +360,7 @@ void TGpxParser::StartChild(TFrame& parent, std::string_view name, const XML_Cha
     frame.Namespace = NamespaceOf(name);
     FListNameTaken = false;
     FListName.clear();
+    FListColor.clear();
   };
   switch (parent.Role) {
     case TRole::Gpx:
@@ -374,6 +383,8 @@ void TGpxParser::StartChild(TFrame& parent, std::string_view name, const XML_Cha
           frame.Role = TRole::TrkSeg;
           FEvents.SegmentBegin();
         }
+      } else if (LocalName(name) == "extensions") {
+        frame.Role = TRole::ListExtensions;
       } else if (LocalName(name) == "name" && !FListNameTaken &&
                  (parent.Namespace.empty() || NamespaceOf(name) == parent.Namespace)) {
         FListNameTaken = true;
@@ -386,7 +397,9 @@ void TGpxParser::StartChild(TFrame& parent, std::string_view name, const XML_Cha
       break;
     case TRole::Wpt:
     case TRole::RtePt: StartPointChild(parent, name, true); break;
-    case TRole::TrkPt: StartPointChild(parent, name, false); break;
+    case TRole::TrkPt: StartTrackPointChild(parent, name); break;
+    case TRole::PointExtensions:
+    case TRole::ListExtensions: StartExtension(parent.Role, LocalName(name)); break;
     case TRole::Ignored:
     case TRole::Value: break;
   }
@@ -394,6 +407,40 @@ void TGpxParser::StartChild(TFrame& parent, std::string_view name, const XML_Cha
     FCaptureDepth = FFrames.size();
     FCapture.clear();
   }
+}
+
+void TGpxParser::StartTrackPointChild(TFrame& point, std::string_view name) {
+  const std::string_view local = LocalName(name);
+  if (local == "extensions") {
+    FFrames.back().Role = TRole::PointExtensions;
+  } else if (local == "speed" || local == "course") {
+    StartExtension(TRole::PointExtensions, local);  // GPX 1.0 has both in the point itself
+  } else {
+    StartPointChild(point, name, false);
+  }
+}
+
+// An element inside extensions: a reading or a colour, or an element that may hold them.
+void TGpxParser::StartExtension(TRole role, std::string_view local) {
+  TFrame& frame = FFrames.back();
+  frame.Role = role;
+  if (role == TRole::PointExtensions) {
+    if (const std::optional<TSensor> sensor = SensorNamed(local)) {
+      frame.Role = TRole::Value;
+      frame.Slot = TSlot::Sensor;
+      frame.Sensor = *sensor;
+    }
+  } else if (FListColor.empty() && (local == "DisplayColor" || local == "color")) {
+    frame.Role = TRole::Value;
+    frame.Slot = local == "color" ? TSlot::ColorHex : TSlot::ColorName;
+  }
+}
+
+void TGpxParser::EndSensor(TSensor sensor) {
+  if (FMasked) UnmaskControls(FCapture);
+  const std::string_view text = TrimXmlSpace(FCapture);
+  if (text.empty() || FindSensor(FTrackPoint, sensor)) return;
+  FTrackPoint.Sensors.push_back({sensor, std::string(text)});
 }
 
 void TGpxParser::StartElement(const XML_Char* rawName, const XML_Char** attributes) {
@@ -432,7 +479,14 @@ void TGpxParser::EndValue(TRole parent, TSlot slot) {
     // Route planners write <ele/> for points they have no height for; an empty third value in
     // a KML coordinate makes readers other than Google Earth drop or merge points.
     case TSlot::Ele:
-      if (!IsXmlSpace(FCapture)) (trackPoint ? FTrackPoint.Alt : FPoint->Alt) = std::move(FCapture);
+      if (IsXmlSpace(FCapture)) break;
+      if (trackPoint) {
+        FTrackPoint.Alt = std::move(FCapture);
+        FTrackPoint.HasEle = true;
+      } else {
+        FPoint->Alt = std::move(FCapture);
+        FPoint->HasEle = true;
+      }
       break;
     case TSlot::Time:
       (trackPoint ? FTrackPoint.Time : FPoint->Time) = Iso8601ToDateTimeZ(FCapture, FClock);
@@ -441,6 +495,9 @@ void TGpxParser::EndValue(TRole parent, TSlot slot) {
     case TSlot::Cmt: FPoint->Cmt = std::move(FCapture); break;
     case TSlot::Desc: FPoint->Desc = std::move(FCapture); break;
     case TSlot::Sym: FPoint->Sym = std::move(FCapture); break;
+    case TSlot::Sensor: break;
+    case TSlot::ColorName: FListColor = ColorFromName(FCapture); break;
+    case TSlot::ColorHex: FListColor = ColorFromHex(FCapture); break;
     case TSlot::None: break;
   }
 }
@@ -450,7 +507,10 @@ void TGpxParser::EndElement() {
   const TFrame frame = FFrames.back();
   if (FCaptureDepth == FFrames.size()) {
     FCaptureDepth = 0;
-    EndValue(FFrames[FFrames.size() - 2].Role, frame.Slot);
+    if (frame.Slot == TSlot::Sensor)
+      EndSensor(frame.Sensor);
+    else
+      EndValue(FFrames[FFrames.size() - 2].Role, frame.Slot);
   }
   while (!FBindings.empty() && FBindings.back().Depth == FFrames.size()) FBindings.pop_back();
   FFrames.pop_back();
@@ -468,11 +528,11 @@ void TGpxParser::EndElement() {
     case TRole::TrkSeg: FEvents.SegmentEnd(frame.HasChildNodes); break;
     case TRole::Rte:
       if (!frame.HasChildNodes) FListName.clear();
-      FEvents.RouteEnd(FListName, frame.HasChildNodes);
+      FEvents.RouteEnd(FListName, FListColor, frame.HasChildNodes);
       break;
     case TRole::Trk:
       if (!frame.HasChildNodes) FListName.clear();
-      FEvents.TrackEnd(FListName, frame.HasChildNodes);
+      FEvents.TrackEnd(FListName, FListColor, frame.HasChildNodes);
       break;
     default: break;
   }

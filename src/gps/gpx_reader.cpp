@@ -24,9 +24,10 @@ public:
   void RoutePoint(TRtePt& point) override {
     FData.Routes->back().Points->push_back(std::move(point));
   }
-  void RouteEnd(std::string& name, bool hasChildNodes) override {
+  void RouteEnd(std::string& name, std::string& color, bool hasChildNodes) override {
     TRte& route = FData.Routes->back();
     route.Name = std::move(name);
+    route.Color = std::move(color);
     if (!hasChildNodes) route.Points.reset();
   }
   void TrackBegin() override { FData.Tracks->emplace_back().Segments.emplace(); }
@@ -38,9 +39,10 @@ public:
     auto& points = FData.Tracks->back().Segments->back().Points;
     if (!hasChildNodes) points.reset();
   }
-  void TrackEnd(std::string& name, bool hasChildNodes) override {
+  void TrackEnd(std::string& name, std::string& color, bool hasChildNodes) override {
     TTrk& track = FData.Tracks->back();
     track.Name = std::move(name);
+    track.Color = std::move(color);
     if (!hasChildNodes) track.Segments.reset();
   }
 

@@ -6,7 +6,7 @@
 #include "gps/gpx_parser.h"
 #include "gps/text_file.h"
 #include "gps/text_source.h"
-#include "kml/kml_streamer.h"
+#include "kml/document_streamer.h"
 #include "zip/dos_time.h"
 #include "io/stream.h"
 #include "zip/zip_stream_writer.h"
@@ -22,10 +22,10 @@ bool StreamInto(gps::TTextSource& source, const TExportOptions& options, std::st
                 TKmlSink& sink, TConversion& conversion, io::THelperThreads helpers = io::THelperThreads::Allowed) {
   conversion.Loaded = {gps::TLoadResult::Loaded, source.Name(), {}};
   try {
-    TKmlStreamer streamer(options, created, sink, TKindOrder::AnyOrder);
-    conversion.Loaded = gps::ParseGpxText(source, streamer, helpers);
-    if (conversion.Loaded.Code == gps::TLoadResult::Loaded) streamer.Finish();
-    conversion.LeftOut = streamer.LeftOut();
+    const auto streamer = MakeDocumentStreamer(options, created, sink, TKindOrder::AnyOrder);
+    conversion.Loaded = gps::ParseGpxText(source, *streamer, helpers);
+    if (conversion.Loaded.Code == gps::TLoadResult::Loaded) streamer->Finish();
+    conversion.LeftOut = streamer->LeftOut();
   } catch (const std::bad_alloc&) {
     conversion.Loaded = gps::MemoryFailure(source);
   }

@@ -1,7 +1,7 @@
 #include "kml_builder.h"
 
 #include "gps/user_format.h"
-#include "kml_streamer.h"
+#include "document_streamer.h"
 #include "kml_writer.h"
 
 namespace tarvola::kml {
@@ -80,8 +80,8 @@ void BeginKmlDocument(TKmlWriter& writer, std::string_view createdText) {
 std::string BuildKml(const gps::TGpsData& data, const TExportOptions& options,
                      std::string_view createdText) {
   TTextSink sink;
-  TKmlStreamer streamer(options, createdText, sink, TKindOrder::InOrder);
-  StreamGpsData(data, streamer);
+  const auto streamer = MakeDocumentStreamer(options, createdText, sink, TKindOrder::InOrder);
+  StreamGpsData(data, *streamer);
   return std::move(sink.Text);
 }
 

@@ -4,16 +4,18 @@
 #include <string_view>
 
 #include "gps/gps_data.h"
+#include "kml_profile.h"
 
 namespace tarvola::kml {
 
-// The five export options, with the window's design defaults.
+// The five export options, with the window's design defaults, and the document they go into.
 struct TExportOptions {
   bool Waypoints = true;
   bool Routes = true;
   bool Tracks = true;
   bool JoinSegments = false;
   bool TimeStamps = false;
+  TOutputProfile Output{};
 };
 
 // The whole KML document, UTF-8, "<?xml" first. `createdText` follows "Created " in the

@@ -126,7 +126,7 @@ void TKmlStreamer::AddRoutePoint(const gps::TPointFields& point) {
   DrainFull(FCoordWriter, FCoords);
 }
 
-void TKmlStreamer::EndRoute(std::string_view name) {
+void TKmlStreamer::EndRoute(std::string_view name, std::string_view) {
   if (!FOptions.Routes) return;
   FPlacemarkWriter.Drain(FPlacemarks);
   FCoordWriter.Drain(FCoords);
@@ -171,7 +171,7 @@ void TKmlStreamer::AddTrackPoint(const gps::TTrkPt& point) {
   DrainFull(FCoordWriter, FCoords);
 }
 
-void TKmlStreamer::EndTrack(std::string_view name) {
+void TKmlStreamer::EndTrack(std::string_view name, std::string_view) {
   if (!FOptions.Tracks) return;
   FCoordWriter.Drain(FCoords);
   const TDestination to = DestinationOf(TrackKind);
@@ -217,62 +217,6 @@ void TKmlStreamer::Finish() {
   FWriter.Close();
   FWriter.Close();
   FWriter.Drain(FSink);
-}
-
-namespace {
-
-// Counts the points handed over and asks the watch every few thousand of them.
-class TPointCount {
-public:
-  explicit TPointCount(const io::TProgressWatch& watch) : FWatch(watch) {}
-  bool Next() { return ++FDone % AskEvery != 0 || !FWatch || FWatch(FDone); }
-
-private:
-  static constexpr std::uint64_t AskEvery = 4096;
-  const io::TProgressWatch& FWatch;
-  std::uint64_t FDone = 0;
-};
-
-}  // namespace
-
-bool StreamGpsData(const gps::TGpsData& data, TKmlStreamer& streamer, const io::TProgressWatch& watch) {
-  TPointCount count(watch);
-  if (data.Waypoints) {
-    for (const gps::TWpt& point : *data.Waypoints) {
-      streamer.AddWaypoint(point);
-      if (!count.Next()) return false;
-    }
-  }
-  if (data.Routes) {
-    for (const gps::TRte& route : *data.Routes) {
-      streamer.RouteBegin();
-      if (route.Points) {
-        for (const gps::TRtePt& point : *route.Points) {
-          streamer.AddRoutePoint(point);
-          if (!count.Next()) return false;
-        }
-      }
-      streamer.EndRoute(route.Name);
-    }
-  }
-  if (data.Tracks) {
-    for (const gps::TTrk& track : *data.Tracks) {
-      streamer.TrackBegin();
-      if (track.Segments) {
-        for (const gps::TTrkSeg& segment : *track.Segments) {
-          streamer.SegmentBegin();
-          if (!segment.Points) continue;
-          for (const gps::TTrkPt& point : *segment.Points) {
-            streamer.AddTrackPoint(point);
-            if (!count.Next()) return false;
-          }
-        }
-      }
-      streamer.EndTrack(track.Name);
-    }
-  }
-  streamer.Finish();
-  return true;
 }
 
 }  // namespace tarvola::kml

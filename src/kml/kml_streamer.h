@@ -6,22 +6,13 @@
 #include <string_view>
 #include <vector>
 
-#include "gps/gpx_events.h"
-#include "io/progress.h"
+#include "document_streamer.h"
 #include "held_text.h"
 #include "kml_builder.h"
 #include "kml_text.h"
 #include "kml_writer.h"
 
 namespace tarvola::kml {
-
-// How a writer should hand the document's pieces on: at this size, not line by line.
-inline constexpr std::size_t DrainSize = 1u << 20;
-
-enum class TKindOrder {
-  InOrder,   // the caller gives waypoints, then routes, then tracks (records held whole)
-  AnyOrder,  // as a file comes: a kind may come back after a later one
-};
 
 // Writes the KML document into a sink as the GPS data comes, from the reader's events or from
 // records. A route or track is held (THeldText) until it ends, as its folder starts with its
@@ -37,33 +28,22 @@ enum class TKindOrder {
 //
 // Held text beyond memory goes to `heldFolder` (the system's temporary folder when empty). The
 // sink's errors pass to the caller, as do THeldText's.
-class TKmlStreamer : public gps::TGpxEvents {
+class TKmlStreamer : public TDocumentStreamer {
 public:
   TKmlStreamer(const TExportOptions& options, std::string_view createdText, TKmlSink& sink, TKindOrder order,
                const std::filesystem::path& heldFolder = {});
 
-  void Waypoint(gps::TWpt& point) override { AddWaypoint(point); }
   void RouteBegin() override;
-  void RoutePoint(gps::TRtePt& point) override { AddRoutePoint(point); }
-  void RouteEnd(std::string& name, bool) override { EndRoute(name); }
   void TrackBegin() override;
   void SegmentBegin() override;
-  void TrackPoint(gps::TTrkPt& point) override { AddTrackPoint(point); }
-  void SegmentEnd(bool) override {}
-  void TrackEnd(std::string& name, bool) override { EndTrack(name); }
 
-  // The same events for records that stay the caller's.
-  void AddWaypoint(const gps::TPointFields& point);
-  void AddRoutePoint(const gps::TPointFields& point);
-  void EndRoute(std::string_view name);
-  void AddTrackPoint(const gps::TTrkPt& point);
-  void EndTrack(std::string_view name);
-
-  // Ends the document and hands the rest to the sink.
-  void Finish();
-
-  // Route and track points left out of their lines, their lat or lon not a number in range.
-  std::uint64_t LeftOut() const { return FLeftOut; }
+  void AddWaypoint(const gps::TPointFields& point) override;
+  void AddRoutePoint(const gps::TPointFields& point) override;
+  void EndRoute(std::string_view name, std::string_view color = {}) override;
+  void AddTrackPoint(const gps::TTrkPt& point) override;
+  void EndTrack(std::string_view name, std::string_view color = {}) override;
+  void Finish() override;
+  std::uint64_t LeftOut() const override { return FLeftOut; }
 
 private:
   enum TKind { NoKind, WaypointKind, RouteKind, TrackKind };
@@ -121,10 +101,5 @@ private:
   TTimeSpan FSpan;
   std::uint64_t FLeftOut = 0;
 };
-
-// Hands records held whole (the window's) to the streamer in document order, and finishes it.
-// `watch` hears the points handed over so far; false from it stops before the finish, and so
-// does the result.
-bool StreamGpsData(const gps::TGpsData& data, TKmlStreamer& streamer, const io::TProgressWatch& watch = {});
 
 }  // namespace tarvola::kml

@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "kml/held_text.h"
-#include "kml/kml_streamer.h"
+#include "kml/document_streamer.h"
 #include "kml/save_target.h"
 #include "io/file_stream.h"
 #include "io/system_text.h"
@@ -65,8 +65,8 @@ TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& option
                          const TSaveSettings& settings) {
   const std::string created = CreatedNowText();
   const auto produce = [&](TKmlSink& sink) {
-    TKmlStreamer streamer(options, created, sink, TKindOrder::InOrder, tempDir);
-    return StreamGpsData(data, streamer, settings.Progress);
+    const auto streamer = MakeDocumentStreamer(options, created, sink, TKindOrder::InOrder, tempDir);
+    return StreamGpsData(data, *streamer, settings.Progress);
   };
   return SaveKmlDocument(produce, target, type, wrapTarget, settings);
 }

@@ -1,0 +1,242 @@
+#include "kml/kml22_parts.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+#include "gps/gpx_extensions.h"
+#include "kml/document_streamer.h"
+
+namespace tarvola::kml {
+
+namespace {
+
+constexpr std::string_view Kml22Namespace = "http://www.opengis.net/kml/2.2";
+constexpr std::string_view GxNamespace = "http://www.google.com/kml/ext/2.2";
+constexpr std::string_view PushpinIcon = "http://maps.google.com/mapfiles/kml/pushpin/ylw-pushpin.png";
+constexpr std::string_view Icon60 = "http://maps.google.com/mapfiles/kml/pal3/icon60.png";
+
+struct TSensorField {
+  std::string_view Name;
+  std::string_view DisplayName;
+};
+
+// By gps::TSensor.
+constexpr std::array<TSensorField, gps::SensorCount> SensorFields{{
+    {"heartrate", "Heart rate (bpm)"},
+    {"cadence", "Cadence (rpm)"},
+    {"power", "Power (W)"},
+    {"temperature", "Temperature (\xC2\xB0" "C)"},
+    {"water_temperature", "Water temperature (\xC2\xB0" "C)"},
+    {"depth", "Depth (m)"},
+    {"speed", "Speed (m/s)"},
+    {"course", "Course (\xC2\xB0)"},
+}};
+
+double Degrees(std::string_view text) {
+  text = gps::TrimXmlSpace(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  return value;
+}
+
+std::string Fixed(double value, int decimals) {
+  std::array<char, 64> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::fixed, decimals);
+  return std::string(buffer.data(), result.ptr);
+}
+
+void WriteIconStyle(TKmlWriter& writer, std::string_view id, std::string_view icon, bool hotSpot) {
+  writer.Open("Style", {{"id", id}});
+  writer.Open("IconStyle");
+  writer.Open("Icon");
+  writer.Text("href", icon);
+  writer.Close();
+  if (hotSpot) writer.Empty("hotSpot", {{"x", "20"}, {"y", "2"}, {"xunits", "pixels"}, {"yunits", "pixels"}});
+  writer.Close();
+  writer.Close();
+}
+
+void WriteLineStyle(TKmlWriter& writer, std::string_view color, std::string_view width) {
+  // KML colours run alpha, blue, green, red.
+  const std::string kmlColor = "ff" + std::string(color.substr(4, 2)) + std::string(color.substr(2, 2)) +
+                               std::string(color.substr(0, 2));
+  writer.Open("Style", {{"id", LineStyleUrl(color).substr(1)}});
+  writer.Open("LineStyle");
+  writer.Text("color", kmlColor);
+  writer.Text("width", width);
+  writer.Close();
+  writer.Close();
+}
+
+// Looks down on the box of all the data from high enough to see it whole.
+void WriteLookAt(TKmlWriter& writer, const TOutputProfile& profile, const TDocumentFacts& facts) {
+  if (!facts.HasBox) return;
+  writer.Open("LookAt");
+  if (profile.Profile == TProfile::Earth && !facts.Span.Empty()) {
+    writer.Open("gx:TimeSpan");
+    writer.Text("begin", TimeText(facts.Span.Begin()));
+    writer.Text("end", TimeText(facts.Span.End()));
+    writer.Close();
+  }
+  const double diagonal = EllipsoidDistance(facts.South, facts.West, facts.North, facts.East);
+  writer.Text("longitude", Fixed((facts.West + facts.East) / 2, 6));
+  writer.Text("latitude", Fixed((facts.South + facts.North) / 2, 6));
+  writer.Text("altitude", "0");
+  writer.Text("heading", "0");
+  writer.Text("tilt", "0");
+  writer.Text("range", Fixed(std::max(1000.0, diagonal * 1.5), 0));
+  writer.Text("altitudeMode", "relativeToGround");
+  writer.Close();
+}
+
+void WriteSensorSchema(TKmlWriter& writer, unsigned sensors) {
+  if (sensors == 0) return;
+  writer.Open("Schema", {{"name", "sensors"}, {"id", "sensors"}});
+  for (std::size_t n = 0; n < SensorFields.size(); ++n) {
+    if ((sensors & (1u << n)) == 0) continue;
+    writer.Open("gx:SimpleArrayField", {{"name", SensorFields[n].Name}, {"type", "float"}});
+    writer.Text("displayName", SensorFields[n].DisplayName);
+    writer.Close();
+  }
+  writer.Close();
+}
+
+void DrainFull(TKmlWriter& writer, TKmlSink& sink) {
+  if (writer.Pending() >= DrainSize) writer.Drain(sink);
+}
+
+TAltitude AltitudeOf(const TPointRecords& points, const TOutputProfile& profile) {
+  return points.AllHaveElevation() ? profile.Altitude : TAltitude::Clamp;
+}
+
+void WriteAltitudeMode(TKmlWriter& writer, TAltitude altitude, const TOutputProfile& profile) {
+  if (altitude == TAltitude::Clamp) {
+    writer.Text("tessellate", "1");
+  } else if (profile.Extrude) {
+    writer.Text("extrude", "1");
+  }
+  static constexpr std::array<std::string_view, 3> Modes{"clampToGround", "relativeToGround", "absolute"};
+  writer.Text("altitudeMode", Modes[std::size_t(altitude)]);
+}
+
+void WriteRaw(TKmlWriter& writer, std::string_view name, std::string_view escaped) {
+  writer.BeginText(name);
+  writer.AppendRaw(escaped);
+  writer.EndText();
+}
+
+}  // namespace
+
+void TDocumentFacts::AddPosition(std::string_view lat, std::string_view lon) {
+  const double latitude = Degrees(lat), longitude = Degrees(lon);
+  if (!HasBox) {
+    South = North = latitude;
+    West = East = longitude;
+    HasBox = true;
+    return;
+  }
+  South = std::min(South, latitude);
+  North = std::max(North, latitude);
+  West = std::min(West, longitude);
+  East = std::max(East, longitude);
+}
+
+void BeginKml22Document(TKmlWriter& writer, const TOutputProfile& profile, std::string_view createdText,
+                        const TDocumentFacts& facts) {
+  writer.Declaration();
+  if (profile.Profile == TProfile::Earth)
+    writer.Open("kml", {{"xmlns", Kml22Namespace}, {"xmlns:gx", GxNamespace}});
+  else
+    writer.Open("kml", {{"xmlns", Kml22Namespace}});
+  writer.Open("Document");
+  writer.Text("name", "GPS device");
+  writer.Text("open", "1");
+  std::string snippet = "Created ";
+  snippet.append(createdText);
+  writer.Text("Snippet", snippet, {{"maxLines", "1"}});
+  WriteLookAt(writer, profile, facts);
+  WriteIconStyle(writer, "waypoint", PushpinIcon, true);
+  if (facts.RoutePoints) WriteIconStyle(writer, "route-point", Icon60, false);
+  for (const std::string& color : facts.LineColors) WriteLineStyle(writer, color, profile.LineWidth);
+  WriteSensorSchema(writer, facts.Sensors);
+}
+
+std::string_view PaletteColor(std::size_t n) {
+  // Eight colours far apart from each other and from the greens and browns of the ground.
+  static constexpr std::array<std::string_view, 8> Palette{"e6194b", "4363d8", "f58231", "911eb4",
+                                                           "42d4f4", "f032e6", "ffe119", "3cb44b"};
+  return Palette[n % Palette.size()];
+}
+
+std::string LineStyleUrl(std::string_view color) { return "#line-" + std::string(color); }
+
+void WriteGxTrack(TKmlWriter& writer, TKmlSink& sink, TPointRecords& points, const TOutputProfile& profile) {
+  writer.Open("gx:Track");
+  WriteAltitudeMode(writer, AltitudeOf(points, profile), profile);
+  points.ForEach([&](const TPointRecords::TRecord& point) {
+    WriteRaw(writer, "when", point[TPointRecords::When]);
+    DrainFull(writer, sink);
+  });
+  std::string coord;
+  points.ForEach([&](const TPointRecords::TRecord& point) {
+    coord.assign(point[TPointRecords::Lon]).append(" ").append(point[TPointRecords::Lat]);
+    coord.append(" ").append(point[TPointRecords::Alt]);
+    WriteRaw(writer, "gx:coord", coord);
+    DrainFull(writer, sink);
+  });
+  if (points.Sensors() != 0) {
+    writer.Open("ExtendedData");
+    writer.Open("SchemaData", {{"schemaUrl", "#sensors"}});
+    for (std::size_t n = 0; n < gps::SensorCount; ++n) {
+      if ((points.Sensors() & (1u << n)) == 0) continue;
+      writer.Open("gx:SimpleArrayData", {{"name", SensorFields[n].Name}});
+      points.ForEach([&](const TPointRecords::TRecord& point) {
+        WriteRaw(writer, "gx:value", point[TPointRecords::FirstSensor + n]);
+        DrainFull(writer, sink);
+      });
+      writer.Close();
+    }
+    writer.Close();
+    writer.Close();
+  }
+  writer.Close();
+}
+
+void WriteLineString(TKmlWriter& writer, TKmlSink& sink, TPointRecords& points, const TOutputProfile& profile) {
+  writer.Open("LineString");
+  WriteAltitudeMode(writer, AltitudeOf(points, profile), profile);
+  writer.BeginText("coordinates");
+  points.ForEach([&](const TPointRecords::TRecord& point) {
+    writer.AppendRaw(point[TPointRecords::Lon]);
+    writer.AppendRaw(',');
+    writer.AppendRaw(point[TPointRecords::Lat]);
+    writer.AppendRaw(',');
+    writer.AppendRaw(point[TPointRecords::Alt]);
+    writer.AppendRaw(' ');
+    DrainFull(writer, sink);
+  });
+  writer.EndText();
+  writer.Close();
+}
+
+std::string StatisticsDescription(const TTrackStatistics& statistics, TUnits units) {
+  // Balloons show descriptions as HTML.
+  std::string text = DescribeStatistics(statistics, units);
+  for (std::size_t at; (at = text.find('\n')) != std::string::npos;) text.replace(at, 1, "<br/>");
+  return text;
+}
+
+void WriteStatisticsData(TKmlWriter& writer, const TTrackStatistics& statistics, TUnits units) {
+  writer.Open("ExtendedData");
+  for (const auto& [name, value] : StatisticsFields(statistics, units)) {
+    writer.Open("Data", {{"name", name}});
+    writer.Text("value", value);
+    writer.Close();
+  }
+  writer.Close();
+}
+
+}  // namespace tarvola::kml

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "kml22_records.h"
+#include "kml_profile.h"
+#include "kml_text.h"
+#include "kml_writer.h"
+#include "track_statistics.h"
+
+namespace tarvola::kml {
+
+// What the head of a KML 2.2 document says about all that follows it, gathered as it comes.
+struct TDocumentFacts {
+  bool HasBox = false;
+  double South = 0, North = 0, West = 0, East = 0;
+  TTimeSpan Span;
+  std::set<std::string> LineColors;  // "rrggbb"
+  unsigned Sensors = 0;              // bit n: a gx:Track holds readings of gps::TSensor(n)
+  bool RoutePoints = false;
+
+  // A point whose lat and lon fit a line.
+  void AddPosition(std::string_view lat, std::string_view lon);
+};
+
+// The declaration, the open kml and Document elements, and the head: name, Snippet, a view of
+// all the data (and, in Earth, of all its time), the styles and the sensor schema.
+void BeginKml22Document(TKmlWriter& writer, const TOutputProfile& profile, std::string_view createdText,
+                        const TDocumentFacts& facts);
+
+// The colour of the n-th track or route that gives none: neighbours differ.
+std::string_view PaletteColor(std::size_t n);
+std::string LineStyleUrl(std::string_view color);
+
+// The lines of a track or route, from its held points: a gx:Track (with its sensor arrays) or a
+// LineString, its altitude mode clamped when a point has no elevation.
+void WriteGxTrack(TKmlWriter& writer, TKmlSink& sink, TPointRecords& points, const TOutputProfile& profile);
+void WriteLineString(TKmlWriter& writer, TKmlSink& sink, TPointRecords& points, const TOutputProfile& profile);
+
+// The statistics of a track or route as a description a balloon shows, and as ExtendedData
+// fields that GIS readers show.
+std::string StatisticsDescription(const TTrackStatistics& statistics, TUnits units);
+void WriteStatisticsData(TKmlWriter& writer, const TTrackStatistics& statistics, TUnits units);
+
+}  // namespace tarvola::kml
