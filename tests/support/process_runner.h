@@ -42,6 +42,7 @@ struct TStandardStreams {
 // it did not.
 inline std::string UnzipProgram() { return TARVOLA_UNZIP; }
 inline std::string Python3Program() { return TARVOLA_PYTHON3; }
+inline std::string XmllintProgram() { return TARVOLA_XMLLINT; }
 
 // "unzip was not found; " for Unzip.
 inline std::string MissingProgram(std::string_view tool) {

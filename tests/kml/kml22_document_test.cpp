@@ -1,0 +1,268 @@
+// The KML 2.2 profiles, checked as their readers check them: against the OGC and Google schemas
+// with xmllint, and read back by a second KML reader (libkml), for the sample corpus and for
+// generated files large enough to pass every held-text limit.
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <string>
+#include <vector>
+
+#include "kml/gpx_to_kml.h"
+#include "process_runner.h"
+#include "test_support.h"
+
+#ifdef TARVOLA_HAVE_LIBKML
+#include <kml/dom.h>
+#endif
+
+namespace tarvola::kml {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view Created = "2024-06-01 12:00:00";
+
+// An empty text when the document validates against the extension schema (which imports the
+// OGC one), else xmllint's complaint; nullopt when xmllint or the schemas are missing.
+std::optional<std::string> SchemaErrors(const std::string& document) {
+  const fs::path schema = test::SourceDir() / ".." / "shared" / "kml-schema" / "kml22gx.xsd";
+  if (test::XmllintProgram().empty() || !fs::exists(schema)) return std::nullopt;
+  test::TTempFolder folder;
+  test::WriteFile(folder.File("doc.kml"), document);
+  const test::TProcessResult run =
+      test::RunProcess(test::XmllintProgram(), {"--noout", "--schema", schema.string(), folder.File("doc.kml").string()});
+  return run.ExitCode == 0 ? std::string() : run.Err.substr(0, 600);
+}
+
+#define TARVOLA_REQUIRE_SCHEMAS(document)                                                             \
+  const std::optional<std::string> schemaErrors = SchemaErrors(document);                            \
+  if (!schemaErrors) GTEST_SKIP() << "xmllint or ../shared/kml-schema/kml22gx.xsd was not found"
+
+std::string Degrees(double value) {
+  char buffer[32];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 7).ptr;
+  return std::string(buffer, end);
+}
+
+std::string Two(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+
+struct TShape {
+  std::string_view Name;
+  TProfile Profile;
+  int Points;         // per segment
+  int Segments;
+  int Untimed;        // the segment in which one point has no time; -1 for none
+  bool Elevations;
+  bool Join;
+};
+
+struct TPoint {
+  double Lat, Lon;
+};
+
+// One track of Segments x Points points with heart rate at every point and cadence at every
+// other one, two waypoints and a route of three points.
+std::string Generate(const TShape& shape, std::vector<std::vector<TPoint>>& segments) {
+  std::string gpx =
+      "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
+      "xmlns:tp=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\">\n"
+      "<wpt lat=\"46.5\" lon=\"10.5\"><name>A</name><time>2024-05-01T08:00:00Z</time></wpt>\n"
+      "<wpt lat=\"46.6\" lon=\"10.6\"><name>B</name></wpt>\n<rte><name>R</name>";
+  for (int i = 0; i < 3; ++i) gpx += "<rtept lat=\"46." + std::to_string(i) + "\" lon=\"10.1\"/>";
+  gpx += "</rte>\n<trk><name>T</name>\n";
+  for (int s = 0; s < shape.Segments; ++s) {
+    gpx += "<trkseg>\n";
+    segments.emplace_back();
+    for (int i = 0; i < shape.Points; ++i) {
+      const int n = s * shape.Points + i;
+      const TPoint point{46.0 + n * 1e-5, 10.0 + n * 2e-5};
+      segments.back().push_back(point);
+      gpx += "<trkpt lat=\"" + Degrees(point.Lat) + "\" lon=\"" + Degrees(point.Lon) + "\">";
+      if (shape.Elevations) gpx += "<ele>" + std::to_string(500 + n % 300) + "</ele>";
+      if (s != shape.Untimed || i != 2) {
+        gpx += "<time>2024-05-01T" + Two(10 + n / 3600) + ":" + Two(n / 60 % 60) + ":" + Two(n % 60) + "Z</time>";
+      }
+      gpx += "<extensions><tp:TrackPointExtension><tp:hr>" + std::to_string(100 + n % 50) + "</tp:hr>";
+      if (n % 2 == 0) gpx += "<tp:cad>" + std::to_string(80 + n % 10) + "</tp:cad>";
+      gpx += "</tp:TrackPointExtension></extensions></trkpt>\n";
+    }
+    gpx += "</trkseg>\n";
+  }
+  return gpx + "</trk>\n</gpx>\n";
+}
+
+std::string Convert(std::string_view gpx, const TExportOptions& options) {
+  std::string document;
+  const TConversion done = ConvertGpxBytes(gpx, options, TKmlFileType::Kml, Created, document);
+  EXPECT_EQ(done.Loaded.Code, gps::TLoadResult::Loaded) << done.Loaded.Reason;
+  return document;
+}
+
+#ifdef TARVOLA_HAVE_LIBKML
+// What a second reader finds: placemarks, and the lines in document order.
+struct TReadBack {
+  int Placemarks = 0;
+  std::vector<kmldom::GxTrackPtr> Tracks;
+  std::vector<kmldom::LineStringPtr> Lines;
+
+  void Walk(const kmldom::ElementPtr& element) {
+    if (const kmldom::ContainerPtr container = kmldom::AsContainer(element)) {
+      for (std::size_t i = 0; i < container->get_feature_array_size(); ++i) Walk(container->get_feature_array_at(i));
+    } else if (const kmldom::PlacemarkPtr placemark = kmldom::AsPlacemark(element)) {
+      ++Placemarks;
+      Geometry(placemark->get_geometry());
+    }
+  }
+  void Geometry(const kmldom::GeometryPtr& geometry) {
+    if (const auto track = kmldom::AsGxTrack(geometry)) Tracks.push_back(track);
+    if (const auto line = kmldom::AsLineString(geometry)) Lines.push_back(line);
+    if (const auto multi = kmldom::AsGxMultiTrack(geometry)) {
+      for (std::size_t i = 0; i < multi->get_gx_track_array_size(); ++i) Geometry(multi->get_gx_track_array_at(i));
+    }
+    if (const auto multi = kmldom::AsMultiGeometry(geometry)) {
+      for (std::size_t i = 0; i < multi->get_geometry_array_size(); ++i) Geometry(multi->get_geometry_array_at(i));
+    }
+  }
+};
+
+void ExpectTrackHolds(const kmldom::GxTrackPtr& track, const std::vector<TPoint>& points, int first) {
+  ASSERT_EQ(track->get_when_array_size(), points.size());
+  ASSERT_EQ(track->get_gx_coord_array_size(), points.size());
+  for (std::size_t i = 0; i < points.size(); i += 97) {
+    EXPECT_NEAR(track->get_gx_coord_array_at(i).get_latitude(), points[i].Lat, 1e-9) << i;
+    EXPECT_NEAR(track->get_gx_coord_array_at(i).get_longitude(), points[i].Lon, 1e-9) << i;
+  }
+  ASSERT_TRUE(track->has_extendeddata());
+  const kmldom::SchemaDataPtr data = track->get_extendeddata()->get_schemadata_array_at(0);
+  ASSERT_EQ(data->get_gx_simplearraydata_array_size(), 2u);
+  for (std::size_t a = 0; a < 2; ++a) {
+    const kmldom::GxSimpleArrayDataPtr values = data->get_gx_simplearraydata_array_at(a);
+    ASSERT_EQ(values->get_gx_value_array_size(), points.size()) << values->get_name();
+  }
+  const kmldom::GxSimpleArrayDataPtr cadence = data->get_gx_simplearraydata_array_at(1);
+  EXPECT_EQ(cadence->get_name(), "cadence");
+  const int odd = (first + 1) % 2 == 0 ? 0 : 1;  // the first point without cadence
+  EXPECT_EQ(cadence->get_gx_value_array_at(std::size_t(odd)), "");
+  EXPECT_EQ(data->get_gx_simplearraydata_array_at(0)->get_gx_value_array_at(0), std::to_string(100 + first % 50));
+}
+#endif
+
+class Kml22Generated : public testing::TestWithParam<TShape> {};
+
+TEST_P(Kml22Generated, ValidatesAndReadsBackWhatWasGenerated) {
+  const TShape& shape = GetParam();
+  std::vector<std::vector<TPoint>> segments;
+  const std::string gpx = Generate(shape, segments);
+  TExportOptions options;
+  options.JoinSegments = shape.Join;
+  options.Output.Profile = shape.Profile;
+  options.Output.Altitude = TAltitude::Absolute;
+  const std::string document = Convert(gpx, options);
+  EXPECT_EQ(Convert(gpx, options), document);  // the held text is reused, not appended to
+  EXPECT_EQ(document.find("gx:") != std::string::npos, shape.Profile == TProfile::Earth);
+  const bool raised = shape.Elevations && document.find("<altitudeMode>absolute</altitudeMode>") != std::string::npos;
+  EXPECT_EQ(raised, shape.Elevations);
+  TARVOLA_REQUIRE_SCHEMAS(document);
+  EXPECT_EQ(*schemaErrors, "");
+#ifdef TARVOLA_HAVE_LIBKML
+  std::string errors;
+  const kmldom::KmlPtr kml = kmldom::AsKml(kmldom::Parse(document, &errors));
+  ASSERT_TRUE(kml) << errors;
+  TReadBack back;
+  back.Walk(kml->get_feature());
+  EXPECT_EQ(back.Placemarks, 2 + 3 + 1 + 1);
+  std::vector<std::size_t> linePoints;
+  for (const auto& line : back.Lines) linePoints.push_back(line->get_coordinates()->get_coordinates_array_size());
+  ASSERT_FALSE(linePoints.empty());
+  EXPECT_EQ(linePoints.front(), 3u);  // the route
+  if (shape.Join) {
+    std::vector<TPoint> all;
+    for (const auto& segment : segments) all.insert(all.end(), segment.begin(), segment.end());
+    if (shape.Profile == TProfile::Earth && shape.Untimed < 0) {
+      ASSERT_EQ(back.Tracks.size(), 1u);
+      ExpectTrackHolds(back.Tracks[0], all, 0);
+    } else {
+      EXPECT_EQ(linePoints, (std::vector<std::size_t>{3u, all.size()}));
+    }
+    return;
+  }
+  std::size_t track = 0, line = 1;
+  for (int s = 0; s < shape.Segments; ++s) {
+    if (shape.Profile == TProfile::Earth && s != shape.Untimed) {
+      ASSERT_LT(track, back.Tracks.size());
+      ExpectTrackHolds(back.Tracks[track++], segments[std::size_t(s)], s * shape.Points);
+    } else {
+      ASSERT_LT(line, linePoints.size());
+      EXPECT_EQ(linePoints[line++], std::size_t(shape.Points)) << s;
+    }
+  }
+  EXPECT_EQ(track, back.Tracks.size());
+  EXPECT_EQ(line, linePoints.size());
+#endif
+}
+
+// 40,000 points take a segment's held points (256 KiB), a track's lines and the folders (1 MiB
+// each) past memory into files, and are read back in more than one piece.
+INSTANTIATE_TEST_SUITE_P(Shapes, Kml22Generated,
+                         testing::Values(TShape{"EarthWithAGap", TProfile::Earth, 6, 3, 1, true, false},
+                                         TShape{"EarthSpilled", TProfile::Earth, 40000, 2, -1, true, false},
+                                         TShape{"EarthJoined", TProfile::Earth, 50, 3, -1, true, true},
+                                         TShape{"EarthJoinedWithAGap", TProfile::Earth, 50, 3, 0, true, true},
+                                         TShape{"EarthWithoutElevations", TProfile::Earth, 8, 2, -1, false, false},
+                                         TShape{"Web", TProfile::Web, 6, 3, 1, true, false},
+                                         TShape{"WebSpilled", TProfile::Web, 40000, 2, -1, false, false}),
+                         test::TRowName());
+
+TEST(Kml22Corpus, EverySampleFileValidatesInBothProfiles) {
+  const std::optional<fs::path> corpus = test::CorpusDir();
+  if (!corpus) GTEST_SKIP() << "the sample corpus was not found";
+  int checked = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(*corpus / "gpx")) {
+    if (entry.path().extension() != ".gpx") continue;
+    const std::string gpx = test::ReadFile(entry.path());
+    for (const TProfile profile : {TProfile::Earth, TProfile::Web}) {
+      TExportOptions options;
+      options.Output.Profile = profile;
+      options.Output.Altitude = TAltitude::Relative;
+      std::string document;
+      if (ConvertGpxBytes(gpx, options, TKmlFileType::Kml, Created, document).Loaded.Code != gps::TLoadResult::Loaded)
+        continue;
+      TARVOLA_REQUIRE_SCHEMAS(document);
+      EXPECT_EQ(*schemaErrors, "") << entry.path() << " " << ProfileName(profile);
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 100);
+}
+
+// The colour a file gives a track becomes its line style, in KML's alpha-blue-green-red order;
+// tracks without one get palette colours that differ from their neighbours'.
+TEST(Kml22Colors, FileColoursAndThePalette) {
+  const std::string gpx =
+      "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" xmlns:x=\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\">"
+      "<trk><name>a</name><extensions><x:TrackExtension><x:DisplayColor>DarkBlue</x:DisplayColor>"
+      "</x:TrackExtension></extensions><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk>"
+      "<trk><name>b</name><extensions><line xmlns=\"http://www.topografix.com/GPX/gpx_style/0/2\">"
+      "<color>893380</color></line></extensions><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk>"
+      "<trk><name>c</name><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk>"
+      "<trk><name>d</name><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk></gpx>";
+  TExportOptions options;
+  options.Output.Profile = TProfile::Web;
+  options.Output.LineWidth = "2.5";
+  const std::string document = Convert(gpx, options);
+  std::vector<std::string> styles;
+  for (std::size_t at = 0; (at = document.find("<styleUrl>#line-", at)) != std::string::npos; ++at)
+    styles.push_back(document.substr(at + 16, 6));
+  ASSERT_EQ(styles.size(), 4u);
+  EXPECT_EQ(styles[0], "00008b");
+  EXPECT_EQ(styles[1], "893380");
+  EXPECT_NE(styles[2], styles[3]);
+  EXPECT_NE(document.find("<color>ff8b0000</color>"), std::string::npos);
+  EXPECT_NE(document.find("<color>ff803389</color>"), std::string::npos);
+  EXPECT_NE(document.find("<width>2.5</width>"), std::string::npos);
+  EXPECT_EQ(document.find("<Style id=\"line-893380\">"), document.rfind("<Style id=\"line-893380\">"));
+}
+
+}  // namespace
+}  // namespace tarvola::kml
