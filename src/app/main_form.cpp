@@ -19,6 +19,7 @@
 #include "app/main_form_view.h"
 #include "app/open_workflow.h"
 #include "app/path_text.h"
+#include "app/profile_menu.h"
 #include "app/service_notices.h"
 #include "app/save_command.h"
 #include "app/wait_panel.h"
@@ -69,6 +70,7 @@ TMainForm::TMainForm(ui::TUserPrompts& prompts, service::TLinkOpener opener, QWi
       this, FWorkspace.TempDir,
       [this](const service::TServiceNotices& notices) { PresentServiceNotices(this, FPrompts, FOpener, notices); });
   FUi.OptionPopup->setStyle(FMenuStyle);
+  FProfileMenu = new TProfileMenu(FUi.OptionPopup);
   FUi.GpxTreeView->SetMenuStyle(FMenuStyle);
   setAcceptDrops(true);
   Connect();
@@ -105,6 +107,7 @@ kml::TExportOptions TMainForm::ExportOptions() const {
   options.Tracks = FUi.TracksCheck->isChecked();
   options.JoinSegments = FUi.JoinSegsCheck->isChecked();
   options.TimeStamps = FUi.TimeCheck->isChecked();
+  options.Output = FProfileMenu->Profile();
   return options;
 }
 

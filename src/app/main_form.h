@@ -23,6 +23,8 @@ class TServiceChannel;
 
 namespace tarvola::app {
 
+class TProfileMenu;
+
 // MainForm: the program's one window. The work lives in the workflows it calls.
 class TMainForm : public QWidget {
   Q_OBJECT
@@ -46,6 +48,7 @@ public:
   bool Initialized() const { return FInitialized; }
 
   kml::TExportOptions ExportOptions() const;
+  TProfileMenu& ProfileMenu() { return *FProfileMenu; }
   view::TTreeOptions TreeOptions() const;
 
   // An empty name asks with the open dialog.
@@ -93,6 +96,7 @@ private:
   TWorkspace FWorkspace;
   TMainFormUi FUi;
   ui::TFlatMenuStyle* FMenuStyle;
+  TProfileMenu* FProfileMenu = nullptr;
   service::TLinkOpener FOpener;
   // Destroyed before the widgets, so a running download is stopped first.
   std::unique_ptr<service::TServiceChannel> FService;

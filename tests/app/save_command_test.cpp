@@ -2,6 +2,7 @@
 
 #include "app/convert_mode.h"
 #include "app/open_workflow.h"
+#include "app/profile_menu.h"
 #include "app/save_command.h"
 #include "main_form_fixture.h"
 #include "process_runner.h"
@@ -88,6 +89,29 @@ TEST_F(SaveCommand, TimeStampOptionReachesTheDocument) {
   Save(Folder.File("timed"), 2);
   EXPECT_EQ(ReadFile(Folder.File("plain.kml")).find("<when>"), std::string::npos);
   EXPECT_NE(ReadFile(Folder.File("timed.kml")).find("TimeSpan"), std::string::npos);
+}
+
+// The "+" menu's KML document reaches the file, and the next window starts with it.
+TEST_F(SaveCommand, ProfileChosenInTheMenuReachesTheDocumentAndIsRemembered) {
+  app::TProfileMenu& menu = Form->ProfileMenu();
+  EXPECT_FALSE(menu.ImperialAction()->isEnabled());  // classic has no statistics
+  menu.ProfileAction(kml::TProfile::Web)->trigger();
+  menu.AltitudeAction(kml::TAltitude::Absolute)->trigger();
+  EXPECT_TRUE(menu.ImperialAction()->isEnabled());
+  Save(Folder.File("web"), 2);
+  const std::string text = ReadFile(Folder.File("web.kml"));
+  EXPECT_NE(text.find("<kml xmlns=\"http://www.opengis.net/kml/2.2\">"), std::string::npos);
+  EXPECT_NE(text.find("<altitudeMode>absolute</altitudeMode>"), std::string::npos);
+  {
+    app::TMainForm next(Prompts);
+    EXPECT_EQ(next.ExportOptions().Output.Profile, kml::TProfile::Web);
+    EXPECT_EQ(next.ExportOptions().Output.Altitude, kml::TAltitude::Absolute);
+    EXPECT_TRUE(next.ProfileMenu().ProfileAction(kml::TProfile::Web)->isChecked());
+  }
+  menu.ProfileAction(kml::TProfile::Classic)->trigger();
+  menu.AltitudeAction(kml::TAltitude::Clamp)->trigger();
+  Save(Folder.File("classic"), 2);
+  EXPECT_NE(ReadFile(Folder.File("classic.kml")).find("http://earth.google.com/kml/2.1"), std::string::npos);
 }
 
 TEST_F(SaveCommand, CancelledDialogWritesAndRecordsNothing) {
