@@ -12,7 +12,7 @@ packages=(
   libgl-dev xvfb xauth fonts-wine fonts-dejavu-core
   shared-mime-info desktop-file-utils appstream
   help2man man-db dpkg-dev file
-  python3 unzip libxml2-utils
+  python3 unzip libxml2-utils libkml-dev
   "$@"
 )
 

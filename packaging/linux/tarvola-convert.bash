@@ -13,7 +13,16 @@ _tarvola_convert() {
     --format)
       COMPREPLY=($(compgen -W 'kml kmz' -- "$cur"))
       return ;;
-    -j | --jobs)
+    --profile)
+      COMPREPLY=($(compgen -W 'classic earth web' -- "$cur"))
+      return ;;
+    --altitude)
+      COMPREPLY=($(compgen -W 'clamp relative absolute' -- "$cur"))
+      return ;;
+    --units)
+      COMPREPLY=($(compgen -W 'metric imperial' -- "$cur"))
+      return ;;
+    -j | --jobs | --line-width)
       return ;;
   esac
   if [[ $cur == --format=* ]]; then

@@ -64,6 +64,11 @@ TEST_P(AcceptedCommandLine, GivesTheOptions) {
   EXPECT_EQ(options.Export.Tracks, expected.Export.Tracks);
   EXPECT_EQ(options.Export.JoinSegments, expected.Export.JoinSegments);
   EXPECT_EQ(options.Export.TimeStamps, expected.Export.TimeStamps);
+  EXPECT_EQ(options.Export.Output.Profile, expected.Export.Output.Profile);
+  EXPECT_EQ(options.Export.Output.Altitude, expected.Export.Output.Altitude);
+  EXPECT_EQ(options.Export.Output.Extrude, expected.Export.Output.Extrude);
+  EXPECT_EQ(options.Export.Output.LineWidth, expected.Export.Output.LineWidth);
+  EXPECT_EQ(options.Export.Output.Units, expected.Export.Output.Units);
   EXPECT_EQ(options.Jobs, expected.Jobs);
   EXPECT_EQ(options.Quiet, expected.Quiet);
   EXPECT_EQ(options.NoClobber, expected.NoClobber);
@@ -93,6 +98,14 @@ INSTANTIATE_TEST_SUITE_P(
                       {"--no-waypoints", "--no-routes", "--no-tracks", "--join-segments",
                        "--time-stamps", "a.gpx"},
                       Expect({"a.gpx"}, [](TCliOptions& o) { o.Export = {false, false, false, true, true}; })},
+        TAcceptedCase{"Profile", {"--profile", "earth", "--altitude=relative", "--extrude", "--line-width", "2.5",
+                                  "--units", "imperial", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) {
+                        o.Export.Output = {kml::TProfile::Earth, kml::TAltitude::Relative, true, "2.5",
+                                           kml::TUnits::Imperial}; })},
+        TAcceptedCase{"ProfilePrefixes", {"--prof=web", "--alt", "absolute", "a.gpx"},
+                      Expect({"a.gpx"}, [](TCliOptions& o) {
+                        o.Export.Output.Profile = kml::TProfile::Web; o.Export.Output.Altitude = kml::TAltitude::Absolute; })},
         TAcceptedCase{"OneExportFlag", {"--no-routes", "a.gpx"},
                       Expect({"a.gpx"}, [](TCliOptions& o) { o.Export.Routes = false; })},
         TAcceptedCase{"JobsAndQuiet", {"-j", "3", "-q", "a.gpx"},
@@ -148,6 +161,11 @@ INSTANTIATE_TEST_SUITE_P(
         TRejectedCase{"Nothing", {}, "no input"},
         TRejectedCase{"OptionsOnly", {"-q", "--time-stamps"}, "no input"},
         TRejectedCase{"UnknownOption", {"--frobnicate", "a.gpx"}, "--frobnicate"},
+        TRejectedCase{"UnknownProfile", {"--profile", "kml22", "a.gpx"}, "classic, earth or web, not 'kml22'"},
+        TRejectedCase{"UnknownAltitude", {"--altitude=sea", "a.gpx"}, "clamp, relative or absolute"},
+        TRejectedCase{"LineWidthNotANumber", {"--line-width", "4px", "a.gpx"}, "--line-width"},
+        TRejectedCase{"LineWidthZero", {"--line-width=0", "a.gpx"}, "--line-width"},
+        TRejectedCase{"UnknownUnits", {"--units", "nautical", "a.gpx"}, "metric or imperial"},
         TRejectedCase{"OutputWithoutValue", {"a.gpx", "-o"}, "-o"},
         TRejectedCase{"OutputEmpty", {"--output=", "a.gpx"}, "-o"},
         TRejectedCase{"OutputForTwoInputs", {"-o", "x.kmz", "a.gpx", "b.gpx"}, "one input"},
