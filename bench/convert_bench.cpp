@@ -1,5 +1,5 @@
 // Converting a large GPX file, side by side in one run on the same input: tarvola-convert to KML
-// and to KMZ, loading the whole file first (the window's way) and saving, pugixml alone parsing
+// and to KMZ in the classic profile and in the KML 2.2 ones (earth, web), loading the whole file first (the window's way) and saving, pugixml alone parsing
 // the input, zlib's raw deflate alone of the KML produced, and, when installed, gpsbabel's KML
 // output with points off and GDAL's KML driver. A converter given in TARVOLA_BENCH_BASELINE
 // (an older build) runs too. Each in its own process, fastest of three runs.
@@ -106,6 +106,13 @@ int main(int argc, char** argv) {
   const bench::TMeasure toKml = Program({convert, "-q", "--format", "kml", "-o", kmlTarget, path});
   const bench::TMeasure toKmz =
       Program({convert, "-q", "--format", "kmz", "-o", (work / "out.kmz").string(), path});
+  const bench::TMeasure earthKml =
+      Program({convert, "-q", "--profile", "earth", "--format", "kml", "-o", (work / "earth.kml").string(), path});
+  const bench::TMeasure earthKmz =
+      Program({convert, "-q", "--profile", "earth", "--format", "kmz", "-o", (work / "earth.kmz").string(), path});
+  const bench::TMeasure webKml =
+      Program({convert, "-q", "--profile", "web", "--format", "kml", "-o", (work / "web.kml").string(), path});
+  const std::uint64_t earthBytes = bench::FileBytes((work / "earth.kml").string().c_str()).value_or(0);
   const bench::TMeasure loadSave =
       bench::BestOf(Runs, [&] { return LoadThenSave(path.c_str(), work / "records.kml"); });
   const bench::TMeasure parse = bench::BestOf(Runs, [&] { return bench::PugixmlAlone(path.c_str()); });
@@ -125,6 +132,10 @@ int main(int argc, char** argv) {
 
   bench::PrintMeasure("tarvola-convert to KML", toKml, fileBytes);
   bench::PrintMeasure("tarvola-convert to KMZ", toKmz, fileBytes);
+  bench::PrintMeasure("tarvola-convert --profile earth, KML", earthKml, fileBytes);
+  bench::PrintMeasure("tarvola-convert --profile earth, KMZ", earthKmz, fileBytes);
+  bench::PrintMeasure("tarvola-convert --profile web, KML", webKml, fileBytes);
+  std::printf("  earth KML produced: %.1f MB\n", bench::Megabytes(earthBytes));
   bench::PrintMeasure("LoadGpxFile + SaveGpsFile (KML)", loadSave, fileBytes);
   bench::PrintMeasure("pugixml parse alone", parse, fileBytes);
   std::printf("  KML produced: %.1f MB\n", bench::Megabytes(kmlBytes.size()));
@@ -140,7 +151,11 @@ int main(int argc, char** argv) {
   std::printf("\n");
   PrintPeak("KML peak / file", toKml, fileBytes, "(target <= 0.1x)");
   PrintPeak("KMZ peak / file", toKmz, fileBytes, "(target <= 0.1x)");
+  PrintPeak("earth KML peak / file", earthKml, fileBytes, "(target <= 0.1x)");
+  PrintPeak("earth KMZ peak / file", earthKmz, fileBytes, "(target <= 0.1x)");
   PrintShare("KMZ / KML time", toKmz, toKml, "(target <= 1.3x)");
+  PrintShare("earth / classic KML time", earthKml, toKml, "");
+  PrintShare("web / classic KML time", webKml, toKml, "");
   PrintShare("KML / baseline converter time", toKml, baseline, "(target <= 0.7x)");
   PrintShare("KML / pugixml parse alone time", toKml, parse, "");
   PrintAgainst("faster than gpsbabel -o kml,points=0", toKml, gpsbabel, "(target >= 5x)");
@@ -148,5 +163,5 @@ int main(int argc, char** argv) {
 
   std::error_code ec;
   fs::remove_all(work, ec);
-  return toKml.Ok && toKmz.Ok && loadSave.Ok && parse.Ok && deflate.Ok ? 0 : 1;
+  return toKml.Ok && toKmz.Ok && earthKml.Ok && earthKmz.Ok && webKml.Ok && loadSave.Ok && parse.Ok && deflate.Ok ? 0 : 1;
 }

@@ -158,7 +158,7 @@ void BeginKml22Document(TKmlWriter& writer, const TOutputProfile& profile, std::
   snippet.append(createdText);
   writer.Text("Snippet", snippet, {{"maxLines", "1"}});
   WriteLookAt(writer, profile, facts);
-  WriteIconStyle(writer, "waypoint", PushpinIcon, true);
+  if (facts.Waypoints) WriteIconStyle(writer, "waypoint", PushpinIcon, true);
   if (facts.RoutePoints) WriteIconStyle(writer, "route-point", Icon60, false);
   for (const std::string& color : facts.LineColors) WriteLineStyle(writer, color, profile.LineWidth);
   WriteSensorSchema(writer, facts.Sensors);

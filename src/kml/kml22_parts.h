@@ -20,7 +20,7 @@ struct TDocumentFacts {
   TTimeSpan Span;
   std::set<std::string> LineColors;  // "rrggbb"
   unsigned Sensors = 0;              // bit n: a gx:Track holds readings of gps::TSensor(n)
-  bool RoutePoints = false;
+  bool Waypoints = false, RoutePoints = false;
 
   // A point whose lat and lon fit a line.
   void AddPosition(std::string_view lat, std::string_view lon);

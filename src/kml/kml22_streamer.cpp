@@ -66,6 +66,7 @@ void TKml22Streamer::AddWaypoint(const gps::TPointFields& point) {
   if (!FOptions.Waypoints) return;
   TBody& body = FBodies[Waypoints];
   WritePoint(body.Writer, point, "#waypoint");
+  FFacts.Waypoints = true;
   if (FitsALine(point)) FFacts.AddPosition(point.Lat, point.Lon);
   FFacts.Span.Add(point.Time);
   DrainFull(body.Writer, body.Held);
