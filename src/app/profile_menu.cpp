@@ -63,14 +63,17 @@ void WriteOutputProfile(const kml::TOutputProfile& profile) {
 TProfileMenu::TProfileMenu(QMenu* menu) : QObject(menu), FProfile(ReadOutputProfile()) {
   menu->addSeparator();
   QMenu* kinds = menu->addMenu(QStringLiteral("KML document"));
+  kinds->setStyle(menu->style());
   FProfiles = RadioItems(kinds, {"Classic (KML 2.1)", "Google Earth with time and sensors (KML 2.2)",
                                  "Web and GIS programs (KML 2.2)"});
-  FAltitudeMenu = menu->addMenu(QStringLiteral("Altitude of lines"));
-  FAltitudes = RadioItems(FAltitudeMenu, {"Clamped to the ground", "Relative to the ground", "Absolute"});
-  FAltitudeMenu->addSeparator();
-  FExtrude = FAltitudeMenu->addAction(QStringLiteral("Walls to the ground"));
+  // The rest shapes the KML 2.2 documents only; it stays a choice to make beforehand.
+  kinds->addSeparator();
+  FAltitudes = RadioItems(kinds, {"Lines on the ground", "Lines at their height above the ground",
+                                  "Lines at their height above sea level"});
+  FExtrude = kinds->addAction(QStringLiteral("Walls under raised lines"));
   FExtrude->setCheckable(true);
-  FImperial = menu->addAction(QStringLiteral("Statistics in miles and feet"));
+  kinds->addSeparator();
+  FImperial = kinds->addAction(QStringLiteral("Statistics in miles and feet"));
   FImperial->setCheckable(true);
   ShowProfile();
   for (QActionGroup* group : {FProfiles, FAltitudes}) connect(group, &QActionGroup::triggered, this, &TProfileMenu::Changed);
@@ -90,10 +93,6 @@ void TProfileMenu::ShowProfile() {
   AltitudeAction(FProfile.Altitude)->setChecked(true);
   FExtrude->setChecked(FProfile.Extrude);
   FImperial->setChecked(FProfile.Units == kml::TUnits::Imperial);
-  // The classic document has none of these.
-  const bool kml22 = FProfile.Profile != kml::TProfile::Classic;
-  FAltitudeMenu->setEnabled(kml22);
-  FImperial->setEnabled(kml22);
 }
 
 void TProfileMenu::Changed() {

@@ -32,7 +32,6 @@ private:
   kml::TOutputProfile FProfile;
   QActionGroup* FProfiles;
   QActionGroup* FAltitudes;
-  QMenu* FAltitudeMenu;
   QAction* FExtrude;
   QAction* FImperial;
 };

@@ -17,6 +17,31 @@ const QColor HotBack(170, 199, 251);
 const QColor HotBorder(128, 128, 255);
 const QColor DisabledText(209, 211, 184);
 
+// A tick, or a dot for one of a group, in the icon column of a checked item.
+void DrawCheck(const QStyleOptionMenuItem& item, QPainter* painter, const QColor& ink) {
+  if (item.checkType == QStyleOptionMenuItem::NotCheckable || !item.checked || !item.icon.isNull()) return;
+  const QPoint c(item.rect.left() + IconColumn / 2, item.rect.center().y());
+  painter->setRenderHint(QPainter::Antialiasing);
+  if (item.checkType == QStyleOptionMenuItem::Exclusive) {
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(ink);
+    painter->drawEllipse(QPointF(c), 3.0, 3.0);
+    return;
+  }
+  painter->setPen(QPen(ink, 1.6));
+  const QPointF tick[] = {QPointF(c.x() - 4, c.y()), QPointF(c.x() - 1, c.y() + 3), QPointF(c.x() + 4, c.y() - 3)};
+  painter->drawPolyline(tick, 3);
+}
+
+void DrawSubMenuArrow(const QStyleOptionMenuItem& item, QPainter* painter, const QColor& ink) {
+  if (item.menuItemType != QStyleOptionMenuItem::SubMenu) return;
+  const QPoint c(item.rect.right() - TextGap, item.rect.center().y());
+  const QPointF arrow[] = {QPointF(c.x() - 2, c.y() - 4), QPointF(c.x() + 2, c.y()), QPointF(c.x() - 2, c.y() + 4)};
+  painter->setPen(Qt::NoPen);
+  painter->setBrush(ink);
+  painter->drawPolygon(arrow, 3);
+}
+
 void DrawItem(const QStyleOptionMenuItem& item, QPainter* painter) {
   const QRect r = item.rect;
   painter->fillRect(r, ItemBack);
@@ -37,7 +62,12 @@ void DrawItem(const QStyleOptionMenuItem& item, QPainter* painter) {
     const QPixmap pixmap = item.icon.pixmap(16, 16, enabled ? QIcon::Normal : QIcon::Disabled);
     painter->drawPixmap(r.left() + (IconColumn - 16) / 2, r.top() + (r.height() - 16) / 2, pixmap);
   }
-  painter->setPen(enabled ? item.palette.color(QPalette::WindowText) : DisabledText);
+  const QColor ink = enabled ? item.palette.color(QPalette::WindowText) : DisabledText;
+  painter->save();
+  DrawCheck(item, painter, ink);
+  DrawSubMenuArrow(item, painter, ink);
+  painter->restore();
+  painter->setPen(ink);
   painter->setFont(item.font);
   QString text = item.text;
   text = text.left(text.indexOf(QLatin1Char('\t')) < 0 ? text.size() : text.indexOf(QLatin1Char('\t')));
@@ -85,7 +115,8 @@ QSize TFlatMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* op
     if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
       if (item->menuItemType == QStyleOptionMenuItem::Separator) return {size.width(), 7};
       const int textWidth = item->fontMetrics.horizontalAdvance(item->text);
-      return {IconColumn + TextGap + textWidth + 2 * TextGap, ItemHeight};
+      const int arrow = item->menuItemType == QStyleOptionMenuItem::SubMenu ? 2 * TextGap : 0;
+      return {IconColumn + TextGap + textWidth + 2 * TextGap + arrow, ItemHeight};
     }
   }
   return QProxyStyle::sizeFromContents(type, option, size, widget);

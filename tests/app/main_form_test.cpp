@@ -296,7 +296,17 @@ TEST_F(MainForm, ScreenshotWithAFileLoaded) {
   const QImage shot = Form->grab().toImage();
   EXPECT_EQ(shot.deviceIndependentSize().toSize(), QSize(400, 380));
   EXPECT_EQ(shot.pixelColor(2, 2), QColor(207, 209, 216));
-  if (!dir.isEmpty()) shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/main-window.png"));
+  if (dir.isEmpty()) return;
+  shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/main-window.png"));
+  Ui().OptionPopup->popup(Ui().OptionsBt->mapToGlobal(QPoint(10, 10)));
+  RunEventLoop();
+  Ui().OptionPopup->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/option-menu.png"));
+  QMenu* kinds = Ui().OptionPopup->actions().constLast()->menu();
+  kinds->popup(QPoint(0, 0));
+  RunEventLoop();
+  kinds->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/kml-document-menu.png"));
+  kinds->hide();
+  Ui().OptionPopup->hide();
 }
 
 }  // namespace
