@@ -2,6 +2,7 @@
 
 #include "app/open_workflow.h"
 #include "app/path_text.h"
+#include "app/profile_menu.h"
 #include "app/workflow_view.h"
 #include "kml/gpx_to_kml.h"
 #include "ui/user_prompts.h"
@@ -17,11 +18,12 @@ QString Reason(const QString& what, const std::string& why) {
 }
 
 // Empty when the file was saved; else what went wrong and why, for the line that names it.
-QString ConvertOne(const QString& file) {
+// The window's export defaults, in the kind of document the user last chose in the window.
+QString ConvertOne(const QString& file, const kml::TExportOptions& options) {
   std::filesystem::path target = ToFsPath(file);
   target.replace_extension(".kmz");
   try {
-    const kml::TConversion done = kml::ConvertGpxFile(ToFsPath(file), {}, target, kml::TKmlFileType::Kmz);
+    const kml::TConversion done = kml::ConvertGpxFile(ToFsPath(file), options, target, kml::TKmlFileType::Kmz);
     if (done.Loaded.Code != gps::TLoadResult::Loaded) return Reason(LoadFailureText(done.Loaded.Code), done.Loaded.Reason);
     switch (done.Saved.Code) {
       case kml::TSaveResult::Saved: return {};
@@ -39,8 +41,10 @@ QString ConvertOne(const QString& file) {
 
 int ConvertToKmz(const QStringList& files, ui::TUserPrompts& prompts) {
   QStringList failures;
+  kml::TExportOptions options;
+  options.Output = ReadOutputProfile();
   for (const QString& file : files) {
-    const QString why = ConvertOne(file);
+    const QString why = ConvertOne(file, options);
     if (!why.isEmpty()) failures << FileAndReason(file, why.toStdString());
   }
   if (failures.isEmpty()) return 0;
