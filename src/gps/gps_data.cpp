@@ -2,10 +2,19 @@
 
 namespace tarvola::gps {
 
-const std::string* FindSensor(const TTrkPt& point, TSensor sensor) {
-  for (const TSensorValue& value : point.Sensors)
-    if (value.Sensor == sensor) return &value.Text;
-  return nullptr;
+void TSensorReadings::Add(TSensor sensor, std::string_view text) {
+  if (Find(sensor)) return;
+  FPacked.push_back(char(sensor));
+  FPacked.append(text);
+  FPacked.push_back('\0');
+}
+
+std::optional<std::string_view> TSensorReadings::Find(TSensor sensor) const {
+  std::optional<std::string_view> found;
+  ForEach([&](TSensor each, std::string_view text) {
+    if (each == sensor && !found) found = text;
+  });
+  return found;
 }
 
 void ClearGpsData(TGpsData& data) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "iso8601.h"
@@ -32,9 +33,27 @@ enum class TSensor : std::uint8_t {
 };
 inline constexpr std::size_t SensorCount = 8;
 
-struct TSensorValue {
-  TSensor Sensor;
-  std::string Text;  // as the file wrote it, white space around it trimmed
+// A point's readings, each sensor at most once: packed into one string (a byte naming the
+// sensor, the text, a 0 byte), so that the usual two or three fit inside the string itself
+// and a million points cost no allocations for them.
+class TSensorReadings {
+public:
+  // Keeps the first reading of a sensor.
+  void Add(TSensor sensor, std::string_view text);
+  std::optional<std::string_view> Find(TSensor sensor) const;
+  bool Empty() const { return FPacked.empty(); }
+  // Calls each(sensor, text) in the order added.
+  template <typename TEach>
+  void ForEach(TEach each) const {
+    for (std::size_t at = 0; at < FPacked.size();) {
+      const std::size_t end = FPacked.find('\0', at + 1);
+      each(TSensor(FPacked[at]), std::string_view(FPacked).substr(at + 1, end - at - 1));
+      at = end + 1;
+    }
+  }
+
+private:
+  std::string FPacked;
 };
 
 struct TTrkPt {
@@ -43,11 +62,8 @@ struct TTrkPt {
   std::string Alt = "0";
   TDateTimeZ Time;
   bool HasEle = false;
-  std::vector<TSensorValue> Sensors{};  // each sensor once, in the file's order
+  TSensorReadings Sensors{};  // as the file wrote them, white space around them trimmed
 };
-
-// The text of a point's reading from `sensor`, or nullptr.
-const std::string* FindSensor(const TTrkPt& point, TSensor sensor);
 
 struct TRte {
   std::string Name;

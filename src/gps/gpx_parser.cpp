@@ -439,8 +439,8 @@ void TGpxParser::StartExtension(TRole role, std::string_view local) {
 void TGpxParser::EndSensor(TSensor sensor) {
   if (FMasked) UnmaskControls(FCapture);
   const std::string_view text = TrimXmlSpace(FCapture);
-  if (text.empty() || FindSensor(FTrackPoint, sensor)) return;
-  FTrackPoint.Sensors.push_back({sensor, std::string(text)});
+  // XML text cannot hold the 0 byte that ends a packed reading.
+  if (!text.empty()) FTrackPoint.Sensors.Add(sensor, text);
 }
 
 void TGpxParser::StartElement(const XML_Char* rawName, const XML_Char** attributes) {

@@ -195,6 +195,21 @@ std::string DateTimeZToIso8601(const TDateTimeZ& value) {
   return buffer;
 }
 
+std::string DateTimeZToXsd(TDateTimeZ value) {
+  // xsd:dateTime allows zones up to 14 hours; a stamp beyond that says the same in UTC.
+  if (std::abs(int(value.TimeZone)) > 14 * 60) {
+    value.DateTime -= value.TimeZone / 1440.0;
+    value.TimeZone = 0;
+  }
+  std::string text = DateTimeZToIso8601(value);
+  const auto p = SplitDateTime(value.DateTime);
+  if (!p || p->Millisecond == 0 || text.size() < 19) return text;
+  char fraction[8];
+  std::snprintf(fraction, sizeof fraction, ".%.3d", p->Millisecond);
+  text.insert(19, fraction);
+  return text;
+}
+
 std::string ZoneOffsetText(std::int16_t minutes) {
   if (minutes == 0) return "GMT";
   int absolute = std::abs(static_cast<int>(minutes));

@@ -31,6 +31,8 @@ TDateTimeZ Iso8601ToDateTimeZ(std::string_view text);
 // The same, reusing `clock` across many calls (the GPX reader keeps one per file).
 TDateTimeZ Iso8601ToDateTimeZ(std::string_view text, TLocalClock& clock);
 std::string DateTimeZToIso8601(const TDateTimeZ& value);
+// The same as an xsd:dateTime that keeps the milliseconds.
+std::string DateTimeZToXsd(TDateTimeZ value);
 std::string DateTimeZToText(const TDateTimeZ& value, bool withZone);
 std::string ZoneOffsetText(std::int16_t minutes);
 std::int16_t LocalZoneOffset();

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 
 #include "gps/gpx_extensions.h"
+#include "gps/iso8601.h"
 #include "kml/document_streamer.h"
 
 namespace tarvola::kml {
@@ -15,6 +17,9 @@ constexpr std::string_view Kml22Namespace = "http://www.opengis.net/kml/2.2";
 constexpr std::string_view GxNamespace = "http://www.google.com/kml/ext/2.2";
 constexpr std::string_view PushpinIcon = "http://maps.google.com/mapfiles/kml/pushpin/ylw-pushpin.png";
 constexpr std::string_view Icon60 = "http://maps.google.com/mapfiles/kml/pal3/icon60.png";
+
+// By TAltitude.
+constexpr std::array<std::string_view, 3> AltitudeModes{"clampToGround", "relativeToGround", "absolute"};
 
 struct TSensorField {
   std::string_view Name;
@@ -75,19 +80,14 @@ void WriteLineStyle(TKmlWriter& writer, std::string_view color, std::string_view
 void WriteLookAt(TKmlWriter& writer, const TOutputProfile& profile, const TDocumentFacts& facts) {
   if (!facts.HasBox) return;
   writer.Open("LookAt");
-  if (profile.Profile == TProfile::Earth && !facts.Span.Empty()) {
-    writer.Open("gx:TimeSpan");
-    writer.Text("begin", TimeText(facts.Span.Begin()));
-    writer.Text("end", TimeText(facts.Span.End()));
-    writer.Close();
-  }
-  const double diagonal = EllipsoidDistance(facts.South, facts.West, facts.North, facts.East);
-  writer.Text("longitude", Fixed((facts.West + facts.East) / 2, 6));
-  writer.Text("latitude", Fixed((facts.South + facts.North) / 2, 6));
+  if (profile.Profile == TProfile::Earth) WriteInstantSpan(writer, facts.Span, "gx:TimeSpan");
+  const TDocumentFacts::TView view = facts.View();
+  writer.Text("longitude", Fixed(view.Lon, 6));
+  writer.Text("latitude", Fixed(view.Lat, 6));
   writer.Text("altitude", "0");
   writer.Text("heading", "0");
   writer.Text("tilt", "0");
-  writer.Text("range", Fixed(std::max(1000.0, diagonal * 1.5), 0));
+  writer.Text("range", Fixed(std::max(1000.0, view.Diagonal * 1.5), 0));
   writer.Text("altitudeMode", "relativeToGround");
   writer.Close();
 }
@@ -118,8 +118,7 @@ void WriteAltitudeMode(TKmlWriter& writer, TAltitude altitude, const TOutputProf
   } else if (profile.Extrude) {
     writer.Text("extrude", "1");
   }
-  static constexpr std::array<std::string_view, 3> Modes{"clampToGround", "relativeToGround", "absolute"};
-  writer.Text("altitudeMode", Modes[std::size_t(altitude)]);
+  writer.Text("altitudeMode", AltitudeModes[std::size_t(altitude)]);
 }
 
 void WriteRaw(TKmlWriter& writer, std::string_view name, std::string_view escaped) {
@@ -130,11 +129,28 @@ void WriteRaw(TKmlWriter& writer, std::string_view name, std::string_view escape
 
 }  // namespace
 
+void TInstantSpan::Add(const gps::TDateTimeZ& value) {
+  if (!value.Exists) return;
+  const double utc = value.DateTime - value.TimeZone / 1440.0;
+  if (!FBegin.Exists || utc < FBeginUtc) FBegin = value, FBeginUtc = utc;
+  if (!FEnd.Exists || utc > FEndUtc) FEnd = value, FEndUtc = utc;
+}
+
+void WriteInstantSpan(TKmlWriter& writer, const TInstantSpan& span, std::string_view element) {
+  if (span.Empty()) return;
+  writer.Open(element);
+  writer.Text("begin", gps::DateTimeZToXsd(span.Begin()));
+  writer.Text("end", gps::DateTimeZToXsd(span.End()));
+  writer.Close();
+}
+
 void TDocumentFacts::AddPosition(std::string_view lat, std::string_view lon) {
   const double latitude = Degrees(lat), longitude = Degrees(lon);
+  const double longitude360 = longitude < 0 ? longitude + 360 : longitude;
   if (!HasBox) {
     South = North = latitude;
     West = East = longitude;
+    FWest360 = FEast360 = longitude360;
     HasBox = true;
     return;
   }
@@ -142,10 +158,31 @@ void TDocumentFacts::AddPosition(std::string_view lat, std::string_view lon) {
   North = std::max(North, latitude);
   West = std::min(West, longitude);
   East = std::max(East, longitude);
+  FWest360 = std::min(FWest360, longitude360);
+  FEast360 = std::max(FEast360, longitude360);
 }
 
-void BeginKml22Document(TKmlWriter& writer, const TOutputProfile& profile, std::string_view createdText,
-                        const TDocumentFacts& facts) {
+TDocumentFacts::TView TDocumentFacts::View() const {
+  double west = West, east = East;
+  if (FEast360 - FWest360 < East - West) {
+    west = FWest360;
+    east = FEast360;
+  }
+  double middle = (west + east) / 2;
+  if (middle > 180) middle -= 360;
+  const double half = (east - west) / 2;
+  return {(South + North) / 2, middle, EllipsoidDistance(South, middle - half, North, middle + half)};
+}
+
+void TDocumentFacts::AddLineColor(std::string_view color) {
+  unsigned value = 0;
+  std::from_chars(color.data(), color.data() + color.size(), value, 16);
+  if (LineColors.empty()) LineColors.resize(1u << 24);
+  LineColors[value & 0xffffffu] = true;
+}
+
+void BeginKml22Document(TKmlWriter& writer, TKmlSink& sink, const TOutputProfile& profile,
+                        std::string_view createdText, const TDocumentFacts& facts) {
   writer.Declaration();
   if (profile.Profile == TProfile::Earth)
     writer.Open("kml", {{"xmlns", Kml22Namespace}, {"xmlns:gx", GxNamespace}});
@@ -160,7 +197,13 @@ void BeginKml22Document(TKmlWriter& writer, const TOutputProfile& profile, std::
   WriteLookAt(writer, profile, facts);
   if (facts.Waypoints) WriteIconStyle(writer, "waypoint", PushpinIcon, true);
   if (facts.RoutePoints) WriteIconStyle(writer, "route-point", Icon60, false);
-  for (const std::string& color : facts.LineColors) WriteLineStyle(writer, color, profile.LineWidth);
+  for (std::size_t value = 0; value < facts.LineColors.size(); ++value) {
+    if (!facts.LineColors[value]) continue;
+    char color[24];
+    std::snprintf(color, sizeof color, "%06zx", value);
+    WriteLineStyle(writer, color, profile.LineWidth);
+    DrainFull(writer, sink);
+  }
   WriteSensorSchema(writer, facts.Sensors);
 }
 
@@ -205,7 +248,29 @@ void WriteGxTrack(TKmlWriter& writer, TKmlSink& sink, TPointRecords& points, con
   writer.Close();
 }
 
+// A line needs two points; a one-point segment or route is that point.
+void WriteOnePoint(TKmlWriter& writer, TPointRecords& points, const TOutputProfile& profile) {
+  writer.Open("Point");
+  const TAltitude altitude = AltitudeOf(points, profile);
+  if (altitude != TAltitude::Clamp && profile.Extrude) writer.Text("extrude", "1");
+  writer.Text("altitudeMode", AltitudeModes[std::size_t(altitude)]);
+  points.ForEach([&](const TPointRecords::TRecord& point) {
+    writer.BeginText("coordinates");
+    writer.AppendRaw(point[TPointRecords::Lon]);
+    writer.AppendRaw(',');
+    writer.AppendRaw(point[TPointRecords::Lat]);
+    writer.AppendRaw(',');
+    writer.AppendRaw(point[TPointRecords::Alt]);
+    writer.EndText();
+  });
+  writer.Close();
+}
+
 void WriteLineString(TKmlWriter& writer, TKmlSink& sink, TPointRecords& points, const TOutputProfile& profile) {
+  if (points.Count() == 1) {
+    WriteOnePoint(writer, points, profile);
+    return;
+  }
   writer.Open("LineString");
   WriteAltitudeMode(writer, AltitudeOf(points, profile), profile);
   writer.BeginText("coordinates");

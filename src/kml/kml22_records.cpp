@@ -1,5 +1,8 @@
 #include "kml/kml22_records.h"
 
+#include <charconv>
+#include <cmath>
+
 #include "gps/gpx_extensions.h"
 #include "gps/iso8601.h"
 #include "kml/kml_text.h"
@@ -56,25 +59,25 @@ void TPointRecords::Clear() {
 }
 
 void TPointRecords::Add(std::string_view lat, std::string_view lon, std::string_view alt, bool hasEle,
-                        const gps::TDateTimeZ& time, const std::vector<gps::TSensorValue>* sensors) {
-  const bool elevation = hasEle && IsDecimal(alt);
+                        const gps::TDateTimeZ& time, const gps::TSensorReadings* sensors) {
+  const bool elevation = hasEle && IsNumber(alt);
   FAllTimed = FAllTimed && time.Exists;
   FAllHaveEle = FAllHaveEle && elevation;
   ++FCount;
-  if (time.Exists) FText.append(TimeText(time));
+  if (time.Exists) FText.append(gps::DateTimeZToXsd(time));
   FText.push_back(FieldEnd);
   AppendEscaped(FText, gps::TrimXmlSpace(lon));
   FText.push_back(FieldEnd);
   AppendEscaped(FText, gps::TrimXmlSpace(lat));
   FText.push_back(FieldEnd);
   AppendEscaped(FText, elevation ? gps::TrimXmlSpace(alt) : std::string_view("0"));
-  std::array<const std::string*, gps::SensorCount> readings{};
+  std::array<std::optional<std::string_view>, gps::SensorCount> readings{};
   if (sensors != nullptr) {
-    for (const gps::TSensorValue& value : *sensors) readings[std::size_t(value.Sensor)] = &value.Text;
+    sensors->ForEach([&](gps::TSensor sensor, std::string_view text) { readings[std::size_t(sensor)] = text; });
   }
   for (std::size_t n = 0; n < readings.size(); ++n) {
     FText.push_back(FieldEnd);
-    if (readings[n] == nullptr) continue;
+    if (!readings[n]) continue;
     FSensors |= 1u << n;
     AppendEscaped(FText, *readings[n]);
   }
@@ -97,21 +100,12 @@ void TPointRecords::ForEach(const std::function<void(const TRecord&)>& each) {
   reader.Drain(splitter);
 }
 
-bool IsDecimal(std::string_view text) {
+bool IsNumber(std::string_view text) {
   text = gps::TrimXmlSpace(text);
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  std::size_t digits = 0;
-  bool point = false;
-  for (const char c : text) {
-    if (c >= '0' && c <= '9') {
-      ++digits;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      return false;
-    }
-  }
-  return digits > 0;
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
 }
 
 }  // namespace tarvola::kml

@@ -28,7 +28,7 @@ public:
   // A point that fits a line; `sensors` may be null. An elevation that is not a number is held
   // as the "0" a point without one gets.
   void Add(std::string_view lat, std::string_view lon, std::string_view alt, bool hasEle,
-           const gps::TDateTimeZ& time, const std::vector<gps::TSensorValue>* sensors);
+           const gps::TDateTimeZ& time, const gps::TSensorReadings* sensors);
 
   std::uint64_t Count() const { return FCount; }
   bool AllTimed() const { return FAllTimed; }
@@ -48,7 +48,7 @@ private:
   unsigned FSensors = 0;
 };
 
-// Whether `text` is a decimal number (XML white space around it allowed, no exponent).
-bool IsDecimal(std::string_view text);
+// Whether `text` is a finite number, as xsd:double writes them (XML white space around it allowed).
+bool IsNumber(std::string_view text);
 
 }  // namespace tarvola::kml

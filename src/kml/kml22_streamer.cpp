@@ -1,5 +1,7 @@
 #include "kml/kml22_streamer.h"
 
+#include "gps/gpx_extensions.h"
+#include "gps/iso8601.h"
 #include "kml/kml_text.h"
 
 namespace tarvola::kml {
@@ -45,20 +47,27 @@ void TKml22Streamer::WritePoint(TKmlWriter& writer, const gps::TPointFields& poi
   if (!description.empty()) writer.Text("description", description);
   if (point.Time.Exists) {
     writer.Open("TimeStamp");
-    writer.Text("when", TimeText(point.Time));
+    writer.Text("when", gps::DateTimeZToXsd(point.Time));
     writer.Close();
   }
   writer.Text("styleUrl", styleUrl);
-  writer.Open("Point");
-  const bool raised = FOptions.Output.Altitude != TAltitude::Clamp && point.HasEle && IsDecimal(point.Alt);
-  if (raised) {
-    if (FOptions.Output.Extrude) writer.Text("extrude", "1");
-    writer.Text("altitudeMode", FOptions.Output.Altitude == TAltitude::Relative ? "relativeToGround" : "absolute");
+  // A point that no reader could place keeps its name and texts, not a broken position.
+  if (FitsALine(point)) {
+    writer.Open("Point");
+    const bool elevation = point.HasEle && IsNumber(point.Alt);
+    if (FOptions.Output.Altitude != TAltitude::Clamp && elevation) {
+      if (FOptions.Output.Extrude) writer.Text("extrude", "1");
+      writer.Text("altitudeMode", FOptions.Output.Altitude == TAltitude::Relative ? "relativeToGround" : "absolute");
+    }
+    writer.BeginText("coordinates");
+    writer.AppendText(gps::TrimXmlSpace(point.Lon));
+    writer.AppendRaw(',');
+    writer.AppendText(gps::TrimXmlSpace(point.Lat));
+    writer.AppendRaw(',');
+    writer.AppendText(elevation ? gps::TrimXmlSpace(point.Alt) : std::string_view("0"));
+    writer.EndText();
+    writer.Close();
   }
-  writer.BeginText("coordinates");
-  AppendCoordTriple(writer, point);
-  writer.EndText();
-  writer.Close();
   writer.Close();
 }
 
@@ -98,18 +107,21 @@ void TKml22Streamer::AddRoutePoint(const gps::TPointFields& point) {
 
 std::string TKml22Streamer::StyleFor(std::string_view color, std::size_t& paletteNext) {
   const std::string line(color.empty() ? PaletteColor(paletteNext++) : color);
-  FFacts.LineColors.insert(line);
+  FFacts.AddLineColor(line);
   return LineStyleUrl(line);
 }
 
-// A route's or track's placemark up to its geometry.
+// A route's or track's placemark up to its geometry. One without points to draw has no
+// style or statistics, and takes no colour from its neighbours.
 void TKml22Streamer::BeginLinePlacemark(TKmlWriter& writer, std::string_view name, std::string_view color,
                                         std::size_t& paletteNext) {
   const TTrackStatistics statistics = FStatistics.Result();
   writer.Open("Placemark");
   writer.Text("name", name);
-  writer.Text("description", StatisticsDescription(statistics, FOptions.Output.Units));
-  WriteTimeSpan(writer, FSpan);
+  const bool drawn = statistics.Points > 0;
+  if (drawn) writer.Text("description", StatisticsDescription(statistics, FOptions.Output.Units));
+  WriteInstantSpan(writer, FSpan);
+  if (!drawn) return;
   writer.Text("styleUrl", StyleFor(color, paletteNext));
   WriteStatisticsData(writer, statistics, FOptions.Output.Units);
 }
@@ -153,9 +165,8 @@ void TKml22Streamer::AddTrackPoint(const gps::TTrkPt& point) {
     return;
   }
   FPoints.Add(point.Lat, point.Lon, point.Alt, point.HasEle, point.Time, &point.Sensors);
-  const std::string* heartRate = gps::FindSensor(point, gps::TSensor::HeartRate);
   FStatistics.Add(point.Lat, point.Lon, point.HasEle ? std::optional<std::string_view>(point.Alt) : std::nullopt,
-                  point.Time, heartRate ? std::optional<std::string_view>(*heartRate) : std::nullopt);
+                  point.Time, point.Sensors.Find(gps::TSensor::HeartRate));
   FSpan.Add(point.Time);
   FFacts.Span.Add(point.Time);
   FFacts.AddPosition(point.Lat, point.Lon);
@@ -218,7 +229,7 @@ void TKml22Streamer::WriteBody(TKmlWriter& writer, TKind kind, std::string_view 
 void TKml22Streamer::Finish() {
   std::string text;
   TKmlWriter writer(text);
-  BeginKml22Document(writer, FOptions.Output, FCreated, FFacts);
+  BeginKml22Document(writer, FSink, FOptions.Output, FCreated, FFacts);
   WriteBody(writer, Waypoints, "Waypoints");
   WriteBody(writer, Routes, "Routes");
   WriteBody(writer, Tracks, "Tracks");

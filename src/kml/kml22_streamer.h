@@ -66,7 +66,7 @@ private:
   // The route or track being read.
   TPointRecords FPoints;
   TStatisticsCounter FStatistics;
-  TTimeSpan FSpan;
+  TInstantSpan FSpan;
   std::string FPlacemarkText, FGeometryText;
   TKmlWriter FPlacemarkWriter, FGeometryWriter;  // the route's point placemarks; the track's lines
   THeldText FPlacemarks, FGeometry;

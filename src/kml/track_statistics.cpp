@@ -183,8 +183,9 @@ void TStatisticsCounter::Add(std::string_view lat, std::string_view lon,
   TFix fix{*latitude, *longitude, std::nullopt};
   if (time.Exists) {
     fix.Seconds = UtcSeconds(time);
-    if (!FFirstSeconds) FFirstSeconds = fix.Seconds;
-    FLastSeconds = fix.Seconds;
+    // Earliest to latest, as a track's stamps need not run forward.
+    FFirstSeconds = std::min(FFirstSeconds.value_or(*fix.Seconds), *fix.Seconds);
+    FLastSeconds = std::max(FLastSeconds.value_or(*fix.Seconds), *fix.Seconds);
   }
   if (FPrevious) Step(*FPrevious, fix);
   FPrevious = fix;

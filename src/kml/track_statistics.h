@@ -15,7 +15,7 @@ namespace tarvola::kml {
 struct TTrackStatistics {
   std::uint64_t Points = 0;                // points with a usable lat/lon
   double DistanceMeters = 0;               // WGS 84 ellipsoid, within segments only
-  std::optional<double> DurationSeconds;   // first to last timed point, zones applied
+  std::optional<double> DurationSeconds;   // earliest to latest timed point, zones applied
   std::optional<double> MovingSeconds;     // steps at MovingSpeed or faster
   std::optional<double> AscentMeters, DescentMeters;  // absent when no point has an elevation
   std::optional<double> MaxSpeed;          // m/s, over steps with a positive time difference

@@ -275,5 +275,38 @@ TEST(Kml22Colors, FileColoursAndThePalette) {
   EXPECT_EQ(document.find("<Style id=\"line-893380\">"), document.rfind("<Style id=\"line-893380\">"));
 }
 
+// Times keep their milliseconds and spans compare instants, whatever zone each is written in.
+// Positions are written without the white space around them, a point no reader could place
+// has none, a line of one point is that point, and a track without points takes no colour.
+TEST(Kml22EdgeCases, StayTrueToTheFileAndValid) {
+  const std::string gpx =
+      "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">"
+      "<wpt lat=\" 46.6 \" lon=\"-179.7 \"><ele>\n 1000\n</ele><time>2024-05-01T10:00:00+14:59</time></wpt>"
+      "<wpt lat=\"north\" lon=\"7.6\"><name>Lost</name></wpt>"
+      "<trk><name>Empty</name></trk>"
+      "<trk><name>Zones</name><trkseg>"
+      "<trkpt lat=\"47\" lon=\"179.9\"><time>2024-05-01T12:00:00+02:00</time></trkpt>"
+      "<trkpt lat=\"47\" lon=\"-179.9\"><time>2024-05-01T10:00:00.200Z</time></trkpt>"
+      "<trkpt lat=\"47\" lon=\"-179.8\"><time>2024-05-01T10:30:00Z</time></trkpt>"
+      "</trkseg><trkseg><trkpt lat=\"47\" lon=\"-179.8\"/></trkseg></trk></gpx>";
+  TExportOptions options;
+  options.Output.Profile = TProfile::Earth;
+  const std::string document = Convert(gpx, options);
+  const auto has = [&](std::string_view text) { return document.find(text) != std::string::npos; };
+  EXPECT_TRUE(has("<when>2024-04-30T19:01:00Z</when>"));
+  EXPECT_TRUE(has("<coordinates>-179.7,46.6,1000</coordinates>"));
+  EXPECT_EQ(document.find(",north"), std::string::npos);
+  EXPECT_TRUE(has("<name>Lost</name>"));
+  EXPECT_TRUE(has("<begin>2024-05-01T12:00:00+02:00</begin>"));  // 10:00Z, before 10:00:00.200Z
+  EXPECT_TRUE(has("<end>2024-05-01T10:30:00Z</end>"));
+  EXPECT_TRUE(has("<when>2024-05-01T10:00:00.200Z</when>"));
+  EXPECT_TRUE(has("Duration: 0:30:00"));
+  EXPECT_TRUE(has("<coordinates>-179.8,47,0</coordinates>"));  // the one-point segment
+  EXPECT_TRUE(has("<styleUrl>#line-e6194b</styleUrl>"));        // the palette's first, for Zones
+  EXPECT_TRUE(has("<longitude>-179.900000</longitude>"));       // from 179.9 east to -179.7
+  TARVOLA_REQUIRE_SCHEMAS(document);
+  EXPECT_EQ(*schemaErrors, "");
+}
+
 }  // namespace
 }  // namespace tarvola::kml
