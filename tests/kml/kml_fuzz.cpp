@@ -1,4 +1,5 @@
-// libFuzzer entry: any bytes convert to KML and to KMZ or fail cleanly, the same way both times;
+// libFuzzer entry: any bytes convert to KML and to KMZ, in every profile, or fail cleanly, the
+// same way both times;
 // the package unpacks again to an entry whose CRC-32 and size its headers give, and the records
 // of the same bytes (the window's way) give the very document the reading conversion wrote.
 #include <zlib.h>
@@ -55,6 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.Waypoints = (data[0] & 1) == 0;
     options.JoinSegments = (data[0] & 2) != 0;
     options.TimeStamps = (data[0] & 4) != 0;
+    options.Output.Profile = kml::TProfile((data[0] >> 3) % 3);
+    options.Output.Altitude = kml::TAltitude((data[0] >> 5) % 3);
   }
   std::string document, package;
   const kml::TConversion asText = kml::ConvertGpxBytes(bytes, options, kml::TKmlFileType::Kml, "now", document);
