@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstdio>
 
@@ -177,8 +178,9 @@ TDocumentFacts::TView TDocumentFacts::View() const {
 void TDocumentFacts::AddLineColor(std::string_view color) {
   unsigned value = 0;
   std::from_chars(color.data(), color.data() + color.size(), value, 16);
-  if (LineColors.empty()) LineColors.resize(1u << 24);
-  LineColors[value & 0xffffffu] = true;
+  if (LineColors.empty()) LineColors.resize((1u << 24) / 64);
+  value &= 0xffffffu;
+  LineColors[value / 64] |= std::uint64_t(1) << (value % 64);
 }
 
 void BeginKml22Document(TKmlWriter& writer, TKmlSink& sink, const TOutputProfile& profile,
@@ -197,12 +199,13 @@ void BeginKml22Document(TKmlWriter& writer, TKmlSink& sink, const TOutputProfile
   WriteLookAt(writer, profile, facts);
   if (facts.Waypoints) WriteIconStyle(writer, "waypoint", PushpinIcon, true);
   if (facts.RoutePoints) WriteIconStyle(writer, "route-point", Icon60, false);
-  for (std::size_t value = 0; value < facts.LineColors.size(); ++value) {
-    if (!facts.LineColors[value]) continue;
-    char color[24];
-    std::snprintf(color, sizeof color, "%06zx", value);
-    WriteLineStyle(writer, color, profile.LineWidth);
-    DrainFull(writer, sink);
+  for (std::size_t word = 0; word < facts.LineColors.size(); ++word) {
+    for (std::uint64_t bits = facts.LineColors[word]; bits != 0; bits &= bits - 1) {
+      char color[24];
+      std::snprintf(color, sizeof color, "%06zx", word * 64 + std::size_t(std::countr_zero(bits)));
+      WriteLineStyle(writer, color, profile.LineWidth);
+      DrainFull(writer, sink);
+    }
   }
   WriteSensorSchema(writer, facts.Sensors);
 }

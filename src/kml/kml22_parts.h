@@ -35,7 +35,7 @@ struct TDocumentFacts {
   bool HasBox = false;
   double South = 0, North = 0, West = 0, East = 0;
   TInstantSpan Span;
-  std::vector<bool> LineColors;      // by the colour's 24-bit value; empty until one is used
+  std::vector<std::uint64_t> LineColors;  // a bit per 24-bit colour; empty until one is used
   unsigned Sensors = 0;              // bit n: a gx:Track holds readings of gps::TSensor(n)
   bool Waypoints = false, RoutePoints = false;
 
