@@ -15,4 +15,4 @@ string(REPEAT "0" ${tarvola_padding} tarvola_zeros)
 set(TARVOLA_BUILD_TEXT "${tarvola_zeros}${tarvola_build}")
 
 set(TARVOLA_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
-configure_file(${CMAKE_SOURCE_DIR}/src/product_identity.h.in ${TARVOLA_GENERATED_DIR}/product_identity.h @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/src/product_identity.h.in ${TARVOLA_GENERATED_DIR}/product_identity.h @ONLY)

@@ -18,6 +18,8 @@ QString FromUtf16(std::u16string_view text) {
 
 namespace tarvola::app {
 
+QString ProductName() { return FromUtf16(product::NameUtf16); }
+
 void SetProgramNames() {
   QCoreApplication::setApplicationName(FromUtf16(product::NameUtf16));
   QCoreApplication::setApplicationVersion(FromUtf16(product::VersionUtf16));

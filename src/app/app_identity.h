@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QString>
+
 namespace tarvola::app {
+
+// The program's name, as captions and message titles show it.
+QString ProductName();
 
 // Names the program to Qt and the desktop: its name and version, the desktop entry that
 // Wayland shells match the window to, and the icon every window shows.

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "app/app_identity.h"
 #include "desktop/desktop.h"
 #include "ui/user_prompts.h"
 
@@ -17,7 +18,7 @@ constexpr int ErrorIcon = 98;
 constexpr int OkButton = 4;
 
 void ShowError(TGeCommandContext& context, const char* text) {
-  context.Prompts.ShowMessage(context.Owner, GeMessageTitle, text, QString(), ErrorIcon, OkButton);
+  context.Prompts.ShowMessage(context.Owner, ProductName(), text, QString(), ErrorIcon, OkButton);
 }
 
 std::uintptr_t OwnerHandle(const TGeCommandContext& context) {

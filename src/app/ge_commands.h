@@ -16,8 +16,6 @@ namespace tarvola::app {
 
 // The file type whose registered program is taken to be Google Earth.
 inline constexpr const char* GeFileType = ".kmz";
-// The title of the launcher's error messages.
-inline constexpr const char* GeMessageTitle = "Tarvola";
 inline constexpr const char* GeOpenFilter =
     "KMZ/KML files (Keyhole Markup Language)|*.kmz; *.kml|KMZ files (Keyhole Markup Language)|*.kmz|"
     "KML files (Keyhole Markup Language)|*.kml";

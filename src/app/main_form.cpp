@@ -15,6 +15,7 @@
 
 #include <utility>
 
+#include "app/app_identity.h"
 #include "app/browser_opener.h"
 #include "app/main_form_view.h"
 #include "app/open_workflow.h"
@@ -55,7 +56,7 @@ TMainForm::TMainForm(ui::TUserPrompts& prompts, service::TLinkOpener opener, QWi
       FOpener(opener ? std::move(opener) : BrowserOpener()) {
   FMenuStyle->setParent(this);
   ui::RegisterCompatibleFonts();
-  setWindowTitle(QStringLiteral("Tarvola"));
+  setWindowTitle(ProductName());
   QFont font;
   ui::SetSystemUiFont(font);
   setFont(font);
@@ -142,13 +143,13 @@ void TMainForm::OpenWhenShown(const QString& path) {
 
 void TMainForm::ShowLoadedFileName() {
   if (!FWorkspace.Data) {
-    setWindowTitle(QStringLiteral("Tarvola"));
+    setWindowTitle(ProductName());
     return;
   }
   // A doubled placeholder is shown as written, a single one would vanish from the caption.
   QString name = QFileInfo(FWorkspace.SourcePath).fileName();
   name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-  setWindowTitle(name + QStringLiteral(" - Tarvola"));
+  setWindowTitle(name + QStringLiteral(" - ") + ProductName());
 }
 
 void TMainForm::ShowWaitPanel() { FUi.WaitPanel->ShowNow(); }

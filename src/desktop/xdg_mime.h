@@ -1,4 +1,3 @@
-// Owned by the desktop subsystem.
 #pragma once
 
 #include <string>

@@ -47,8 +47,8 @@ inline constexpr QStringView UpdateTemplate =
 inline constexpr qint64 MaxDocumentSize = 64 * 1024;
 
 // Where the day of the last notices is kept, per user.
-inline constexpr QStringView SettingsOrganization = u"Tarvola";
-inline constexpr QStringView SettingsApplication = u"Tarvola";
+inline constexpr QStringView SettingsOrganization = product::NameUtf16;
+inline constexpr QStringView SettingsApplication = product::NameUtf16;
 inline constexpr QStringView NoticeDateKey = u"Service/Seen";
 
 }  // namespace tarvola::service::config

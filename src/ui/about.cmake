@@ -3,9 +3,9 @@ add_library(tarvola_about STATIC
   ${CMAKE_CURRENT_LIST_DIR}/about_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/about_glass.cpp
   ${CMAKE_CURRENT_LIST_DIR}/about_gradient.cpp
-  ${CMAKE_SOURCE_DIR}/resources/about/about.qrc
+  ${PROJECT_SOURCE_DIR}/resources/about/about.qrc
 )
 add_library(Tarvola::about ALIAS tarvola_about)
-target_include_directories(tarvola_about PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(tarvola_about PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(tarvola_about PUBLIC Tarvola::options tarvola_ui_prompts Qt6::Widgets
                       PRIVATE Tarvola::ui Qt6::Svg)
