@@ -47,6 +47,14 @@ std::string ReadFile(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::optional<fs::path> KmlSchemaFile() {
+  const char* fromEnvironment = std::getenv("TARVOLA_KML_SCHEMA_DIR");
+  const fs::path dir = fromEnvironment && *fromEnvironment ? fs::path(fromEnvironment) : fs::path(TARVOLA_KML_SCHEMA_DIR);
+  std::error_code ec;
+  if (fs::is_regular_file(dir / "kml22gx.xsd", ec)) return dir / "kml22gx.xsd";
+  return std::nullopt;
+}
+
 std::optional<fs::path> CorpusDir() {
   // The environment wins, so a checkout elsewhere can still point at the samples.
   const char* fromEnvironment = std::getenv("TARVOLA_CORPUS_DIR");

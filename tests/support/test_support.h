@@ -34,6 +34,9 @@ std::string ReadFile(const std::filesystem::path& path);
 // The folder of third-party sample files (holding gpx/ and MANIFEST.md), when it is present.
 std::optional<std::filesystem::path> CorpusDir();
 
+// Google's KML 2.2 extension schema, which imports the OGC one beside it, when it is present.
+std::optional<std::filesystem::path> KmlSchemaFile();
+
 // The root of the source tree (for examples/ and fixtures kept beside the tests).
 std::filesystem::path SourceDir();
 
