@@ -145,6 +145,15 @@ std::optional<unsigned> ParseJobs(std::string_view text) {
   return value;
 }
 
+// Sets `target` to the value a word names, or says which words `option` takes.
+template <typename TValue>
+std::string Choose(std::optional<TValue> named, TValue& target, std::string_view option, std::string_view words,
+                   std::string_view value) {
+  if (!named) return std::string(option) + " takes " + std::string(words) + ", not '" + std::string(value) + "'";
+  target = *named;
+  return {};
+}
+
 std::string ApplyValue(TOptionId id, std::string_view value, TCliOptions& options) {
   switch (id) {
     case TOptionId::Output:
@@ -167,17 +176,10 @@ std::string ApplyValue(TOptionId id, std::string_view value, TCliOptions& option
       }
       return "-j takes a number from 1 to " + std::to_string(MaxJobs) + ", not '" + std::string(value) + "'";
     case TOptionId::Profile:
-      if (const auto profile = kml::ProfileNamed(value)) {
-        options.Export.Output.Profile = *profile;
-        return {};
-      }
-      return "--profile takes classic, earth or web, not '" + std::string(value) + "'";
+      return Choose(kml::ProfileNamed(value), options.Export.Output.Profile, "--profile", "classic, earth or web", value);
     case TOptionId::Altitude:
-      if (const auto altitude = kml::AltitudeNamed(value)) {
-        options.Export.Output.Altitude = *altitude;
-        return {};
-      }
-      return "--altitude takes clamp, relative or absolute, not '" + std::string(value) + "'";
+      return Choose(kml::AltitudeNamed(value), options.Export.Output.Altitude, "--altitude",
+                    "clamp, relative or absolute", value);
     case TOptionId::LineWidth:
       if (kml::IsLineWidth(value)) {
         options.Export.Output.LineWidth = value;
@@ -185,11 +187,7 @@ std::string ApplyValue(TOptionId id, std::string_view value, TCliOptions& option
       }
       return "--line-width takes a number of pixels above 0 and up to 100, not '" + std::string(value) + "'";
     case TOptionId::Units:
-      if (const auto units = kml::UnitsNamed(value)) {
-        options.Export.Output.Units = *units;
-        return {};
-      }
-      return "--units takes metric or imperial, not '" + std::string(value) + "'";
+      return Choose(kml::UnitsNamed(value), options.Export.Output.Units, "--units", "metric or imperial", value);
     default:
       return {};
   }

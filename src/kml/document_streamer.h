@@ -16,6 +16,10 @@ namespace tarvola::kml {
 // How a writer should hand the document's pieces on: at this size, not line by line.
 inline constexpr std::size_t DrainSize = 1u << 20;
 
+inline void DrainFull(TKmlWriter& writer, TKmlSink& sink) {
+  if (writer.Pending() >= DrainSize) writer.Drain(sink);
+}
+
 enum class TKindOrder {
   InOrder,   // the caller gives waypoints, then routes, then tracks (records held whole)
   AnyOrder,  // as a file comes: a kind may come back after a later one

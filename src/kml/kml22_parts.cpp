@@ -9,6 +9,7 @@
 #include "gps/gpx_extensions.h"
 #include "gps/iso8601.h"
 #include "kml/document_streamer.h"
+#include "kml/kml_folders.h"
 
 namespace tarvola::kml {
 
@@ -16,8 +17,6 @@ namespace {
 
 constexpr std::string_view Kml22Namespace = "http://www.opengis.net/kml/2.2";
 constexpr std::string_view GxNamespace = "http://www.google.com/kml/ext/2.2";
-constexpr std::string_view PushpinIcon = "http://maps.google.com/mapfiles/kml/pushpin/ylw-pushpin.png";
-constexpr std::string_view Icon60 = "http://maps.google.com/mapfiles/kml/pal3/icon60.png";
 
 // By TAltitude.
 constexpr std::array<std::string_view, 3> AltitudeModes{"clampToGround", "relativeToGround", "absolute"};
@@ -103,10 +102,6 @@ void WriteSensorSchema(TKmlWriter& writer, unsigned sensors) {
     writer.Close();
   }
   writer.Close();
-}
-
-void DrainFull(TKmlWriter& writer, TKmlSink& sink) {
-  if (writer.Pending() >= DrainSize) writer.Drain(sink);
 }
 
 TAltitude AltitudeOf(const TPointRecords& points, const TOutputProfile& profile) {
@@ -210,6 +205,12 @@ void BeginKml22Document(TKmlWriter& writer, TKmlSink& sink, const TOutputProfile
   WriteSensorSchema(writer, facts.Sensors);
 }
 
+void WritePointAltitude(TKmlWriter& writer, bool hasElevation, const TOutputProfile& profile) {
+  if (!hasElevation || profile.Altitude == TAltitude::Clamp) return;
+  if (profile.Extrude) writer.Text("extrude", "1");
+  writer.Text("altitudeMode", AltitudeModes[std::size_t(profile.Altitude)]);
+}
+
 std::string_view PaletteColor(std::size_t n) {
   // Eight colours far apart from each other and from the greens and browns of the ground.
   static constexpr std::array<std::string_view, 8> Palette{"e6194b", "4363d8", "f58231", "911eb4",
@@ -251,19 +252,21 @@ void WriteGxTrack(TKmlWriter& writer, TKmlSink& sink, TPointRecords& points, con
   writer.Close();
 }
 
+void AppendTuple(TKmlWriter& writer, const TPointRecords::TRecord& point) {
+  writer.AppendRaw(point[TPointRecords::Lon]);
+  writer.AppendRaw(',');
+  writer.AppendRaw(point[TPointRecords::Lat]);
+  writer.AppendRaw(',');
+  writer.AppendRaw(point[TPointRecords::Alt]);
+}
+
 // A line needs two points; a one-point segment or route is that point.
 void WriteOnePoint(TKmlWriter& writer, TPointRecords& points, const TOutputProfile& profile) {
   writer.Open("Point");
-  const TAltitude altitude = AltitudeOf(points, profile);
-  if (altitude != TAltitude::Clamp && profile.Extrude) writer.Text("extrude", "1");
-  writer.Text("altitudeMode", AltitudeModes[std::size_t(altitude)]);
+  WritePointAltitude(writer, points.AllHaveElevation(), profile);
   points.ForEach([&](const TPointRecords::TRecord& point) {
     writer.BeginText("coordinates");
-    writer.AppendRaw(point[TPointRecords::Lon]);
-    writer.AppendRaw(',');
-    writer.AppendRaw(point[TPointRecords::Lat]);
-    writer.AppendRaw(',');
-    writer.AppendRaw(point[TPointRecords::Alt]);
+    AppendTuple(writer, point);
     writer.EndText();
   });
   writer.Close();
@@ -278,11 +281,7 @@ void WriteLineString(TKmlWriter& writer, TKmlSink& sink, TPointRecords& points, 
   WriteAltitudeMode(writer, AltitudeOf(points, profile), profile);
   writer.BeginText("coordinates");
   points.ForEach([&](const TPointRecords::TRecord& point) {
-    writer.AppendRaw(point[TPointRecords::Lon]);
-    writer.AppendRaw(',');
-    writer.AppendRaw(point[TPointRecords::Lat]);
-    writer.AppendRaw(',');
-    writer.AppendRaw(point[TPointRecords::Alt]);
+    AppendTuple(writer, point);
     writer.AppendRaw(' ');
     DrainFull(writer, sink);
   });

@@ -60,6 +60,9 @@ private:
 void BeginKml22Document(TKmlWriter& writer, TKmlSink& sink, const TOutputProfile& profile,
                         std::string_view createdText, const TDocumentFacts& facts);
 
+// A Point's extrude and altitude mode: none (clamped) when it has no elevation.
+void WritePointAltitude(TKmlWriter& writer, bool hasElevation, const TOutputProfile& profile);
+
 // The colour of the n-th track or route that gives none: neighbours differ.
 std::string_view PaletteColor(std::size_t n);
 std::string LineStyleUrl(std::string_view color);

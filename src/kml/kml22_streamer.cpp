@@ -14,10 +14,6 @@ constexpr int BodyDepth = 3;
 constexpr int RoutePointDepth = 4;
 constexpr int SegmentDepth = 5;
 
-void DrainFull(TKmlWriter& writer, TKmlSink& sink) {
-  if (writer.Pending() >= DrainSize) writer.Drain(sink);
-}
-
 std::optional<std::string_view> ElevationOf(const gps::TPointFields& point) {
   if (!point.HasEle) return std::nullopt;
   return std::string_view(point.Alt);
@@ -55,10 +51,7 @@ void TKml22Streamer::WritePoint(TKmlWriter& writer, const gps::TPointFields& poi
   if (FitsALine(point)) {
     writer.Open("Point");
     const bool elevation = point.HasEle && IsNumber(point.Alt);
-    if (FOptions.Output.Altitude != TAltitude::Clamp && elevation) {
-      if (FOptions.Output.Extrude) writer.Text("extrude", "1");
-      writer.Text("altitudeMode", FOptions.Output.Altitude == TAltitude::Relative ? "relativeToGround" : "absolute");
-    }
+    WritePointAltitude(writer, elevation, FOptions.Output);
     writer.BeginText("coordinates");
     writer.AppendText(gps::TrimXmlSpace(point.Lon));
     writer.AppendRaw(',');

@@ -2,6 +2,7 @@
 
 #include "gps/user_format.h"
 #include "document_streamer.h"
+#include "kml_folders.h"
 #include "kml_writer.h"
 
 namespace tarvola::kml {
@@ -9,8 +10,6 @@ namespace tarvola::kml {
 namespace {
 
 constexpr std::string_view KmlNamespace = "http://earth.google.com/kml/2.1";
-constexpr std::string_view PushpinIcon = "http://maps.google.com/mapfiles/kml/pushpin/ylw-pushpin.png";
-constexpr std::string_view Icon60 = "http://maps.google.com/mapfiles/kml/pal3/icon60.png";
 constexpr std::string_view Icon52 = "http://maps.google.com/mapfiles/kml/pal3/icon52.png";
 
 void WriteIconStyle(TKmlWriter& writer, std::string_view id, std::string_view scale,

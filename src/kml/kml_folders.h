@@ -6,6 +6,10 @@
 
 namespace tarvola::kml {
 
+// The icons of waypoints and route points.
+inline constexpr std::string_view PushpinIcon = "http://maps.google.com/mapfiles/kml/pushpin/ylw-pushpin.png";
+inline constexpr std::string_view Icon60 = "http://maps.google.com/mapfiles/kml/pal3/icon60.png";
+
 // The parts the folders of the document are made of.
 void WritePointPlacemark(TKmlWriter& writer, const gps::TPointFields& point,
                          std::string_view styleUrl, const gps::TDateTimeZ* timeStamp);

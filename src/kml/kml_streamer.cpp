@@ -16,10 +16,6 @@ void AppendCoord(TKmlWriter& writer, const TPoint& point) {
   writer.AppendRaw(' ');
 }
 
-void DrainFull(TKmlWriter& writer, TKmlSink& sink) {
-  if (writer.Pending() >= DrainSize) writer.Drain(sink);
-}
-
 }  // namespace
 
 void TKmlStreamer::TJournaledSink::Write(std::string& text) {
