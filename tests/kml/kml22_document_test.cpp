@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -67,16 +68,20 @@ struct TPoint {
   double Lat, Lon;
 };
 
+// Routes and tracks come twice, so that held text past its limits is used again.
+constexpr int Copies = 2;
+
+// A route has a sixth as many points as a segment, and at least three.
+std::size_t RoutePoints(const TShape& shape) { return std::size_t(std::max(3, shape.Points / 6)); }
+
+std::string RoutePoint(const TPoint& point) {
+  return "<rtept lat=\"" + Degrees(point.Lat) + "\" lon=\"" + Degrees(point.Lon) + "\"><name>P</name></rtept>\n";
+}
+
 // One track of Segments x Points points with heart rate at every point and cadence at every
-// other one, two waypoints and a route of three points.
-std::string Generate(const TShape& shape, std::vector<std::vector<TPoint>>& segments) {
-  std::string gpx =
-      "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
-      "xmlns:tp=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\">\n"
-      "<wpt lat=\"46.5\" lon=\"10.5\"><name>A</name><time>2024-05-01T08:00:00Z</time></wpt>\n"
-      "<wpt lat=\"46.6\" lon=\"10.6\"><name>B</name></wpt>\n<rte><name>R</name>";
-  for (int i = 0; i < 3; ++i) gpx += "<rtept lat=\"46." + std::to_string(i) + "\" lon=\"10.1\"/>";
-  gpx += "</rte>\n<trk><name>T</name>\n";
+// other one.
+std::string Track(const TShape& shape, std::vector<std::vector<TPoint>>& segments) {
+  std::string gpx = "<trk><name>T</name>\n";
   for (int s = 0; s < shape.Segments; ++s) {
     gpx += "<trkseg>\n";
     segments.emplace_back();
@@ -95,7 +100,25 @@ std::string Generate(const TShape& shape, std::vector<std::vector<TPoint>>& segm
     }
     gpx += "</trkseg>\n";
   }
-  return gpx + "</trk>\n</gpx>\n";
+  return gpx + "</trk>\n";
+}
+
+// Two waypoints, and the route and the track twice.
+std::string Generate(const TShape& shape, std::vector<TPoint>& route, std::vector<std::vector<TPoint>>& segments) {
+  std::string gpx =
+      "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
+      "xmlns:tp=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\">\n"
+      "<wpt lat=\"46.5\" lon=\"10.5\"><name>A</name><time>2024-05-01T08:00:00Z</time></wpt>\n"
+      "<wpt lat=\"46.6\" lon=\"10.6\"><name>B</name></wpt>\n";
+  for (std::size_t i = 0; i < RoutePoints(shape); ++i) route.push_back({45.0 + double(i) * 1e-5, 10.1});
+  for (int copy = 0; copy < Copies; ++copy) {
+    gpx += "<rte><name>R</name>\n";
+    for (const TPoint& point : route) gpx += RoutePoint(point);
+    gpx += "</rte>\n";
+  }
+  const std::string track = Track(shape, segments);
+  for (int copy = 0; copy < Copies; ++copy) gpx += track;
+  return gpx + "</gpx>\n";
 }
 
 std::string Convert(std::string_view gpx, const TExportOptions& options) {
@@ -132,15 +155,29 @@ struct TReadBack {
   }
 };
 
-void ExpectTrackHolds(const kmldom::GxTrackPtr& track, const std::vector<TPoint>& points, int first) {
-  ASSERT_EQ(track->get_when_array_size(), points.size());
-  ASSERT_EQ(track->get_gx_coord_array_size(), points.size());
+// The points of `points` the reader found elsewhere; all of them when the counts differ.
+template <typename TCoordAt>
+std::size_t Moved(std::size_t count, TCoordAt at, const std::vector<TPoint>& points) {
+  if (count != points.size()) return points.size();
   std::size_t moved = 0;
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    const kmlbase::Vec3 coord = track->get_gx_coord_array_at(i);
+  for (std::size_t i = 0; i < count; ++i) {
+    const kmlbase::Vec3 coord = at(i);
     moved += std::abs(coord.get_latitude() - points[i].Lat) + std::abs(coord.get_longitude() - points[i].Lon) > 1e-9;
   }
-  EXPECT_EQ(moved, 0u);
+  return moved;
+}
+
+std::size_t MovedOnLine(const kmldom::LineStringPtr& line, const std::vector<TPoint>& points) {
+  const kmldom::CoordinatesPtr coordinates = line->get_coordinates();
+  return Moved(coordinates->get_coordinates_array_size(),
+               [&](std::size_t i) { return coordinates->get_coordinates_array_at(i); }, points);
+}
+
+void ExpectTrackHolds(const kmldom::GxTrackPtr& track, const std::vector<TPoint>& points, int first) {
+  ASSERT_EQ(track->get_when_array_size(), points.size());
+  EXPECT_EQ(Moved(track->get_gx_coord_array_size(), [&](std::size_t i) { return track->get_gx_coord_array_at(i); },
+                  points),
+            0u);
   ASSERT_TRUE(track->has_extendeddata());
   const kmldom::SchemaDataPtr data = track->get_extendeddata()->get_schemadata_array_at(0);
   ASSERT_EQ(data->get_gx_simplearraydata_array_size(), 2u);
@@ -160,8 +197,9 @@ class Kml22Generated : public testing::TestWithParam<TShape> {};
 
 TEST_P(Kml22Generated, ValidatesAndReadsBackWhatWasGenerated) {
   const TShape& shape = GetParam();
+  std::vector<TPoint> route;
   std::vector<std::vector<TPoint>> segments;
-  const std::string gpx = Generate(shape, segments);
+  const std::string gpx = Generate(shape, route, segments);
   TExportOptions options;
   options.JoinSegments = shape.Join;
   options.Output.Profile = shape.Profile;
@@ -178,47 +216,40 @@ TEST_P(Kml22Generated, ValidatesAndReadsBackWhatWasGenerated) {
   ASSERT_TRUE(kml) << errors;
   TReadBack back;
   back.Walk(kml->get_feature());
-  EXPECT_EQ(back.Placemarks, 2 + 3 + 1 + 1);
-  std::vector<std::size_t> linePoints;
-  for (const auto& line : back.Lines) linePoints.push_back(line->get_coordinates()->get_coordinates_array_size());
-  ASSERT_FALSE(linePoints.empty());
-  EXPECT_EQ(linePoints.front(), 3u);  // the route
-  if (shape.Join) {
-    std::vector<TPoint> all;
-    for (const auto& segment : segments) all.insert(all.end(), segment.begin(), segment.end());
-    if (shape.Profile == TProfile::Earth && shape.Untimed < 0) {
-      ASSERT_EQ(back.Tracks.size(), 1u);
-      ExpectTrackHolds(back.Tracks[0], all, 0);
-    } else {
-      EXPECT_EQ(linePoints, (std::vector<std::size_t>{3u, all.size()}));
-    }
-    return;
-  }
-  std::size_t track = 0, line = 1;
-  for (int s = 0; s < shape.Segments; ++s) {
-    if (shape.Profile == TProfile::Earth && s != shape.Untimed) {
+  EXPECT_EQ(back.Placemarks, 2 + Copies * (int(route.size()) + 1) + Copies);
+  ASSERT_GE(back.Lines.size(), std::size_t(Copies));
+  std::size_t track = 0, line = 0;
+  for (int copy = 0; copy < Copies; ++copy) EXPECT_EQ(MovedOnLine(back.Lines[line++], route), 0u);
+  const bool tracks = shape.Profile == TProfile::Earth;
+  std::vector<TPoint> all;
+  for (const auto& segment : segments) all.insert(all.end(), segment.begin(), segment.end());
+  for (int copy = 0; copy < Copies; ++copy) {
+    if (shape.Join && tracks && shape.Untimed < 0) {
       ASSERT_LT(track, back.Tracks.size());
-      ExpectTrackHolds(back.Tracks[track++], segments[std::size_t(s)], s * shape.Points);
-    } else {
-      ASSERT_LT(line, linePoints.size());
-      EXPECT_EQ(linePoints[line], std::size_t(shape.Points)) << s;
-      const kmldom::CoordinatesPtr coordinates = back.Lines[line++]->get_coordinates();
-      std::size_t moved = 0;
-      for (std::size_t i = 0; i < coordinates->get_coordinates_array_size(); ++i) {
-        const kmlbase::Vec3 coord = coordinates->get_coordinates_array_at(i);
-        const TPoint& point = segments[std::size_t(s)][i];
-        moved += std::abs(coord.get_latitude() - point.Lat) + std::abs(coord.get_longitude() - point.Lon) > 1e-9;
+      ExpectTrackHolds(back.Tracks[track++], all, 0);
+    } else if (shape.Join) {
+      ASSERT_LT(line, back.Lines.size());
+      EXPECT_EQ(MovedOnLine(back.Lines[line++], all), 0u);
+    }
+    for (int s = 0; s < shape.Segments && !shape.Join; ++s) {
+      const std::vector<TPoint>& points = segments[std::size_t(s)];
+      if (tracks && s != shape.Untimed) {
+        ASSERT_LT(track, back.Tracks.size());
+        ExpectTrackHolds(back.Tracks[track++], points, s * shape.Points);
+      } else {
+        ASSERT_LT(line, back.Lines.size());
+        EXPECT_EQ(MovedOnLine(back.Lines[line++], points), 0u) << s;
       }
-      EXPECT_EQ(moved, 0u) << s;
     }
   }
   EXPECT_EQ(track, back.Tracks.size());
-  EXPECT_EQ(line, linePoints.size());
+  EXPECT_EQ(line, back.Lines.size());
 #endif
 }
 
-// 40,000 points take a segment's held points (256 KiB), a track's lines and the folders (1 MiB
-// each) past memory into files, and are read back in more than one piece.
+// 40,000 points take a segment's held points (256 KiB), a track's lines, a route's point
+// placemarks and the folders (1 MiB each) past memory into files, each twice, and are read back
+// in more than one piece.
 INSTANTIATE_TEST_SUITE_P(Shapes, Kml22Generated,
                          testing::Values(TShape{"EarthWithAGap", TProfile::Earth, 6, 3, 1, true, false},
                                          TShape{"EarthSpilled", TProfile::Earth, 40000, 2, -1, true, false},
