@@ -39,9 +39,9 @@ public:
 
   void AddWaypoint(const gps::TPointFields& point) override;
   void AddRoutePoint(const gps::TPointFields& point) override;
-  void EndRoute(std::string_view name, std::string_view color = {}) override;
+  void EndRoute(std::string_view name, std::string_view color) override;
   void AddTrackPoint(const gps::TTrkPt& point) override;
-  void EndTrack(std::string_view name, std::string_view color = {}) override;
+  void EndTrack(std::string_view name, std::string_view color) override;
   void Finish() override;
   std::uint64_t LeftOut() const override { return FLeftOut; }
 
