@@ -68,7 +68,7 @@ TMainForm::TMainForm(ui::TUserPrompts& prompts, service::TLinkOpener opener, QWi
   resize(ClientSize);
   setMinimumSize(ClientSize);
   FService = std::make_unique<service::TServiceChannel>(
-      this, FWorkspace.TempDir,
+      FWorkspace.TempDir,
       [this](const service::TServiceNotices& notices) { PresentServiceNotices(this, FPrompts, FOpener, notices); });
   FUi.OptionPopup->setStyle(FMenuStyle);
   FProfileMenu = new TProfileMenu(FUi.OptionPopup);
@@ -189,12 +189,6 @@ void TMainForm::OptionsBtClick() {
 
 void TMainForm::ExportCheckClick() {
   if (FUi.SaveBt->isEnabled() && !Working()) FillGpxTree();
-}
-
-bool TMainForm::event(QEvent* event) {
-  // The service channel's start and end arrive as posted events (QEvent::User + 1 and + 2).
-  if (FService && FService->HandleEvent(event)) return true;
-  return QWidget::event(event);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

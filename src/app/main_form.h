@@ -79,7 +79,6 @@ public:
   void OpenLastSavedBtClick();
 
 protected:
-  bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;

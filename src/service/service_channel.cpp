@@ -2,16 +2,13 @@
 
 #include <chrono>
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
 #include <QLocale>
-#include <QWidget>
 
 #include "service/notice_date_store.h"
 #include "service/service_config.h"
 #include "service/service_document.h"
-#include "service/service_events.h"
 #include "service/system_proxy.h"
 #include "service/temp_file_name.h"
 
@@ -26,10 +23,8 @@ std::mt19937 ClockSeeded() {
 
 }  // namespace
 
-TServiceChannel::TServiceChannel(QWidget* mainWindow, QString tempDir, TNoticesHandler onNotices,
-                                 QObject* parent)
+TServiceChannel::TServiceChannel(QString tempDir, TNoticesHandler onNotices, QObject* parent)
     : QObject(parent),
-      FMainWindow(mainWindow),
       FTempDir(std::move(tempDir)),
       FOnNotices(std::move(onNotices)),
       FEndpoint(ServiceEndpoint()),
@@ -49,19 +44,8 @@ void TServiceChannel::FirstShow() {
   systemProxy.Port = proxy.Port;
   systemProxy.Enabled = !proxy.Address.isEmpty() && !proxy.Port.isEmpty();
   ServiceData().DateShown = ReadNoticeDate();
-  if (!FEndpoint.isEmpty()) QCoreApplication::postEvent(FMainWindow, new QEvent(ServiceStartEvent));
-}
-
-bool TServiceChannel::HandleEvent(QEvent* event) {
-  if (event->type() == ServiceStartEvent) {
-    ServiceStart();
-    return true;
-  }
-  if (event->type() == ServiceDoneEvent) {
-    ServiceDone(static_cast<TServiceDoneEvent*>(event)->Success());
-    return true;
-  }
-  return false;
+  // After the events already waiting, the first paint among them.
+  if (!FEndpoint.isEmpty()) QMetaObject::invokeMethod(this, &TServiceChannel::ServiceStart, Qt::QueuedConnection);
 }
 
 void TServiceChannel::CloseQuery() {
@@ -76,11 +60,11 @@ void TServiceChannel::ServiceStart() {
   FWorkFile = UniqueTempFileName(FTempDir, FRandom);
   FWorkWorking = true;
   TWorkInfo info;
-  info.MainHandle = FMainWindow;
   info.Url = ServiceRequestUrl(FEndpoint);
   info.FileName = FWorkFile;
   info.Proxy = SystemProxy();
   FWorkTh = std::make_unique<TWorkTh>(std::move(info));
+  connect(FWorkTh.get(), &TWorkTh::Done, this, &TServiceChannel::ServiceDone, Qt::QueuedConnection);
   connect(FWorkTh.get(), &QThread::finished, this, &TServiceChannel::WorkThTerminated, Qt::QueuedConnection);
   FWorkTh->start(QThread::LowPriority);
 }
@@ -119,7 +103,7 @@ void TServiceChannel::StopWork() {
   FWorkTh->setPriority(QThread::NormalPriority);
   disconnect(FWorkTh.get(), nullptr, this, nullptr);
   FWorkTh->Stop();
-  // The thread only posts to this thread, so waiting cannot lock.
+  // The thread only queues calls to this thread, so waiting cannot lock.
   FWorkTh->wait();
   ReleaseWorkTh();
   FWorkWorking = false;
@@ -132,7 +116,7 @@ void TServiceChannel::WorkThTerminated() {
 
 void TServiceChannel::ReleaseWorkTh() {
   if (!FWorkTh) return;
-  FWorkTh->wait();  // it has posted its last event; this returns at once
+  FWorkTh->wait();  // it has signalled its end; this returns at once
   FLastOutcome = FWorkTh->Outcome();
   FWorkTh.reset();
 }

@@ -10,9 +10,6 @@
 
 #include "service/work_thread.h"
 
-class QEvent;
-class QWidget;
-
 namespace tarvola::service {
 
 // What a finished download has for the user, at most once a day. The program shows the
@@ -28,17 +25,15 @@ struct TServiceNotices {
 using TNoticesHandler = std::function<void(const TServiceNotices&)>;
 
 // The main window's side of the service channel. The window keeps one as a member and
-//  - calls FirstShow() at its first show,
-//  - passes every event to HandleEvent() first (true: handled),
+//  - calls FirstShow() at its first show (the download starts once the event loop runs),
 //  - calls CloseQuery() from its close event, before accepting it.
 // Construction gives ServiceData and SystemProxy their initial values.
 class TServiceChannel : public QObject {
 public:
-  TServiceChannel(QWidget* mainWindow, QString tempDir, TNoticesHandler onNotices, QObject* parent = nullptr);
+  TServiceChannel(QString tempDir, TNoticesHandler onNotices, QObject* parent = nullptr);
   ~TServiceChannel() override;
 
   void FirstShow();
-  bool HandleEvent(QEvent* event);
   void CloseQuery();
 
   bool WorkWorking() const { return FWorkWorking; }
@@ -55,7 +50,6 @@ private:
   void WorkThTerminated();
   void ReleaseWorkTh();
 
-  QWidget* const FMainWindow;
   const QString FTempDir;
   const TNoticesHandler FOnNotices;
   const QString FEndpoint;

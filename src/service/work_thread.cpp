@@ -1,9 +1,6 @@
 #include "service/work_thread.h"
 
-#include <QCoreApplication>
-
 #include "service/http_download.h"
-#include "service/service_events.h"
 
 namespace tarvola::service {
 
@@ -17,8 +14,7 @@ void TWorkTh::run() {
   if (FStopRequested.load()) return;
   const int outcome = DownloadToFile(WorkInfo, [this] { return FStopRequested.load(); });
   FError.store(outcome);
-  if (WorkInfo.MainHandle != nullptr)
-    QCoreApplication::postEvent(WorkInfo.MainHandle, new TServiceDoneEvent(outcome == OutcomeSuccess));
+  emit Done(outcome == OutcomeSuccess);
 }
 
 }  // namespace tarvola::service

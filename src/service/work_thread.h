@@ -7,8 +7,6 @@
 
 #include "service/service_data.h"
 
-class QObject;
-
 namespace tarvola::service {
 
 // Everything the thread needs, filled in before it starts and never touched afterwards.
@@ -16,7 +14,6 @@ struct TWorkInfo {
   QString Url;
   QString FileName;
   TProxy Proxy;
-  QObject* MainHandle = nullptr;  // receives the TServiceDoneEvent
 };
 
 // Outcome codes of a download.
@@ -29,9 +26,10 @@ enum TDownloadOutcome : int {
   OutcomeStopped = 4,
 };
 
-// Downloads WorkInfo.Url into WorkInfo.FileName on its own thread, then posts a
-// TServiceDoneEvent to WorkInfo.MainHandle.
+// Downloads WorkInfo.Url into WorkInfo.FileName on its own thread, then signals Done.
 class TWorkTh : public QThread {
+  Q_OBJECT
+
 public:
   explicit TWorkTh(TWorkInfo workInfo, QObject* parent = nullptr);
 
@@ -40,6 +38,10 @@ public:
 
   // The outcome code, final once the thread has finished.
   int Outcome() const { return FError.load(); }
+
+signals:
+  // From the download's thread, unless it was stopped before it started.
+  void Done(bool success);
 
 protected:
   void run() override;

@@ -50,7 +50,7 @@ protected:
       FOpened.append(url);
       return true;
     };
-    FChannel = std::make_unique<TServiceChannel>(&FWindow, FTemp.path(), [this, opener](const TServiceNotices& notices) {
+    FChannel = std::make_unique<TServiceChannel>(FTemp.path(), [this, opener](const TServiceNotices& notices) {
       app::PresentServiceNotices(&FWindow, FPrompts, opener, notices);
     });
     FWindow.Channel = FChannel.get();

@@ -10,20 +10,16 @@
 #include <QWidget>
 
 #include "service/service_channel.h"
-#include "service/service_events.h"
 
 namespace tarvola::test {
 
-// Stands in for the main window: catches the done event of a lone download thread.
+// Stands in for the main window: catches, on this thread, the end of a lone download thread.
 class TDoneCatcher : public QObject {
 public:
   std::optional<bool> Success;
 
-protected:
-  bool event(QEvent* event) override {
-    if (event->type() != service::ServiceDoneEvent) return QObject::event(event);
-    Success = static_cast<service::TServiceDoneEvent*>(event)->Success();
-    return true;
+  void Watch(service::TWorkTh& thread) {
+    connect(&thread, &service::TWorkTh::Done, this, [this](bool success) { Success = success; }, Qt::QueuedConnection);
   }
 };
 
@@ -34,10 +30,6 @@ public:
   int Closes = 0;
 
 protected:
-  bool event(QEvent* event) override {
-    if (Channel != nullptr && Channel->HandleEvent(event)) return true;
-    return QWidget::event(event);
-  }
   void closeEvent(QCloseEvent* event) override {
     if (Channel != nullptr) Channel->CloseQuery();
     ++Closes;

@@ -24,13 +24,13 @@ protected:
     TWorkInfo info;
     info.Url = url;
     info.FileName = FTarget;
-    info.MainHandle = &FCatcher;
     return info;
   }
 
   // Runs a download to its end and answers its outcome code.
   int Download(const TWorkInfo& info) {
     TWorkTh thread(info);
+    FCatcher.Watch(thread);
     thread.start(QThread::LowPriority);
     EXPECT_TRUE(QTest::qWaitFor([&] { return FCatcher.Success.has_value(); }, WaitMs));
     thread.wait();
@@ -129,6 +129,7 @@ TEST_F(WorkThreadTest, AddressThatCannotBeRequestedIsNoDocument) {
 TEST_F(WorkThreadTest, StopDuringDownloadAbortsAndLeavesNoFile) {
   FServer.Answer("/slow", {200, QByteArray(100, 'x'), {}, true});
   TWorkTh thread(Info(FServer.Url(QStringLiteral("/slow"))));
+  FCatcher.Watch(thread);
   thread.start(QThread::LowPriority);
   ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(FTarget).size() == 100; }, WaitMs));
   thread.Stop();
@@ -143,6 +144,7 @@ TEST_F(WorkThreadTest, StopDuringDownloadAbortsAndLeavesNoFile) {
 TEST_F(WorkThreadTest, StoppedBeforeStartDoesNothing) {
   FServer.Answer("/doc", {200, "x", {}, false});
   TWorkTh thread(Info(FServer.Url(QStringLiteral("/doc"))));
+  FCatcher.Watch(thread);
   thread.Stop();
   thread.start();
   ASSERT_TRUE(thread.wait(WaitMs));
