@@ -12,7 +12,8 @@ namespace tarvola::app {
 namespace {
 
 // "Error loading GPX file: the file is empty", as the converter words it.
-QString Reason(const QString& what, const std::string& why) {
+QString Reason(const std::string& words, const std::string& why) {
+  const QString what = QString::fromStdString(words);
   if (why.empty()) return what;
   return (what.endsWith(QLatin1Char('.')) ? what.chopped(1) : what) + QStringLiteral(": ") + QString::fromStdString(why);
 }
@@ -24,16 +25,11 @@ QString ConvertOne(const QString& file, const kml::TExportOptions& options) {
   target.replace_extension(".kmz");
   try {
     const kml::TConversion done = kml::ConvertGpxFile(ToFsPath(file), options, target, kml::TKmlFileType::Kmz);
-    if (done.Loaded.Code != gps::TLoadResult::Loaded) return Reason(LoadFailureText(done.Loaded.Code), done.Loaded.Reason);
-    switch (done.Saved.Code) {
-      case kml::TSaveResult::Saved: return {};
-      case kml::TSaveResult::PackFailed: return Reason(QStringLiteral("Error compressing KMZ file."), done.Saved.Reason);
-      case kml::TSaveResult::BuildFailed:
-      case kml::TSaveResult::CopyFailed: break;
-    }
-    return Reason(QStringLiteral("Error saving KML file."), done.Saved.Reason);
+    if (done.Loaded.Code != gps::TLoadResult::Loaded) return Reason(gps::LoadFailureText(done.Loaded.Code), done.Loaded.Reason);
+    if (done.Saved.Code == kml::TSaveResult::Saved) return {};
+    return Reason(kml::SaveFailureText(done.Saved.Code), done.Saved.Reason);
   } catch (const io::EStreamError& error) {
-    return Reason(QStringLiteral("Error saving KML file."), kml::FailureReason(error));
+    return Reason(kml::SaveFailureText(kml::TSaveResult::BuildFailed), kml::FailureReason(error));
   }
 }
 

@@ -79,18 +79,6 @@ bool ChooseFile(TOpenContext& open, const QString& fileName) {
 
 }  // namespace
 
-QString LoadFailureText(gps::TLoadResult code) {
-  switch (code) {
-    case gps::TLoadResult::CannotOpen: return QStringLiteral("Cannot open file");
-    case gps::TLoadResult::EncodingNotSupported: return QStringLiteral("Text encoding not supported");
-    case gps::TLoadResult::OutOfMemory: return QStringLiteral("Not enough memory to load the GPX file.");
-    case gps::TLoadResult::Loaded:
-    case gps::TLoadResult::NotGpx:
-    case gps::TLoadResult::Cancelled: break;
-  }
-  return QStringLiteral("Error loading GPX file.");
-}
-
 void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view,
                      const QString& fileName) {
   TOpenContext open{workspace, prompts, view};
@@ -115,7 +103,7 @@ void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflow
   }
   before = {};
   if (!loaded) {
-    ShowError(prompts, view.Owner(), QStringLiteral("Load file..."), LoadFailureText(outcome.Code),
+    ShowError(prompts, view.Owner(), QStringLiteral("Load file..."), QString::fromStdString(gps::LoadFailureText(outcome.Code)),
               FileAndReason(ws.SourcePath, outcome.Reason));
     return;
   }

@@ -15,9 +15,6 @@ class TWorkflowView;
 
 inline constexpr const char* GpxFilter = "GPS exchange format (*.gpx)|*.gpx|All files (*.*)|*.*";
 
-// The main text of a failed load's message, whose content names the file and says why.
-QString LoadFailureText(gps::TLoadResult code);
-
 // OpenGpxFile: replaces the loaded data by a GPX file's; an empty name asks the user.
 void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view,
                      const QString& fileName);

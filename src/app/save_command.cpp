@@ -101,21 +101,12 @@ void RunSaveCommand(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowV
     return;
   }
   if (cancelled && saved.Code != kml::TSaveResult::Saved) return;  // the old target is as it was
-  const std::string& reason = saved.Reason;
-  switch (saved.Code) {
-    case kml::TSaveResult::Saved:
-      break;
-    case kml::TSaveResult::BuildFailed:
-      ShowError(prompts, owner, title, QStringLiteral("Error saving KML file."), FileAndReason(target, reason));
-      return;
-    case kml::TSaveResult::PackFailed:
-      ShowError(prompts, owner, title, QStringLiteral("Error compressing KMZ file."), FileAndReason(target, reason));
-      break;
-    case kml::TSaveResult::CopyFailed:
-      ShowError(prompts, owner, title, QStringLiteral("Error saving KML file."), FileAndReason(target, reason));
-      break;
+  if (saved.Code != kml::TSaveResult::Saved) {
+    ShowError(prompts, owner, title, QString::fromStdString(kml::SaveFailureText(saved.Code)),
+              FileAndReason(target, saved.Reason));
   }
-  ws.LastSaved = target;
+  // A build that failed wrote nothing; after the others the target is the one last saved.
+  if (saved.Code != kml::TSaveResult::BuildFailed) ws.LastSaved = target;
 }
 
 }  // namespace tarvola::app

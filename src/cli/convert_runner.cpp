@@ -40,15 +40,6 @@ std::string MessageLine(std::string_view input, std::string_view text, std::stri
   return line;
 }
 
-std::string SaveFailureText(kml::TSaveResult result) {
-  switch (result) {
-    case kml::TSaveResult::Saved: return {};
-    case kml::TSaveResult::PackFailed: return "Error compressing KMZ file.";
-    case kml::TSaveResult::BuildFailed:
-    case kml::TSaveResult::CopyFailed: return "Error saving KML file.";
-  }
-  return "Error saving KML file.";
-}
 
 unsigned JobCount(const TCliOptions& options, std::size_t inputs) {
   unsigned jobs = options.Jobs != 0 ? options.Jobs : std::max(1u, std::thread::hardware_concurrency());
@@ -172,17 +163,17 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
     leftOut = conversion.LeftOut;
     if (conversion.Loaded.Code != gps::TLoadResult::Loaded) {
       outcome.Messages =
-          FailureLine(plan.InputText, LoadFailureText(conversion.Loaded.Code), conversion.Loaded.Reason);
+          FailureLine(plan.InputText, gps::LoadFailureText(conversion.Loaded.Code), conversion.Loaded.Reason);
       return outcome;
     }
     if (conversion.Saved.Code != kml::TSaveResult::Saved) {
       const std::string& reason = conversion.Saved.Reason;
-      outcome.Messages = FailureLine(plan.InputText, SaveFailureText(conversion.Saved.Code),
+      outcome.Messages = FailureLine(plan.InputText, kml::SaveFailureText(conversion.Saved.Code),
                                      conversion.Saved.Code == kml::TSaveResult::CopyFailed ? OutputReason(plan, reason) : reason);
       return outcome;
     }
   } catch (const io::EStreamError& error) {
-    outcome.Messages = FailureLine(plan.InputText, SaveFailureText(kml::TSaveResult::CopyFailed),
+    outcome.Messages = FailureLine(plan.InputText, kml::SaveFailureText(kml::TSaveResult::CopyFailed),
                                    OutputReason(plan, kml::FailureReason(error)));
     return outcome;
   } catch (const std::exception& error) {
@@ -246,7 +237,7 @@ int RunInfo(const TCliOptions& options, std::FILE* out, std::FILE* err) {
       Write(out, InfoReport(name, summary));
     } else {
       allLoaded = false;
-      Write(err, FailureLine(name, LoadFailureText(outcome.Code), outcome.Reason));
+      Write(err, FailureLine(name, gps::LoadFailureText(outcome.Code), outcome.Reason));
     }
   }
   return allLoaded ? 0 : 1;

@@ -84,18 +84,6 @@ gps::TLoadOutcome SummarizeGpxStream(std::FILE* stream, const std::filesystem::p
   return Summarize(source, opened, summary);
 }
 
-std::string LoadFailureText(gps::TLoadResult result) {
-  switch (result) {
-    case gps::TLoadResult::Loaded: return {};
-    case gps::TLoadResult::CannotOpen: return "Cannot open file";
-    case gps::TLoadResult::EncodingNotSupported: return "Text encoding not supported";
-    case gps::TLoadResult::NotGpx: return "Error loading GPX file.";
-    case gps::TLoadResult::OutOfMemory: return "Not enough memory to load the GPX file.";
-    case gps::TLoadResult::Cancelled: return "Cancelled";
-  }
-  return "Error loading GPX file.";
-}
-
 std::string InfoReport(std::string_view fileName, const TGpsSummary& summary) {
   std::string out(fileName);
   out.append(": ");

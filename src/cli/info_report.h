@@ -26,8 +26,6 @@ gps::TLoadOutcome SummarizeGpxFile(const std::filesystem::path& file, TGpsSummar
 // The same over a stream opened for binary reading (standard input), named `name`.
 gps::TLoadOutcome SummarizeGpxStream(std::FILE* stream, const std::filesystem::path& name, TGpsSummary& summary);
 
-// The reason a load failed, in the program's words ("" for Loaded).
-std::string LoadFailureText(gps::TLoadResult result);
 
 // The --info lines for one file that loaded, each ending in a line break.
 std::string InfoReport(std::string_view fileName, const TGpsSummary& summary);

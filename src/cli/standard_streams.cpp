@@ -42,7 +42,7 @@ void Write(std::FILE* stream, const std::string& text) {
 }
 
 std::string WriteFailureText(kml::TKmlFileType type) {
-  if (type == kml::TKmlFileType::Kml) return "Error saving KML file.";
+  if (type == kml::TKmlFileType::Kml) return kml::SaveFailureText(kml::TSaveResult::CopyFailed);
   return io::EWriteError().what();
 }
 

@@ -91,4 +91,16 @@ TLoadOutcome ParseGpx(std::string_view bytes, TGpsData& data) {
   return LoadInto(data, [&](TTextSource& source) { return source.OpenBytes(bytes); });
 }
 
+std::string LoadFailureText(TLoadResult result) {
+  switch (result) {
+    case TLoadResult::Loaded: return {};
+    case TLoadResult::CannotOpen: return "Cannot open file";
+    case TLoadResult::EncodingNotSupported: return "Text encoding not supported";
+    case TLoadResult::NotGpx: return "Error loading GPX file.";
+    case TLoadResult::OutOfMemory: return "Not enough memory to load the GPX file.";
+    case TLoadResult::Cancelled: return "Cancelled";
+  }
+  return "Error loading GPX file.";
+}
+
 }  // namespace tarvola::gps

@@ -38,4 +38,8 @@ TLoadOutcome LoadGpxStream(std::FILE* stream, const std::filesystem::path& name,
 // LoadGpxFile over the bytes of a file already in memory; the outcome names no file.
 TLoadOutcome ParseGpx(std::string_view bytes, TGpsData& data);
 
+// The words for a failed load, the same in the window and the converter ("" for Loaded). The
+// outcome's reason follows them in a message that names the file.
+std::string LoadFailureText(TLoadResult result);
+
 }  // namespace tarvola::gps

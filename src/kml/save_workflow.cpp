@@ -55,6 +55,16 @@ std::string FailureReason(const io::EStreamError& error) {
   return error.Code() != 0 ? io::SystemErrorText(error.Code()) : std::string(error.what());
 }
 
+std::string SaveFailureText(TSaveResult result) {
+  switch (result) {
+    case TSaveResult::Saved: return {};
+    case TSaveResult::PackFailed: return "Error compressing KMZ file.";
+    case TSaveResult::BuildFailed:
+    case TSaveResult::CopyFailed: return "Error saving KML file.";
+  }
+  return "Error saving KML file.";
+}
+
 TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
                          const fs::path& target, TKmlFileType type) {
   return SaveGpsFile(data, options, tempDir, target, type, TTargetStreamWrap());

@@ -63,6 +63,9 @@ using TTargetStreamWrap = std::function<std::unique_ptr<io::TStream>(io::TStream
 // The reason of a file-layer error in the system's words (its own message when it has no code).
 std::string FailureReason(const io::EStreamError& error);
 
+// The words for a failed save, the same in the window and the converter ("" for Saved).
+std::string SaveFailureText(TSaveResult result);
+
 // How a save goes about its work.
 struct TSaveSettings {
   io::THelperThreads Helpers = io::THelperThreads::Allowed;  // compress on a thread of its own

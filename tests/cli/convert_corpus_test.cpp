@@ -120,7 +120,7 @@ TEST(CorpusConversion, EveryFileInBothFormatsReadsBackWithItsCounts) {
       const test::TProcessResult run = test::RunProcess(Convert, args);
       if (loaded.Code != gps::TLoadResult::Loaded) {
         EXPECT_EQ(run.ExitCode, 1) << input;
-        std::string text = LoadFailureText(loaded.Code);
+        std::string text = gps::LoadFailureText(loaded.Code);
         if (text.ends_with('.')) text.pop_back();
         EXPECT_EQ(run.Err, "tarvola-convert: " + input.string() + ": " + text + ": " + loaded.Reason + "\n");
         EXPECT_FALSE(fs::exists(output)) << input;

@@ -64,11 +64,5 @@ TEST(InfoReport, SaysNoneWithoutTimes) {
   EXPECT_NE(report.find("  earliest time: none\n  latest time: none\n"), std::string::npos);
 }
 
-TEST(LoadFailureText, GivesTheReasonInTheProgramsWords) {
-  EXPECT_EQ(LoadFailureText(gps::TLoadResult::CannotOpen), "Cannot open file");
-  EXPECT_EQ(LoadFailureText(gps::TLoadResult::EncodingNotSupported), "Text encoding not supported");
-  EXPECT_EQ(LoadFailureText(gps::TLoadResult::NotGpx), "Error loading GPX file.");
-}
-
 }  // namespace
 }  // namespace tarvola::cli
