@@ -68,22 +68,6 @@ std::optional<TSystemFont> DefaultGuiFont() {
   return FontOf(font);
 }
 
-bool IsVistaOrLater() {
-  // GetVersionExW answers 6.2 on later systems that carry no manifest, which is still "later".
-  OSVERSIONINFOW info{};
-  info.dwOSVersionInfoSize = sizeof info;
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)
-  if (!GetVersionExW(&info)) return false;
-#else
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExW(&info)) return false;
-#pragma GCC diagnostic pop
-#endif
-  return info.dwMajorVersion >= 6;
-}
-
 TInternetSettings ReadInternetSettings() {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, InternetSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};

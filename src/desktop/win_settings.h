@@ -20,8 +20,6 @@ struct TSystemFont {
 std::optional<TSystemFont> IconTitleFont();
 // The stock DEFAULT_GUI_FONT.
 std::optional<TSystemFont> DefaultGuiFont();
-// The running system is of the modern kind (task dialogs, visual themes).
-bool IsVistaOrLater();
 
 // The user's Internet Settings: the "ProxyEnable" switch (0 when absent) and "ProxyServer".
 struct TInternetSettings {

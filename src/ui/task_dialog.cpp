@@ -1,10 +1,7 @@
 #include "ui/task_dialog.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QSpacerItem>
-
-#include "ui/ui_platform.h"
 
 namespace tarvola::ui {
 
@@ -63,27 +60,6 @@ int TaskDialogResult(QMessageBox::StandardButton clicked) {
   }
 }
 
-QString FallbackMessageText(const QString& mainText, const QString& content) {
-  if (mainText.isEmpty()) return content;
-  if (content.isEmpty()) return mainText;
-  return mainText + QStringLiteral("\r\n\r\n") + content;
-}
-
-QString FallbackCaption(QMessageBox::Icon icon) {
-  switch (icon) {
-    case QMessageBox::Information:
-      return QStringLiteral("Information");
-    case QMessageBox::Warning:
-      return QStringLiteral("Warning");
-    case QMessageBox::Critical:
-      return QStringLiteral("Error");
-    case QMessageBox::Question:
-      return QStringLiteral("Confirm");
-    default:
-      return QApplication::applicationDisplayName();
-  }
-}
-
 namespace {
 
 // Qt sizes the box to its main text, so a content line naming a file and a reason would wrap
@@ -105,14 +81,9 @@ int ShowTaskDialog(QWidget* owner, const QString& title, const QString& mainText
   QMessageBox box(owner);
   box.setIcon(icon);
   box.setTextFormat(Qt::PlainText);
-  if (IsVistaOrLater()) {
-    box.setWindowTitle(CutTaskDialogText(title));
-    box.setText(CutTaskDialogText(mainText));
-    if (!content.isEmpty()) box.setInformativeText(CutTaskDialogText(content));
-  } else {
-    box.setWindowTitle(FallbackCaption(icon));
-    box.setText(FallbackMessageText(mainText, content));
-  }
+  box.setWindowTitle(CutTaskDialogText(title));
+  box.setText(CutTaskDialogText(mainText));
+  if (!content.isEmpty()) box.setInformativeText(CutTaskDialogText(content));
   QMessageBox::StandardButtons buttons = TaskDialogButtons(buttonSet);
   box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
   // After the last setter: each of them lays the box out anew.

@@ -24,10 +24,6 @@ QString CutTaskDialogText(const QString& text);
 QMessageBox::Icon TaskDialogIcon(int iconCode);
 QMessageBox::StandardButtons TaskDialogButtons(int buttonSet);
 int TaskDialogResult(QMessageBox::StandardButton clicked);
-// The single text of the old-style message box.
-QString FallbackMessageText(const QString& mainText, const QString& content);
-// The caption of the old-style message box, which carries no title of the caller.
-QString FallbackCaption(QMessageBox::Icon icon);
 
 // Modal; returns one of TDialogResult.
 int ShowTaskDialog(QWidget* owner, const QString& title, const QString& mainText,

@@ -5,8 +5,6 @@ class QWidget;
 
 namespace tarvola::ui {
 
-// The running system is of the modern kind (task dialogs, visual themes).
-bool IsVistaOrLater();
 // The system's UI font (icon-title font), else the default GUI font.
 void SetSystemUiFont(QFont& font);
 void SetDefaultGuiFont(QFont& font);

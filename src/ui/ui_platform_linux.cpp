@@ -8,8 +8,6 @@
 
 namespace tarvola::ui {
 
-bool IsVistaOrLater() { return true; }
-
 // Desktops publish one general font; it serves for the icon-title font as well.
 void SetSystemUiFont(QFont& font) { SetDefaultGuiFont(font); }
 

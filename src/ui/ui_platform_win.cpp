@@ -23,8 +23,6 @@ QFont QtFont(const desktop::win::TSystemFont& system) {
 
 }  // namespace
 
-bool IsVistaOrLater() { return desktop::win::IsVistaOrLater(); }
-
 void SetSystemUiFont(QFont& font) {
   if (const auto system = desktop::win::IconTitleFont()) {
     font = QtFont(*system);
@@ -42,7 +40,7 @@ void SetDefaultGuiFont(QFont& font) {
 }
 
 void SetExplorerTheme(QWidget* widget) {
-  if (widget && IsVistaOrLater()) {
+  if (widget) {
     SetWindowTheme(reinterpret_cast<HWND>(widget->winId()), L"explorer", nullptr);
   }
 }

@@ -125,7 +125,6 @@ TEST(WindowsSettings, DefaultGuiFontHasAFaceAndASize) {
   EXPECT_FALSE(font->Face.empty());
   EXPECT_GT(font->PixelHeight, 0);
   EXPECT_FALSE(font->Bold);
-  EXPECT_TRUE(win::IsVistaOrLater());
 }
 
 const std::string InternetSettings = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";

@@ -91,12 +91,6 @@ TEST(TaskDialogResult, ButtonsGiveTheirNumbers) {
   EXPECT_EQ(TaskDialogResult(QMessageBox::Abort), 0);
 }
 
-TEST(FallbackMessage, JoinsMainTextAndContent) {
-  EXPECT_EQ(FallbackMessageText(QStringLiteral("Main"), QString()), QStringLiteral("Main"));
-  EXPECT_EQ(FallbackMessageText(QStringLiteral("Main"), QStringLiteral("More")), QStringLiteral("Main\r\n\r\nMore"));
-  EXPECT_EQ(FallbackMessageText(QString(), QStringLiteral("More")), QStringLiteral("More"));
-  EXPECT_EQ(FallbackMessageText(QString(), QString()), QString());
-}
 
 // Answers the next message box from inside its modal loop.
 void WhenBoxShows(std::function<void(QMessageBox&)> act) {

@@ -35,8 +35,6 @@ TEST(HintTime, EveryWidgetWithoutItsOwnTakesTheApplicationsTime) {
   EXPECT_EQ(own.toolTipDuration(), 2500);
 }
 
-TEST(UiPlatform, ThisSystemIsOfTheModernKind) { EXPECT_TRUE(IsVistaOrLater()); }
-
 TEST(UiPlatform, SystemUiFontIsTheDesktopsGeneralFont) {
   QFont font(QStringLiteral("Courier"), 30);
   SetSystemUiFont(font);
