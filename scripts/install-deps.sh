@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests and the program need, and the further
-# packages named as arguments (a CI step's own tools).
+# packages named as arguments (a CI step's own tools). --core leaves out what only the window
+# needs (Qt, fonts, the desktop's tools), for a build with TARVOLA_BUILD_GUI=OFF.
 # Idempotent: quiet when everything is present; refreshes the package lists
 # only when something has to be installed.
 set -euo pipefail
 
-packages=(
-  g++ cmake ninja-build make pkg-config
-  libexpat1-dev zlib1g-dev libgtest-dev libgmock-dev libinih-dev
+window=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libgl-dev xvfb xauth fonts-wine fonts-dejavu-core
   shared-mime-info desktop-file-utils appstream
+)
+if [ "${1:-}" = "--core" ]; then
+  shift
+  window=()
+fi
+packages=(
+  g++ cmake ninja-build make pkg-config
+  libexpat1-dev zlib1g-dev libgtest-dev libgmock-dev
+  "${window[@]}"
   help2man man-db dpkg-dev file
   python3 unzip libxml2-utils libkml-dev
   "$@"

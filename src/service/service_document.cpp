@@ -2,20 +2,19 @@
 
 #include <QFile>
 
-#include <ini.h>
-
+#include "service/ini_text.h"
 #include "service/service_config.h"
 
 namespace tarvola::service {
 
 namespace {
 
-bool SameName(const char* name, QStringView expected) {
-  return QString::fromUtf8(name).compare(expected, Qt::CaseInsensitive) == 0;
+bool SameName(std::string_view name, QStringView expected) {
+  return QString::fromUtf8(name.data(), qsizetype(name.size())).compare(expected, Qt::CaseInsensitive) == 0;
 }
 
 // Where a section and key land in the document; null for names we do not use.
-QString* FieldFor(TServiceDocument& doc, const char* section, const char* key) {
+QString* FieldFor(TServiceDocument& doc, std::string_view section, std::string_view key) {
   using namespace config;
   if (SameName(section, IdSection)) return SameName(key, IdKey) ? &doc.Identification : nullptr;
   if (SameName(section, VersionSection)) {
@@ -39,28 +38,17 @@ struct TParseState {
   QList<const QString*> Seen;  // the first occurrence of a key wins
 };
 
-int OnValue(void* user, const char* section, const char* key, const char* value) {
-  auto& state = *static_cast<TParseState*>(user);
-  QString* field = FieldFor(state.Document, section, key);
-  if (field != nullptr && !state.Seen.contains(field)) {
-    *field = QString::fromUtf8(value).trimmed();
-    state.Seen.append(field);
-  }
-  return 1;
-}
-
 }  // namespace
 
 TServiceDocument ParseServiceDocument(const QByteArray& text) {
-#ifdef TARVOLA_INIH_RUNTIME_LIMITS
-  // By default inih cuts lines at 200 bytes, and a news message can be longer.
-  ini_use_stack = false;
-  ini_allow_realloc = true;
-  ini_max_line = static_cast<int>(config::MaxDocumentSize) + 3;
-#endif
   TParseState state;
-  // Lines that inih cannot parse are skipped; the values around them still count.
-  ini_parse_string(text.constData(), &OnValue, &state);
+  ParseIniText(std::string_view(text.constData(), std::size_t(text.size())),
+               [&state](std::string_view section, std::string_view key, std::string_view value) {
+                 QString* field = FieldFor(state.Document, section, key);
+                 if (field == nullptr || state.Seen.contains(field)) return;
+                 *field = QString::fromUtf8(value.data(), qsizetype(value.size()));
+                 state.Seen.append(field);
+               });
   return state.Document;
 }
 

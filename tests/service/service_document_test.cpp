@@ -75,6 +75,16 @@ TEST(ParseServiceDocumentTest, LongNewsMessageIsKeptWhole) {
   EXPECT_EQ(doc.NewsUrl, QStringLiteral("u"));
 }
 
+// As INI files are commonly written: a byte order mark, comments, "name: value", and a line of
+// neither kind that does not stop the reading.
+TEST(ParseServiceDocumentTest, CommentsColonsAndStrayLinesFollowTheCommonRules) {
+  const TServiceDocument doc = ParseServiceDocument(
+      "\xEF\xBB\xBF[Links] ; the links\n; Url=commented\n# Video=commented\nno separator here\n[broken\n"
+      "Url = https://tarvola.example/a;b ; note\nVideo: clip\n=nameless\n");
+  EXPECT_EQ(doc.Home, QStringLiteral("https://tarvola.example/a;b"));
+  EXPECT_EQ(doc.Video, QStringLiteral("clip"));
+}
+
 TEST(ParseServiceDocumentTest, FirstOfTwoEqualKeysCounts) {
   EXPECT_EQ(ParseServiceDocument("[Links]\nVideo=first\nVideo=second\n").Video, QStringLiteral("first"));
 }
