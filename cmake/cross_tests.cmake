@@ -12,4 +12,8 @@ function(gtest_discover_tests target)
     add_test(NAME ${test_name} COMMAND ${target} ${arg_EXTRA_ARGS})
   endif()
   set_tests_properties(${test_name} PROPERTIES TIMEOUT 600 ${arg_PROPERTIES})
+  # The window's tests keep their settings in the user's registry of the one Wine prefix.
+  if(CMAKE_CURRENT_SOURCE_DIR MATCHES "/tests/(ui|view|service|app)$")
+    set_tests_properties(${test_name} PROPERTIES RESOURCE_LOCK wine_user_registry)
+  endif()
 endfunction()

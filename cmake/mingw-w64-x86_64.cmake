@@ -8,7 +8,7 @@ set(CMAKE_C_COMPILER ${TARVOLA_MINGW_TRIPLET}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TARVOLA_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${TARVOLA_MINGW_TRIPLET}-windres)
 
-# The Windows builds of expat and GoogleTest, compiled from Debian's sources.
+# The Windows builds of expat, GoogleTest and Qt, compiled from Debian's sources.
 if(DEFINED ENV{TARVOLA_WINDOWS_DEPS})
   set(TARVOLA_WINDOWS_DEPS "$ENV{TARVOLA_WINDOWS_DEPS}")
 else()
@@ -19,6 +19,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Qt for Windows (scripts/install-windows-qt.sh) is in the same prefix; its moc, rcc and uic are
+# the host's, of the same version.
+set(QT_HOST_PATH /usr)
+set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+
 # Static archives only, so no DLL has to travel with the .exe files. FindZLIB adds the import
 # library of zlib's package back unless told.
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what the Windows cross build and its tests need, from Debian packages only:
-# MinGW-w64 (POSIX threads), Wine, zlib's MinGW package, and expat and GoogleTest
+# Installs what the Windows cross build, its tests and its installer need, from Debian packages
+# only: MinGW-w64 (POSIX threads), Wine, NSIS, zlib's MinGW package, and expat and GoogleTest
 # compiled for Windows from the sources Debian ships, into TARVOLA_WINDOWS_DEPS
 # (default /opt/tarvola/mingw64, where cmake/mingw-w64-x86_64.cmake looks).
 # Idempotent: quiet when everything is present and was built by this version of the script.
+# Qt for Windows, which takes far longer, has a script and a stamp of its own (install-windows-qt.sh).
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -17,7 +18,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   cmake ninja-build dpkg-dev
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-  wine wine64 googletest
+  wine wine64 googletest nsis xvfb xauth x11-apps x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -94,7 +95,6 @@ fetch_source() {
 fetch_source expat
 source_dir() { find "$work" -maxdepth 1 -type d -name "$1-*" | head -1; }
 
-$sudo rm -rf "$prefix"
 build_and_install googletest /usr/src/googletest -DCMAKE_CXX_FLAGS=-w
 # Debian's expat source keeps the library in a subfolder, as upstream's repository does.
 expat_source="$(source_dir expat)"
@@ -105,4 +105,5 @@ sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$expat_source/expat_c
 build_and_install expat "$expat_source" -DEXPAT_SHARED_LIBS=OFF -DEXPAT_BUILD_TOOLS=OFF \
   -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF
 
+$sudo mkdir -p "$prefix/share"
 printf '%s\n' "$stamp_text" | $sudo tee "$stamp" >/dev/null

@@ -4,6 +4,7 @@
 #include <QIcon>
 
 #include "product_identity.h"
+#include "ui/artwork.h"
 
 // Q_INIT_RESOURCE declares the resource's function where it stands: the global namespace.
 static void InitAboutResource() { Q_INIT_RESOURCE(about); }
@@ -30,7 +31,7 @@ void SetApplicationIdentity() {
   SetProgramNames();
   QGuiApplication::setDesktopFileName(FromUtf16(product::AppIdUtf16));
   // The installed hicolor icons are drawn from this same file.
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/about/tarvola_icon.svg")));
+  QApplication::setWindowIcon(QIcon(ui::ArtworkFile(QStringLiteral(":/about/tarvola_icon"))));
 }
 
 }  // namespace tarvola::app

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMenu>
@@ -231,7 +232,8 @@ void TMainForm::dropEvent(QDropEvent* event) {
   for (const QUrl& url : event->mimeData()->urls()) {
     if (!url.isLocalFile()) continue;
     event->acceptProposedAction();
-    OpenDroppedFile(url.toLocalFile());
+    // The system's own separators, as the open dialog gives them and messages show them.
+    OpenDroppedFile(QDir::toNativeSeparators(url.toLocalFile()));
     return;
   }
 }

@@ -4,11 +4,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QToolButton>
 
 #include "ui/about_glass.h"
 #include "ui/about_gradient.h"
+#include "ui/artwork.h"
 #include "ui/task_dialog.h"
 
 // Outside any namespace, as Qt's resource initialisation needs it.
@@ -49,18 +49,6 @@ void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
   widget->setPalette(palette);
 }
 
-// Drawn for the screen's pixel density, so the pictures stay sharp at 144 DPI.
-QPixmap RenderSvg(const QString& resource, QSize size) {
-  const qreal ratio = qApp->devicePixelRatio();
-  QPixmap pixmap(size * ratio);
-  pixmap.setDevicePixelRatio(ratio);
-  pixmap.fill(Qt::transparent);
-  QSvgRenderer renderer(resource);
-  QPainter painter(&pixmap);
-  renderer.render(&painter, QRectF(QPointF(0, 0), size));
-  return pixmap;
-}
-
 // A panel with a lowered inner bevel on its right and bottom edges only.
 class TBevelPanel : public QWidget {
 public:
@@ -92,7 +80,7 @@ QToolButton* MakeButton(QWidget* parent, QRect place, const QString& caption, co
   button->setFont(PixelFont(QStringLiteral("Arial"), 10));
   SetColor(button, QPalette::ButtonText, ButtonTextColor);
   button->setIconSize(QSize(16, 16));
-  button->setIcon(QIcon(RenderSvg(glyph, QSize(16, 16))));
+  button->setIcon(QIcon(ArtworkPixmap(glyph, QSize(16, 16))));
   button->setText(caption);
   button->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
   return button;
@@ -134,11 +122,11 @@ void TAboutForm::CreateComponents() {
   IconImage = new QLabel(this);
   IconImage->setGeometry(13, 15, 128, 128);
   IconImage->setAttribute(Qt::WA_TranslucentBackground);
-  IconImage->setPixmap(RenderSvg(QStringLiteral(":/about/tarvola_icon.svg"), QSize(128, 128)));
+  IconImage->setPixmap(ArtworkPixmap(QStringLiteral(":/about/tarvola_icon"), QSize(128, 128)));
 
   VellorImage = new QLabel(this);
   VellorImage->setGeometry(348, 6, 48, 30);  // inside the window's 400 pixels
-  VellorImage->setPixmap(RenderSvg(QStringLiteral(":/about/maker_logo.svg"), QSize(48, 30)));
+  VellorImage->setPixmap(ArtworkPixmap(QStringLiteral(":/about/maker_logo"), QSize(48, 30)));
 
   VellorLabel = new TClickLabel(this);
   VellorLabel->setGeometry(14, 215, 130, 20);  // its bottom on the window's
@@ -162,9 +150,9 @@ void TAboutForm::CreateComponents() {
   BakImage = new QLabel(BakPanel);
   BakImage->setGeometry(2, 2, 200, 100);
 
-  ContactBt = MakeButton(BakPanel, {201, 79, 40, 25}, QString(), QStringLiteral(":/about/glyph_contact.svg"));
+  ContactBt = MakeButton(BakPanel, {201, 79, 40, 25}, QString(), QStringLiteral(":/about/glyph_contact"));
   connect(ContactBt, &QToolButton::clicked, this, [this] { OpenLink(FContent.Links().Contact); });
-  HomeBt = MakeButton(BakPanel, {9, 79, 90, 25}, QStringLiteral("Home"), QStringLiteral(":/about/glyph_home.svg"));
+  HomeBt = MakeButton(BakPanel, {9, 79, 90, 25}, QStringLiteral("Home"), QStringLiteral(":/about/glyph_home"));
   connect(HomeBt, &QToolButton::clicked, this, [this] { OpenLink(FContent.Links().Home); });
 
   InfoLabel = MakeLabel(BakPanel, {15, 7, 220, 70}, PixelFont(QStringLiteral("Tahoma"), 11), Qt::black);
@@ -175,12 +163,12 @@ void TAboutForm::CreateComponents() {
   // the panel allows, for the faces that stand in for Arial.
   const QFont linkFont = PixelFont(QStringLiteral("Arial"), 11, true);
   TarvolaLabel = MakeLabel(BakPanel, {67, 114, 180, 17}, linkFont, LinkCaptionColor);
-  TarvolaBt = MakeButton(BakPanel, {21, 110, 40, 25}, QString(), QStringLiteral(":/about/glyph_companion.svg"));
+  TarvolaBt = MakeButton(BakPanel, {21, 110, 40, 25}, QString(), QStringLiteral(":/about/glyph_companion"));
   connect(TarvolaBt, &QToolButton::clicked, this, [this] { OpenLink(FContent.CompanionUrl); });
   GpsUtilsLabel = MakeLabel(BakPanel, {67, 145, 180, 17}, linkFont, LinkCaptionColor);
-  GpsUtilsBt = MakeButton(BakPanel, {21, 141, 40, 25}, QString(), QStringLiteral(":/about/glyph_gps_utils.svg"));
+  GpsUtilsBt = MakeButton(BakPanel, {21, 141, 40, 25}, QString(), QStringLiteral(":/about/glyph_gps_utils"));
   connect(GpsUtilsBt, &QToolButton::clicked, this, [this] { OpenLink(FContent.GpsUtilsUrl); });
-  VideoBt = MakeButton(BakPanel, {105, 79, 90, 25}, QStringLiteral("Video"), QStringLiteral(":/about/glyph_video.svg"));
+  VideoBt = MakeButton(BakPanel, {105, 79, 90, 25}, QStringLiteral("Video"), QStringLiteral(":/about/glyph_video"));
   connect(VideoBt, &QToolButton::clicked, this, [this] { OpenLink(FContent.Links().Video); });
 
   GoldPanel = new QWidget(this);

@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include "ui/artwork.h"
+
 // The resource file is linked from a static library, so its registration must be pulled in.
 static void InitMainResources() { Q_INIT_RESOURCE(main); }
 
@@ -20,7 +22,7 @@ constexpr const char* TreeImageFiles[TreeImageCount] = {
 
 QIcon MainIcon(const char* name) {
   InitMainResources();
-  const QString path = QStringLiteral(":/main/%1.svg").arg(QLatin1String(name));
+  const QString path = ui::ArtworkFile(QStringLiteral(":/main/%1").arg(QLatin1String(name)));
   QIcon icon;
   icon.addPixmap(QIcon(path).pixmap(16, 16));
   return icon;

@@ -83,18 +83,24 @@ public:
 // One window driven by a scripted user, with its temporary folder inside a test folder.
 class MainFormTest : public ::testing::Test {
 protected:
-  MainFormTest() : FHadTmp(qEnvironmentVariableIsSet("TMPDIR")), FOldTmp(qgetenv("TMPDIR")) {
+  // Where the system's temporary folder is taken from.
+#ifdef _WIN32
+  static constexpr const char* TempVariable = "TMP";
+#else
+  static constexpr const char* TempVariable = "TMPDIR";
+#endif
+  MainFormTest() : FHadTmp(qEnvironmentVariableIsSet(TempVariable)), FOldTmp(qgetenv(TempVariable)) {
     std::filesystem::create_directory(Folder.File("tmp"));
-    qputenv("TMPDIR", Folder.File("tmp").string().c_str());
+    qputenv(TempVariable, Folder.File("tmp").string().c_str());
     Form = std::make_unique<TDropTarget>(Prompts);
     Form->show();
   }
   ~MainFormTest() override {
     Form.reset();
     if (FHadTmp) {
-      qputenv("TMPDIR", FOldTmp);
+      qputenv(TempVariable, FOldTmp);
     } else {
-      qunsetenv("TMPDIR");
+      qunsetenv(TempVariable);
     }
   }
 

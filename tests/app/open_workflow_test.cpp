@@ -239,7 +239,7 @@ TEST_F(OpenWorkflow, DroppingThreeFilesOpensTheFirstWithoutADialog) {
   // The next dialog starts in the dropped file's folder.
   Form->OpenBtClick();
   ASSERT_EQ(Prompts.OpenRequests.size(), 1u);
-  EXPECT_EQ(Prompts.OpenRequests[0].InitialDir, Q(Folder.Path()) + QLatin1Char('/'));
+  EXPECT_EQ(Prompts.OpenRequests[0].InitialDir, Q(Folder.Path()) + QDir::separator());
 }
 
 TEST_F(OpenWorkflow, DroppedPathLosesItsTrailingBlanks) {

@@ -1,11 +1,18 @@
+#include <cerrno>
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <QApplication>
 
 #include "app/convert_mode.h"
 #include "app/open_workflow.h"
 #include "app/profile_menu.h"
 #include "app/save_command.h"
+#include "io/system_text.h"
 #include "main_form_fixture.h"
 #include "process_runner.h"
+#include "test_streams.h"
 
 namespace tarvola::test {
 namespace {
@@ -112,12 +119,61 @@ TEST_F(SaveCommand, ProfileChosenInTheMenuReachesTheDocumentAndIsRemembered) {
   EXPECT_NE(ReadFile(Folder.File("classic.kml")).find("http://earth.google.com/kml/2.1"), std::string::npos);
 }
 
+// doc.kml of a KMZ, found through the central directory (the entry's sizes follow its data).
+std::string DocKmlOf(const std::string& zip) {
+  const auto u16 = [&](std::size_t at) { return std::size_t(std::uint8_t(zip.at(at))) | std::size_t(std::uint8_t(zip.at(at + 1))) << 8; };
+  const auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
+  const std::size_t end = zip.rfind("PK\x05\x06");
+  if (end == std::string::npos) return "<no central directory>";
+  const std::size_t central = u32(end + 16);
+  const std::size_t local = u32(central + 42);
+  const std::size_t data = local + 30 + u16(local + 26) + u16(local + 28);
+  return Inflate(zip.data() + data, u32(central + 20), -15);
+}
+
+std::string WithoutCreationTime(std::string kml) {
+  const std::size_t at = kml.find("<Snippet maxLines=\"1\">Created ");
+  if (at != std::string::npos) kml.erase(at, kml.find("</Snippet>", at) - at);
+  return kml;
+}
+
+// On every platform the window writes what the converter writes for the same file and choices
+// (the Windows converter is compared with the Linux one elsewhere).
+TEST_F(SaveCommand, WindowWritesWhatTheConverterWrites) {
+  const auto gpx = test::SourceDir() / "examples" / "alpine-hike.gpx";
+  OpenWithDialog(gpx);
+  Ui().TimeCheck->click();
+  ASSERT_EQ(Checked(), "11101");
+  Save(Folder.File("window"), 2);
+  Save(Folder.File("window"), 1);
+  for (const char* type : {"kml", "kmz"}) {
+    const std::string out = std::string("converter.") + type;
+    const TProcessResult run = RunProcess(TARVOLA_CONVERT_EXE, {"--time-stamps", "-o", out, gpx.string()}, Folder.Path());
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  }
+  const std::string kml = ReadFile(Folder.File("window.kml"));
+  EXPECT_NE(kml.find("<LineString>"), std::string::npos);
+  EXPECT_EQ(WithoutCreationTime(kml), WithoutCreationTime(ReadFile(Folder.File("converter.kml"))));
+  EXPECT_EQ(WithoutCreationTime(DocKmlOf(ReadFile(Folder.File("window.kmz")))),
+            WithoutCreationTime(DocKmlOf(ReadFile(Folder.File("converter.kmz")))));
+  EXPECT_EQ(WithoutCreationTime(DocKmlOf(ReadFile(Folder.File("window.kmz")))), WithoutCreationTime(kml));
+}
+
 TEST_F(SaveCommand, CancelledDialogWritesAndRecordsNothing) {
   Save(Folder.File("first"), 1);
   const QString saved = Form->LastSaved();
   Form->SaveBtClick();
   EXPECT_EQ(Form->LastSaved(), saved);
   EXPECT_FALSE(std::filesystem::exists(Folder.File("trip.kmz")));
+}
+
+// The system's words for a folder that is not there.
+QString NoSuchFolder() {
+#ifdef _WIN32
+  return QString::fromStdString(io::SystemErrorText(ERROR_PATH_NOT_FOUND));
+#else
+  return QString::fromStdString(io::SystemErrorText(ENOENT));
+#endif
 }
 
 TEST_F(SaveCommand, FailureNamesTheTargetAndTheReasonAndGivesTheButtonAndCursorBack) {
@@ -127,10 +183,10 @@ TEST_F(SaveCommand, FailureNamesTheTargetAndTheReasonAndGivesTheButtonAndCursorB
   ASSERT_EQ(Prompts.Messages.size(), 2u);
   EXPECT_EQ(Prompts.Messages[0].Title, QStringLiteral("Save file..."));
   EXPECT_EQ(Prompts.Messages[0].MainText, QStringLiteral("Error saving KML file."));
-  EXPECT_EQ(Prompts.Messages[0].Content, Q(target) + QStringLiteral(".kml: No such file or directory"));
+  EXPECT_EQ(Prompts.Messages[0].Content, Q(target) + QStringLiteral(".kml: ") + NoSuchFolder());
   EXPECT_EQ(Prompts.Messages[1].Title, QStringLiteral("Save file..."));
   EXPECT_EQ(Prompts.Messages[1].MainText, QStringLiteral("Error saving KML file."));
-  EXPECT_EQ(Prompts.Messages[1].Content, Q(target) + QStringLiteral(".kmz: No such file or directory"));
+  EXPECT_EQ(Prompts.Messages[1].Content, Q(target) + QStringLiteral(".kmz: ") + NoSuchFolder());
   for (const auto& message : Prompts.Messages) EXPECT_EQ(message.Icon, 98);
   EXPECT_FALSE(std::filesystem::exists(Folder.File("no-such-folder")));
   EXPECT_TRUE(Ui().SaveBt->isEnabled());
@@ -148,7 +204,7 @@ TEST_F(SaveCommand, TemporaryFolderThatCannotBeWrittenIsNamedInTheReason) {
   ASSERT_EQ(Prompts.Messages.size(), 1u);
   EXPECT_EQ(Prompts.Messages[0].MainText, QStringLiteral("Error saving KML file."));
   const QString why = QStringLiteral(": cannot write to the temporary folder ") + Q(Folder.File("tmp")) +
-                      QStringLiteral(": No such file or directory");
+                      QStringLiteral(": ") + NoSuchFolder();
   EXPECT_EQ(Prompts.Messages[0].Content, Q(Folder.File("trip.kmz")) + why);
   EXPECT_FALSE(std::filesystem::exists(Folder.File("trip.kmz")));
 }

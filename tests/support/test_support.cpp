@@ -6,6 +6,10 @@
 #include <stdexcept>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace tarvola::test {
 
 namespace fs = std::filesystem;
@@ -65,5 +69,14 @@ std::optional<fs::path> CorpusDir() {
 }
 
 fs::path SourceDir() { return TARVOLA_SOURCE_DIR; }
+
+bool RunningUnderWine() {
+#ifdef _WIN32
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
+}
 
 }  // namespace tarvola::test

@@ -39,6 +39,8 @@ std::optional<std::filesystem::path> KmlSchemaFile();
 
 // The root of the source tree (for examples/ and fixtures kept beside the tests).
 std::filesystem::path SourceDir();
+// Whether the test runs under Wine, whose font metrics are not those of Windows.
+bool RunningUnderWine();
 
 // Names each case of a parameterized test after its row's Name.
 struct TRowName {

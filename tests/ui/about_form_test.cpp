@@ -274,6 +274,7 @@ QSize Need(QWidget* widget) {
 // Clipped parts were the badge at the right edge and the captions of the two lower links; run
 // at 96 DPI and, by its own test entry, at 144.
 TEST_F(AboutFormTest, EveryElementFitsItsBox) {
+  if (test::RunningUnderWine()) GTEST_SKIP() << "Wine's GDI gives text bounds of 100,000 pixels";
   auto form = Make();
   form->show();
   for (const char* name : {"IconImage", "VellorImage", "VellorLabel", "ProdNameLabel", "BakPanel", "BakImage",

@@ -55,7 +55,7 @@ TEST(QtPrompts, SaveDialogStartsWhereAskedAndAddsTheShownTypesExtension) {
   EXPECT_EQ(QDir(shownDir), QDir(dir));
   EXPECT_TRUE(shownFilter.startsWith(QStringLiteral("KML files")));
   EXPECT_EQ(answer->FilterIndex, 2);
-  EXPECT_EQ(QDir::fromNativeSeparators(answer->FileName), dir + QStringLiteral("/trip.kml"));
+  EXPECT_EQ(QDir::fromNativeSeparators(answer->FileName), QDir::fromNativeSeparators(dir) + QStringLiteral("/trip.kml"));
 }
 
 TEST(QtPrompts, CancelledOpenDialogAnswersNothing) {

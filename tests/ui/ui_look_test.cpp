@@ -12,6 +12,9 @@
 #include <QHelpEvent>
 #include <QToolButton>
 
+#ifdef _WIN32
+#include "desktop/win_settings.h"
+#endif
 #include "ui/hint_time.h"
 #include "ui/ui_fonts.h"
 #include "ui/ui_platform.h"
@@ -35,10 +38,17 @@ TEST(HintTime, EveryWidgetWithoutItsOwnTakesTheApplicationsTime) {
   EXPECT_EQ(own.toolTipDuration(), 2500);
 }
 
-TEST(UiPlatform, SystemUiFontIsTheDesktopsGeneralFont) {
+TEST(UiPlatform, SystemUiFontIsTheDesktopsOwn) {
   QFont font(QStringLiteral("Courier"), 30);
   SetSystemUiFont(font);
+#ifdef _WIN32
+  // The icon-title font, as the system holds it.
+  const auto system = desktop::win::IconTitleFont();
+  ASSERT_TRUE(system);
+  EXPECT_EQ(font.family().toStdString(), system->Face);
+#else
   EXPECT_EQ(font, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+#endif
 }
 
 struct TFaceCase {

@@ -6,7 +6,13 @@
 
 #include <QApplication>
 #include <QSettings>
-#include <QTemporaryDir>
+
+#include "test_support.h"
+
+#ifdef TARVOLA_IMPORT_OFFSCREEN
+#include <QtPlugin>
+Q_IMPORT_PLUGIN(QOffscreenIntegrationPlugin)
+#endif
 
 namespace {
 
@@ -30,16 +36,18 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 int main(int argc, char** argv) {
   PreviousHandler = qInstallMessageHandler(QuietHandler);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir settingsDir;
-  if (!settingsDir.isValid()) {
-    std::fprintf(stderr, "no temporary folder for the test settings\n");
-    return 1;
-  }
-  qputenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit());
+  // Not QTemporaryDir: under Wine, Qt for Windows faults in its random generator there at times.
+  const tarvola::test::TTempFolder settings;
+  const QString settingsDir = QString::fromStdString(settings.Path().string());
+  qputenv("XDG_CONFIG_HOME", settingsDir.toLocal8Bit());
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvola"));
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir);
+#ifdef _WIN32
+  // There the settings are in the registry, which outlives the program: start from none.
+  QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tarvola"), QStringLiteral("Tarvola")).clear();
+#endif
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
