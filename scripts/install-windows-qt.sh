@@ -3,8 +3,6 @@
 # TARVOLA_WINDOWS_DEPS (default /opt/tarvola/mingw64), for the window's Windows build.
 # It takes about 50 minutes on two cores, so it is stamped and done once per machine; an
 # interrupted build resumes from its build folder (TARVOLA_QT_WORK, default /var/tmp).
-#   install-windows-qt.sh           builds and installs it unless the stamp says it is there
-#   install-windows-qt.sh --check   exits 0 when it is there, 1 when it would be built
 set -euo pipefail
 
 prefix="${TARVOLA_WINDOWS_DEPS:-/opt/tarvola/mingw64}"
@@ -20,7 +18,6 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-if [ "${1:-}" = "--check" ] && [ ${#missing[@]} -ne 0 ]; then exit 1; fi
 if [ ${#missing[@]} -ne 0 ]; then
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
@@ -38,7 +35,6 @@ stamp="$prefix/share/tarvola-windows-qt.stamp"
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$stamp_text" ]; then
   exit 0
 fi
-if [ "${1:-}" = "--check" ]; then exit 1; fi
 
 say() { echo "[windows Qt $(date +%H:%M:%S)] $*"; }
 mkdir -p "$work"
