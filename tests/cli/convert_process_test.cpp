@@ -12,12 +12,8 @@
 #include "kml_readback.h"
 #include "process_runner.h"
 #include "product_identity.h"
+#include "test_streams.h"
 #include "test_support.h"
-#ifdef _WIN32
-#include <zlib.h>
-
-#include <cstdint>
-#endif
 
 namespace tarvola::cli {
 namespace {
@@ -28,39 +24,11 @@ const std::string Convert = TARVOLA_CONVERT_EXE;
 
 fs::path DataFile(std::string_view name) { return test::SourceDir() / "tests/kml/data" / name; }
 
-// The Snippet holds the moment of conversion; everything else must match byte for byte.
-std::string WithoutCreationDate(const std::string& kml) {
-  static const std::regex snippet("<Snippet maxLines=\"1\">Created [^<]*</Snippet>");
-  return std::regex_replace(kml, snippet, "<Snippet maxLines=\"1\">Created -</Snippet>");
-}
+using test::WithoutCreationDate;
 
 #ifdef _WIN32
-std::uint32_t Field(const std::string& bytes, std::size_t at, int size) {
-  std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes.at(at + i));
-  return value;
-}
-
-// Windows has no unzip: the first entry, doc.kml, inflated by zlib from its local header.
-std::string ReadKmzDocument(const fs::path& kmz) {
-  const std::string archive = test::ReadFile(kmz);
-  if (archive.size() < 30 || archive.compare(0, 4, "PK\x03\x04") != 0) return "not a ZIP archive";
-  const std::uint32_t nameLength = Field(archive, 26, 2), extraLength = Field(archive, 28, 2);
-  if (archive.compare(30, nameLength, "doc.kml") != 0 || Field(archive, 8, 2) != Z_DEFLATED) return "no deflated doc.kml";
-  std::string document(Field(archive, 22, 4), '\0');
-  z_stream stream{};
-  inflateInit2(&stream, -MAX_WBITS);
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(archive.data())) + 30 + nameLength + extraLength;
-  stream.avail_in = Field(archive, 18, 4);
-  stream.next_out = reinterpret_cast<Bytef*>(document.data());
-  stream.avail_out = static_cast<uInt>(document.size());
-  const int status = inflate(&stream, Z_FINISH);
-  inflateEnd(&stream);
-  EXPECT_EQ(status, Z_STREAM_END);
-  EXPECT_EQ(crc32(0, reinterpret_cast<const Bytef*>(document.data()), static_cast<uInt>(document.size())),
-            Field(archive, 14, 4));
-  return document;
-}
+// Windows has no unzip.
+std::string ReadKmzDocument(const fs::path& kmz) { return test::KmzDocument(test::ReadFile(kmz)); }
 
 #define TARVOLA_REQUIRE_KMZ_READER() static_cast<void>(0)
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <random>
+#include <regex>
 #include <stdexcept>
 #include <string>
 
@@ -125,6 +126,28 @@ inline io::TMemoryStream MemoryOf(const std::string& bytes) {
 
 inline std::uint32_t ZlibCrc(const std::string& bytes) {
   return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+}
+
+// The document of a KMZ archive: its first entry, doc.kml, inflated from its local header and
+// checked against its CRC; a text saying what is wrong otherwise. For where no unzip exists.
+inline std::string KmzDocument(const std::string& archive) {
+  const auto field = [&archive](std::size_t at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(archive.at(at + std::size_t(i)));
+    return value;
+  };
+  if (archive.size() < 30 || archive.compare(0, 4, "PK\x03\x04") != 0) return "not a ZIP archive";
+  const std::uint32_t nameLength = field(26, 2), extraLength = field(28, 2);
+  if (archive.compare(30, nameLength, "doc.kml") != 0 || field(8, 2) != Z_DEFLATED) return "no deflated doc.kml";
+  const std::string document = Inflate(archive.data() + 30 + nameLength + extraLength, field(18, 4), -MAX_WBITS);
+  if (document.size() != field(22, 4) || ZlibCrc(document) != field(14, 4)) return "doc.kml does not match its header";
+  return document;
+}
+
+// A KML document with the moment of its conversion (its Snippet) blanked out.
+inline std::string WithoutCreationDate(const std::string& kml) {
+  static const std::regex snippet("<Snippet maxLines=\"1\">Created [^<]*</Snippet>");
+  return std::regex_replace(kml, snippet, "<Snippet maxLines=\"1\">Created -</Snippet>");
 }
 
 }  // namespace tarvola::test
