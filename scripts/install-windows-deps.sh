@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the Windows cross build, its tests and its installer need, from Debian packages
-# only: MinGW-w64 (POSIX threads), Wine, NSIS, zlib's MinGW package, and expat and GoogleTest
-# compiled for Windows from the sources Debian ships, into TARVOLA_WINDOWS_DEPS
+# only: MinGW-w64 (POSIX threads), the host's Qt tools (which the Windows Qt build and the
+# window's build run), Wine, NSIS, zlib's MinGW package, and expat and GoogleTest compiled for
+# Windows from the sources Debian ships, into TARVOLA_WINDOWS_DEPS
 # (default /opt/tarvola/mingw64, where cmake/mingw-w64-x86_64.cmake looks).
 # Idempotent: quiet when everything is present and was built by this version of the script.
 # Qt for Windows, which takes far longer, has a script and a stamp of its own (install-windows-qt.sh).
@@ -19,6 +20,7 @@ packages=(
   cmake ninja-build dpkg-dev
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 googletest nsis xvfb xauth x11-apps x11-utils
+  qt6-base-dev qt6-base-dev-tools
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -10,20 +10,11 @@ work="${TARVOLA_QT_WORK:-/var/tmp/tarvola-windows-qt}"
 jobs="$(nproc 2>/dev/null || echo 2)"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
 
-# The host's Qt tools (moc, rcc, uic) must be the version the sources are.
-packages=(qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix cmake ninja-build dpkg-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -ne 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
-version="$(dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null || true)"
+# install-windows-deps.sh, run first, installs the compilers and the host's Qt tools (moc, rcc,
+# uic), which must be the version the sources are.
+version="$(dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null)" \
+  || { echo "The host's Qt tools are missing: run scripts/install-windows-deps.sh first" >&2; exit 1; }
 
 # Raise the recipe number with any change to the configure options or the patch below: the
 # stamp then no longer matches and Qt is built again.
