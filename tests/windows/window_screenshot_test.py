@@ -15,6 +15,9 @@ import time
 import zlib
 
 
+FILE_NAME = "alpine-hike"
+
+
 def start_xvfb():
     read, write = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
@@ -28,17 +31,21 @@ def start_xvfb():
     return xvfb, ":" + number
 
 
-def find_window(display, deadline):
-    """The id and size of the top-level window whose title names the program."""
+def find_window(display, deadline, file_name):
+    """The id and title of the program's top-level window, once its title names the file (it is
+    read after the first paint), else as last seen when the deadline passes."""
+    window, title = None, None
     while time.monotonic() < deadline:
         tree = subprocess.run(["xwininfo", "-root", "-tree", "-display", display],
                               capture_output=True, text=True).stdout
         for line in tree.splitlines():
             found = re.match(r'\s*(0x[0-9a-f]+) "([^"]*Tarvola[^"]*)".*?(\d+)x(\d+)\+', line)
             if found and int(found.group(3)) >= 300 and int(found.group(4)) >= 300:
-                return found.group(1), found.group(2)
+                window, title = found.group(1), found.group(2)
+                if file_name in title:
+                    return window, title
         time.sleep(0.5)
-    return None, None
+    return window, title
 
 
 def read_xwd(data):
@@ -78,10 +85,10 @@ def main():
     program = subprocess.Popen([wine, exe, example], env=env, stdin=subprocess.DEVNULL,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        window, title = find_window(display, time.monotonic() + 120)
+        window, title = find_window(display, time.monotonic() + 120, FILE_NAME)
         if not window:
             sys.exit("no window of the program appeared within two minutes")
-        time.sleep(5)  # the file is read after the first paint
+        time.sleep(2)  # the tree is filled with the title; let it paint
         dump = subprocess.run(["xwd", "-id", window, "-silent", "-display", display],
                               capture_output=True, check=True).stdout
     finally:
@@ -99,7 +106,7 @@ def main():
     print(f"{title}: {width}x{height}, kept as {out_png}")
 
     failures = []
-    if "alpine-hike" not in title:
+    if FILE_NAME not in title:
         failures.append(f"the title does not name the file: {title!r}")
     if not (400 <= width <= 700 and 380 <= height <= 700):
         failures.append(f"the window is {width}x{height}, not about 400x380")
