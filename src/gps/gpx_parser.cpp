@@ -577,9 +577,9 @@ TLoadOutcome ParseGpxText(TTextSource& source, TGpxEvents& events, THelperThread
   return parser.Parse(source, helpers);
 }
 
-TLoadOutcome OpenFailure(const TTextFileResult& opened) {
+TLoadOutcome OpenFailure(const TTextOpenResult& opened) {
   const TLoadResult code =
-      opened.Code == TextFileEncodingNotSupported ? TLoadResult::EncodingNotSupported : TLoadResult::CannotOpen;
+      opened.Code == TTextOpen::EncodingNotSupported ? TLoadResult::EncodingNotSupported : TLoadResult::CannotOpen;
   return {code, opened.File, opened.Reason};
 }
 

@@ -22,7 +22,7 @@ TLoadOutcome ParseGpxText(TTextSource& source, TGpxEvents& events,
                           THelperThreads helpers = THelperThreads::Allowed);
 
 // The load failure of a source that did not open.
-TLoadOutcome OpenFailure(const TTextFileResult& opened);
+TLoadOutcome OpenFailure(const TTextOpenResult& opened);
 
 // The load failure of a reading that ran out of memory.
 TLoadOutcome MemoryFailure(const TTextSource& source);

@@ -3,7 +3,6 @@
 #include <new>
 
 #include "gps/gpx_parser.h"
-#include "gps/text_file.h"
 #include "gps/text_source.h"
 
 namespace tarvola::gps {
@@ -59,7 +58,7 @@ TLoadOutcome LoadInto(TGpsData& data, TOpen open, io::TProgressWatch watch = {})
   source.Watch(std::move(watch));
   TLoadOutcome outcome;
   try {
-    if (const TTextFileResult opened = open(source); opened.Code != TextFileRead) {
+    if (const TTextOpenResult opened = open(source); opened.Code != TTextOpen::Opened) {
       outcome = OpenFailure(opened);
     } else {
       TRecordBuilder builder(data);

@@ -8,7 +8,7 @@
 
 namespace tarvola::gps {
 
-// Byte-level decoding behind ReadTextFile. All output is UTF-8.
+// Byte-level decoding behind TTextSource. All output is UTF-8.
 
 enum class TTextEncoding { Utf8, Utf16LE, Utf16BE, Utf32LE, Utf32BE };
 

@@ -4,13 +4,11 @@
 #include <cstring>
 #include <utility>
 
-#include "gps/text_file.h"
+#include "io/system_text.h"
 
 namespace tarvola::gps {
 
 namespace {
-
-constexpr std::size_t PieceSize = 256 * 1024;
 
 std::error_code LastSystemError() {
   return errno != 0 ? std::error_code(errno, std::generic_category())
@@ -58,7 +56,7 @@ std::size_t WholeSequences(std::string_view bytes) {
 
 }  // namespace
 
-TTextFileResult TTextSource::Open(const std::filesystem::path& fileName) {
+TTextOpenResult TTextSource::Open(const std::filesystem::path& fileName) {
   FName = fileName;
   std::error_code ec;
   if (std::filesystem::is_directory(fileName, ec)) {
@@ -74,31 +72,31 @@ TTextFileResult TTextSource::Open(const std::filesystem::path& fileName) {
   return Start();
 }
 
-TTextFileResult TTextSource::OpenStream(std::FILE* stream, const std::filesystem::path& name) {
+TTextOpenResult TTextSource::OpenStream(std::FILE* stream, const std::filesystem::path& name) {
   FName = name;
   FStream = stream;
   return Start();
 }
 
-TTextFileResult TTextSource::OpenBytes(std::string_view bytes) {
+TTextOpenResult TTextSource::OpenBytes(std::string_view bytes) {
   FBytes = bytes;
   FFromMemory = true;
   return Start();
 }
 
-TTextFileResult TTextSource::ReadFailure() const {
-  return {TextFileCannotOpen, FName, FError.message()};
+TTextOpenResult TTextSource::ReadFailure() const {
+  return {TTextOpen::CannotOpen, FName, io::SystemErrorText(FError)};
 }
 
 // The first four bytes tell the encoding; they stay to be decoded with the rest, without a
 // byte-order mark.
-TTextFileResult TTextSource::Start() {
+TTextOpenResult TTextSource::Start() {
   if (!ReadRaw(FRaw, 4)) return ReadFailure();
   FGuess = GuessEncoding(FRaw);
   if (FGuess.Encoding == TTextEncoding::Utf32BE)
-    return {TextFileEncodingNotSupported, FName, "UTF-32 text in big-endian byte order"};
+    return {TTextOpen::EncodingNotSupported, FName, "UTF-32 text in big-endian byte order"};
   FRaw.erase(0, FGuess.MarkLength);
-  return {TextFileRead, FName, {}};
+  return {TTextOpen::Opened, FName, {}};
 }
 
 bool TTextSource::ReadRaw(std::string& chunk, std::size_t size) {

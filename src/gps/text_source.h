@@ -9,10 +9,17 @@
 #include <system_error>
 
 #include "gps/text_decode.h"
-#include "gps/text_file.h"
 #include "io/progress.h"
+#include "io/result.h"
 
 namespace tarvola::gps {
+
+enum class TTextOpen {
+  Opened,
+  CannotOpen,            // with the system's reason
+  EncodingNotSupported,  // big-endian UTF-32
+};
+using TTextOpenResult = io::TResult<TTextOpen>;
 
 // How much of the input is read and decoded at a time.
 inline constexpr std::size_t TextPieceSize = 256 * 1024;
@@ -24,12 +31,11 @@ inline constexpr std::size_t TextPieceSize = 256 * 1024;
 // every valid sequence stays as it is.
 class TTextSource {
 public:
-  // What DecodeTextFile would give for the file, its reason included.
-  TTextFileResult Open(const std::filesystem::path& fileName);
+  TTextOpenResult Open(const std::filesystem::path& fileName);
   // A stream opened for reading in binary mode (the caller's), named `name` in messages.
-  TTextFileResult OpenStream(std::FILE* stream, const std::filesystem::path& name);
+  TTextOpenResult OpenStream(std::FILE* stream, const std::filesystem::path& name);
   // The same over bytes the caller keeps alive while the source is read.
-  TTextFileResult OpenBytes(std::string_view bytes);
+  TTextOpenResult OpenBytes(std::string_view bytes);
 
   // Replaces `piece` with the next decoded text; false at the end of the text or when reading
   // fails (then Error() is set).
@@ -38,7 +44,7 @@ public:
   // The file opened; empty for bytes in memory.
   const std::filesystem::path& Name() const { return FName; }
   // The failure Error() amounts to, for the file opened.
-  TTextFileResult ReadFailure() const;
+  TTextOpenResult ReadFailure() const;
 
   // Told the bytes read so far after every read; when it answers false, reading fails as
   // cancelled (Stopped()).
@@ -46,7 +52,7 @@ public:
   bool Stopped() const { return FStopped; }
 
 private:
-  TTextFileResult Start();
+  TTextOpenResult Start();
   // Raw bytes appended to `chunk`; false when reading fails or the watch stops it.
   bool ReadRaw(std::string& chunk, std::size_t size);
   bool ReadBytes(std::string& chunk, std::size_t size);

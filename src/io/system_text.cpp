@@ -30,6 +30,12 @@ std::filesystem::path PathFromText(std::string_view text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
+std::string SystemErrorText(const std::error_code& code) {
+  // Windows' codes need its own words in UTF-8; errno values are the C library's alike everywhere.
+  if (code.category() == std::system_category()) return SystemErrorText(code.value());
+  return code.message();
+}
+
 std::string FileErrorText(std::string_view lead, const std::filesystem::path& path, int code) {
   std::string text(lead);
   text += " \"" + AbsoluteText(path) + "\". " + SystemErrorText(code);

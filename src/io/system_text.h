@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace tarvola::io {
 
@@ -15,6 +16,8 @@ std::string PathText(const std::filesystem::path& path);
 std::filesystem::path PathFromText(std::string_view text);
 // The system's reason for an error code (as EStreamError::Code() holds it), in UTF-8.
 std::string SystemErrorText(int code);
+// The same for an error of either category: the system's (as above) or the C library's errno.
+std::string SystemErrorText(const std::error_code& code);
 // Whether the code says that the name is taken, as TFileMode::CreateNew fails.
 bool IsNameTaken(int code);
 // `lead` "<absolute path>". <reason>: the message of EFOpenError and EFCreateError.

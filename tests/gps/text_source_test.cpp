@@ -1,4 +1,4 @@
-#include "gps/text_file.h"
+#include "gps/text_source.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,8 @@
 #include <thread>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "gps/text_decode.h"
-#include "gps/text_source.h"
 #include "test_support.h"
 
 #ifndef _WIN32
@@ -20,118 +18,120 @@ namespace tarvola::gps {
 namespace {
 
 using namespace std::string_view_literals;
-using TLines = std::vector<std::string>;
+constexpr TTextOpen Opened = TTextOpen::Opened;
+
+// The whole text of a file as the reader receives it, piece by piece; empty on failure.
+TTextOpen Decode(const std::filesystem::path& file, std::string& text) {
+  text = "left over from before";
+  TTextSource source;
+  const TTextOpenResult opened = source.Open(file);
+  text.clear();
+  if (opened.Code != Opened) return opened.Code;
+  std::string piece;
+  while (source.Next(piece)) text.append(piece);
+  if (!source.Error()) return Opened;
+  text.clear();
+  return source.ReadFailure().Code;
+}
 
 struct TFileRow {
   const char* Name;
   std::string_view Bytes;
-  int Code;
-  TLines Lines;
+  TTextOpen Code;
+  std::string Text;
 };
 
 std::ostream& operator<<(std::ostream& out, const TFileRow& row) { return out << row.Name; }
 
-class ReadTextFileRows : public testing::TestWithParam<TFileRow> {};
+class TextSourceRows : public testing::TestWithParam<TFileRow> {};
 
-TEST_P(ReadTextFileRows, DecodesByTheFirstBytes) {
+TEST_P(TextSourceRows, DecodesByTheFirstBytes) {
   test::TTempFolder folder;
   auto file = folder.File("text.gpx");
   test::WriteFile(file, GetParam().Bytes);
-  TLines lines = {"left over from before"};
-  EXPECT_EQ(ReadTextFile(file, lines), GetParam().Code);
-  EXPECT_EQ(lines, GetParam().Lines);
+  std::string text;
+  EXPECT_TRUE(Decode(file, text) == GetParam().Code);
+  EXPECT_EQ(text, GetParam().Text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rules, ReadTextFileRows,
+    Rules, TextSourceRows,
     testing::Values(
         // 1: UTF-8 mark, skipped.
-        TFileRow{"Utf8Mark", "\xEF\xBB\xBF<?xml?>\r\n<a/>"sv, 0, {"<?xml?>", "<a/>"}},
+        TFileRow{"Utf8Mark", "\xEF\xBB\xBF<?xml?>\r\n<a/>"sv, Opened, "<?xml?>\r\n<a/>"},
         // 2: UTF-32 little-endian mark; one character in each plane size.
         TFileRow{"Utf32LittleEndian",
-                 "\xFF\xFE\0\0" "A\0\0\0" "\xAC\x20\0\0" "\x00\xF6\x01\0" "\n\0\0\0" "b\0\0\0"sv, 0,
-                 {"A\u20AC\U0001F600", "b"}},
-        TFileRow{"Utf32MarkOnly", "\xFF\xFE\0\0"sv, 0, {}},
-        TFileRow{"Utf32NotUtf16WithNul", "\xFF\xFE\0\0" "A\0\0\0"sv, 0, {"A"}},
-        TFileRow{"Utf32TrailingPartialGroupIgnored", "\xFF\xFE\0\0" "A\0\0\0" "B\0"sv, 0, {"A"}},
-        TFileRow{"Utf32BeyondUnicode", "\xFF\xFE\0\0" "\0\0\x11\0"sv, 0, {"\uFFFD"}},
-        // 3: UTF-32 big-endian is refused and the list stays empty.
-        TFileRow{"Utf32BigEndianRefused", "\0\0\xFE\xFF\0\0\0A"sv, -2, {}},
+                 "\xFF\xFE\0\0" "A\0\0\0" "\xAC\x20\0\0" "\x00\xF6\x01\0" "\n\0\0\0" "b\0\0\0"sv, Opened,
+                 "A\u20AC\U0001F600\nb"},
+        TFileRow{"Utf32MarkOnly", "\xFF\xFE\0\0"sv, Opened, ""},
+        TFileRow{"Utf32NotUtf16WithNul", "\xFF\xFE\0\0" "A\0\0\0"sv, Opened, "A"},
+        TFileRow{"Utf32TrailingPartialGroupIgnored", "\xFF\xFE\0\0" "A\0\0\0" "B\0"sv, Opened, "A"},
+        TFileRow{"Utf32BeyondUnicode", "\xFF\xFE\0\0" "\0\0\x11\0"sv, Opened, "\uFFFD"},
+        // 3: UTF-32 big-endian is refused and nothing is read.
+        TFileRow{"Utf32BigEndianRefused", "\0\0\xFE\xFF\0\0\0A"sv, TTextOpen::EncodingNotSupported, ""},
         // 4 and 5: UTF-16 with marks.
-        TFileRow{"Utf16LittleEndianMark", "\xFF\xFE<\0?\0\xE4\0\r\0\n\0x\0"sv, 0, {"<?\u00E4", "x"}},
-        TFileRow{"Utf16BigEndianMark", "\xFE\xFF\0<\0?\x20\xAC\0\r\0x"sv, 0, {"<?\u20AC", "x"}},
-        TFileRow{"Utf16SurrogatePair", "\xFF\xFE\x3D\xD8\x00\xDE"sv, 0, {"\U0001F600"}},
-        TFileRow{"Utf16LoneSurrogate", "\xFF\xFE" "a\0\x3D\xD8" "b\0"sv, 0, {"a\uFFFDb"}},
-        TFileRow{"Utf16OddByteIgnored", "\xFF\xFE" "a\0b"sv, 0, {"a"}},
+        TFileRow{"Utf16LittleEndianMark", "\xFF\xFE<\0?\0\xE4\0\r\0\n\0x\0"sv, Opened, "<?\u00E4\r\nx"},
+        TFileRow{"Utf16BigEndianMark", "\xFE\xFF\0<\0?\x20\xAC\0\r\0x"sv, Opened, "<?\u20AC\rx"},
+        TFileRow{"Utf16SurrogatePair", "\xFF\xFE\x3D\xD8\x00\xDE"sv, Opened, "\U0001F600"},
+        TFileRow{"Utf16LoneSurrogate", "\xFF\xFE" "a\0\x3D\xD8" "b\0"sv, Opened, "a\uFFFDb"},
+        TFileRow{"Utf16OddByteIgnored", "\xFF\xFE" "a\0b"sv, Opened, "a"},
         // 6 and 7: UTF-16 without a mark, recognised by the zero bytes of "<?".
-        TFileRow{"Utf16LittleEndianNoMark", "<\0?\0x\0m\0l\0"sv, 0, {"<?xml"}},
-        TFileRow{"Utf16BigEndianNoMark", "\0<\0?\0x\0m\0l"sv, 0, {"<?xml"}},
+        TFileRow{"Utf16LittleEndianNoMark", "<\0?\0x\0m\0l\0"sv, Opened, "<?xml"},
+        TFileRow{"Utf16BigEndianNoMark", "\0<\0?\0x\0m\0l"sv, Opened, "<?xml"},
         // 8: everything else is UTF-8.
-        TFileRow{"PlainAscii", "<?xml version=\"1.0\"?>\n<gpx/>\n"sv, 0, {"<?xml version=\"1.0\"?>", "<gpx/>"}},
-        TFileRow{"Utf8WithoutMark", "Gr\xC3\xBC\xC3\x9F" "e"sv, 0, {"Gr\u00FC\u00DFe"}},
-        TFileRow{"Empty", ""sv, 0, {}},
+        TFileRow{"PlainAscii", "<?xml version=\"1.0\"?>\n<gpx/>\n"sv, Opened, "<?xml version=\"1.0\"?>\n<gpx/>\n"},
+        TFileRow{"Utf8WithoutMark", "Gr\xC3\xBC\xC3\x9F" "e"sv, Opened, "Gr\u00FC\u00DFe"},
+        TFileRow{"Empty", ""sv, Opened, ""},
         // Shorter than four bytes: the last rule, whatever the bytes.
-        TFileRow{"ShortAscii", "<a"sv, 0, {"<a"}},
-        TFileRow{"ShortUtf8MarkKept", "\xEF\xBB\xBF"sv, 0, {"\uFEFF"}},
-        TFileRow{"ShortUtf16MarkAsWindows1252", "\xFF\xFE"sv, 0, {"\u00FF\u00FE"}},
-        // Line breaks and NUL.
-        TFileRow{"EveryLineBreak", "a\rb\nc\r\nd\n"sv, 0, {"a", "b", "c", "d"}},
-        TFileRow{"EmptyLinesKept", "a\n\n\r\rb"sv, 0, {"a", "", "", "", "b"}},
-        TFileRow{"CrCrLf", "\r\r\n"sv, 0, {"", ""}},
-        TFileRow{"LoneBreak", "\n"sv, 0, {""}},
-        TFileRow{"NulEndsText", "ab\0cd\nef"sv, 0, {"ab"}},
-        TFileRow{"NulInUtf16EndsText", "\xFF\xFE" "a\0\0\0b\0"sv, 0, {"a"}},
-        TFileRow{"BytesAfterNulDoNotCount", "ok\n\0\xFF\xFE"sv, 0, {"ok"}},
+        TFileRow{"ShortAscii", "<a"sv, Opened, "<a"},
+        TFileRow{"ShortUtf8MarkKept", "\xEF\xBB\xBF"sv, Opened, "\uFEFF"},
+        TFileRow{"ShortUtf16MarkAsWindows1252", "\xFF\xFE"sv, Opened, "\u00FF\u00FE"},
+        // NUL ends the text.
+        TFileRow{"NulEndsText", "ab\0cd\nef"sv, Opened, "ab"},
+        TFileRow{"NulInUtf16EndsText", "\xFF\xFE" "a\0\0\0b\0"sv, Opened, "a"},
+        TFileRow{"BytesAfterNulDoNotCount", "ok\n\0\xFF\xFE"sv, Opened, "ok\n"},
         // Not UTF-8: the code page of the declaration, else Windows-1252.
-        TFileRow{"Latin1Declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>F\xE4hre \x80</a>"sv, 0,
-                 {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>F\u00E4hre \u0080</a>"}},
-        TFileRow{"Latin1DeclaredLowerCaseSingleQuotes", "<?xml version='1.0' encoding='iso-8859-1'?>\xFC"sv, 0,
-                 {"<?xml version='1.0' encoding='iso-8859-1'?>\u00FC"}},
-        TFileRow{"Latin9Declared", "<?xml encoding=\"ISO-8859-15\"?>\xA4\xBD"sv, 0,
-                 {"<?xml encoding=\"ISO-8859-15\"?>\u20AC\u0153"}},
-        TFileRow{"Windows1252Declared", "<?xml encoding=\"windows-1252\"?>\x80\x93\x81"sv, 0,
-                 {"<?xml encoding=\"windows-1252\"?>\u20AC\u201C\u0081"}},
-        TFileRow{"Latin2Declared", "<?xml encoding=\"ISO-8859-2\"?>\xB1\xE8"sv, 0,
-                 {"<?xml encoding=\"ISO-8859-2\"?>\u0105\u010D"}},
-        TFileRow{"Windows1250Declared", "<?xml encoding=\"windows-1250\"?>\x9A\xB9\x80"sv, 0,
-                 {"<?xml encoding=\"windows-1250\"?>\u0161\u0105\u20AC"}},
-        TFileRow{"Windows1251Declared", "<?xml encoding=\"Windows-1251\"?>\xCF\xF0\xE8"sv, 0,
-                 {"<?xml encoding=\"Windows-1251\"?>\u041F\u0440\u0438"}},
-        TFileRow{"UnknownCodePageAsWindows1252", "<?xml encoding=\"ISO-8859-7\"?>\xE1\x80"sv, 0,
-                 {"<?xml encoding=\"ISO-8859-7\"?>\u00E1\u20AC"}},
-        TFileRow{"DeclaredUtf8ButLatin", "<?xml encoding=\"UTF-8\"?>Barsb\xFCttel \x93q\x94"sv, 0,
-                 {"<?xml encoding=\"UTF-8\"?>Barsb\u00FCttel \u201Cq\u201D"}},
-        TFileRow{"NoDeclarationLatin", "Stra\xDF" "e"sv, 0, {"Stra\u00DFe"}},
-        TFileRow{"ValidUtf8WinsOverLatinLabel", "<?xml encoding=\"ISO-8859-1\"?>\xC3\xA4"sv, 0,
-                 {"<?xml encoding=\"ISO-8859-1\"?>\u00E4"}},
-        TFileRow{"Utf8MarkThenLatin", "\xEF\xBB\xBF" "a\xE9"sv, 0, {"a\u00E9"}},
+        TFileRow{"Latin1Declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>F\xE4hre \x80</a>"sv, Opened,
+                 "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>F\u00E4hre \u0080</a>"},
+        TFileRow{"Latin1DeclaredLowerCaseSingleQuotes", "<?xml version='1.0' encoding='iso-8859-1'?>\xFC"sv, Opened,
+                 "<?xml version='1.0' encoding='iso-8859-1'?>\u00FC"},
+        TFileRow{"Latin9Declared", "<?xml encoding=\"ISO-8859-15\"?>\xA4\xBD"sv, Opened,
+                 "<?xml encoding=\"ISO-8859-15\"?>\u20AC\u0153"},
+        TFileRow{"Windows1252Declared", "<?xml encoding=\"windows-1252\"?>\x80\x93\x81"sv, Opened,
+                 "<?xml encoding=\"windows-1252\"?>\u20AC\u201C\u0081"},
+        TFileRow{"Latin2Declared", "<?xml encoding=\"ISO-8859-2\"?>\xB1\xE8"sv, Opened,
+                 "<?xml encoding=\"ISO-8859-2\"?>\u0105\u010D"},
+        TFileRow{"Windows1250Declared", "<?xml encoding=\"windows-1250\"?>\x9A\xB9\x80"sv, Opened,
+                 "<?xml encoding=\"windows-1250\"?>\u0161\u0105\u20AC"},
+        TFileRow{"Windows1251Declared", "<?xml encoding=\"Windows-1251\"?>\xCF\xF0\xE8"sv, Opened,
+                 "<?xml encoding=\"Windows-1251\"?>\u041F\u0440\u0438"},
+        TFileRow{"UnknownCodePageAsWindows1252", "<?xml encoding=\"ISO-8859-7\"?>\xE1\x80"sv, Opened,
+                 "<?xml encoding=\"ISO-8859-7\"?>\u00E1\u20AC"},
+        TFileRow{"DeclaredUtf8ButLatin", "<?xml encoding=\"UTF-8\"?>Barsb\xFCttel \x93q\x94"sv, Opened,
+                 "<?xml encoding=\"UTF-8\"?>Barsb\u00FCttel \u201Cq\u201D"},
+        TFileRow{"NoDeclarationLatin", "Stra\xDF" "e"sv, Opened, "Stra\u00DFe"},
+        TFileRow{"ValidUtf8WinsOverLatinLabel", "<?xml encoding=\"ISO-8859-1\"?>\xC3\xA4"sv, Opened,
+                 "<?xml encoding=\"ISO-8859-1\"?>\u00E4"},
+        TFileRow{"Utf8MarkThenLatin", "\xEF\xBB\xBF" "a\xE9"sv, Opened, "a\u00E9"},
         // One stray byte changes only itself: the valid sequences around it stay.
-        TFileRow{"StrayByteInUtf8", "H\xC3\xBCtte \xFF H\xC3\xBCtte"sv, 0, {"H\u00FCtte \u00FF H\u00FCtte"}}),
+        TFileRow{"StrayByteInUtf8", "H\xC3\xBCtte \xFF H\xC3\xBCtte"sv, Opened, "H\u00FCtte \u00FF H\u00FCtte"}),
     test::TRowName());
 
-TEST(ReadTextFile, MissingFileOrFolderCannotBeOpened) {
+TEST(TextSource, MissingFileOrFolderCannotBeOpened) {
   test::TTempFolder folder;
   const std::pair<const char*, std::filesystem::path> rows[] = {{"MissingFile", folder.File("missing.gpx")},
                                                                  {"Folder", folder.Path()}};
   for (const auto& [name, path] : rows) {
     SCOPED_TRACE(name);
-    TLines lines = {"x"};
-    EXPECT_EQ(ReadTextFile(path, lines), -1);
-    EXPECT_TRUE(lines.empty());
+    TTextSource source;
+    const TTextOpenResult opened = source.Open(path);
+    EXPECT_TRUE(opened.Code == TTextOpen::CannotOpen);
+    EXPECT_EQ(opened.File, path);
+    EXPECT_FALSE(opened.Reason.empty());
   }
 }
 
-TEST(DecodeTextFile, KeepsTheLineBreaksOfTheFile) {
-  test::TTempFolder folder;
-  auto file = folder.File("a.gpx");
-  test::WriteFile(file, "\xEF\xBB\xBF" "a\r\nb\rc\n");
-  std::string text = "junk";
-  EXPECT_EQ(DecodeTextFile(file, text), 0);
-  EXPECT_EQ(text, "a\r\nb\rc\n");
-  EXPECT_EQ(SplitLines(text), (TLines{"a", "b", "c"}));
-}
-
-TEST(DecodeTextFile, LargeUtf16FileDecodes) {
+TEST(TextSource, LargeUtf16FileDecodes) {
   test::TTempFolder folder;
   auto file = folder.File("wide.gpx");
   std::string bytes = "\xFF\xFE";
@@ -144,7 +144,7 @@ TEST(DecodeTextFile, LargeUtf16FileDecodes) {
   }
   test::WriteFile(file, bytes);
   std::string text;
-  ASSERT_EQ(DecodeTextFile(file, text), 0);
+  ASSERT_TRUE(Decode(file, text) == Opened);
   EXPECT_EQ(text, expected);
 }
 
@@ -180,7 +180,7 @@ TEST_P(PieceBoundaries, CharactersAcrossPiecesDecodeWhole) {
     test::TTempFolder folder;
     test::WriteFile(folder.File("a.gpx"), bytes);
     std::string text;
-    ASSERT_EQ(DecodeTextFile(folder.File("a.gpx"), text), 0);
+    ASSERT_TRUE(Decode(folder.File("a.gpx"), text) == Opened);
     EXPECT_TRUE(text == expected) << "decoded " << text.size() << " bytes, expected " << expected.size();
   }
 }
@@ -227,7 +227,7 @@ TEST(DeclaredEncoding, ReadsTheLabel) {
 
 #ifndef _WIN32
 // A pipe gives its first bytes once: they must reach the text as well as decide the encoding.
-TEST(DecodeTextFile, PipeKeepsItsFirstBytes) {
+TEST(TextSource, PipeKeepsItsFirstBytes) {
   for (const auto& [name, bytes, expected] : {std::tuple<const char*, std::string, std::string>{
                                                   "NoMark", "<?xml version=\"1.0\"?><gpx/>", "<?xml version=\"1.0\"?><gpx/>"},
                                               {"Utf8Mark", "\xEF\xBB\xBF<gpx/>", "<gpx/>"},
@@ -238,7 +238,7 @@ TEST(DecodeTextFile, PipeKeepsItsFirstBytes) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     std::thread writer([&fifo, &bytes] { test::WriteFile(fifo, bytes); });
     std::string text;
-    EXPECT_EQ(DecodeTextFile(fifo, text), 0);
+    EXPECT_TRUE(Decode(fifo, text) == Opened);
     writer.join();
     EXPECT_EQ(text, expected);
   }
