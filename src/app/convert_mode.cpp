@@ -28,8 +28,8 @@ QString ConvertOne(const QString& file, const kml::TExportOptions& options) {
     if (done.Loaded.Code != gps::TLoadResult::Loaded) return Reason(gps::LoadFailureText(done.Loaded.Code), done.Loaded.Reason);
     if (done.Saved.Code == kml::TSaveResult::Saved) return {};
     return Reason(kml::SaveFailureText(done.Saved.Code), done.Saved.Reason);
-  } catch (const io::EStreamError& error) {
-    return Reason(kml::SaveFailureText(kml::TSaveResult::BuildFailed), kml::FailureReason(error));
+  } catch (const std::exception& error) {
+    return Reason(kml::SaveFailureText(kml::TSaveResult::BuildFailed), error.what());
   }
 }
 

@@ -92,10 +92,6 @@ void RunSaveCommand(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowV
       saved = kml::SaveGpsFile(*ws.Data, options, ToFsPath(ws.TempDir), ToFsPath(target), type, {}, settings);
       cancelled = progress.Cancelled();
     });
-  } catch (const io::EStreamError& error) {
-    ShowError(prompts, owner, title, QStringLiteral("Error saving KML file."),
-              FileAndReason(target, kml::FailureReason(error)));
-    return;
   } catch (const std::exception& error) {
     ShowError(prompts, owner, title, QStringLiteral("Error saving KML file."), FileAndReason(target, error.what()));
     return;

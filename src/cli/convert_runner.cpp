@@ -140,8 +140,8 @@ kml::TConversion ConvertInput(const TPlannedConversion& plan, const TCliOptions&
     return kml::ConvertGpxFile(plan.Input, options.Export, plan.Output, plan.Type, settings);
   kml::TConversion conversion;
   gps::TTextSource source;
-  const gps::TTextFileResult opened = source.OpenStream(BinaryStandardInput(), StandardInputName);
-  if (opened.Code != gps::TextFileRead) {
+  const gps::TTextOpenResult opened = source.OpenStream(BinaryStandardInput(), StandardInputName);
+  if (opened.Code != gps::TTextOpen::Opened) {
     conversion.Loaded = gps::OpenFailure(opened);
     return conversion;
   }
@@ -169,13 +169,9 @@ TConversionOutcome ConvertOne(const TPlannedConversion& plan, const TCliOptions&
     if (conversion.Saved.Code != kml::TSaveResult::Saved) {
       const std::string& reason = conversion.Saved.Reason;
       outcome.Messages = FailureLine(plan.InputText, kml::SaveFailureText(conversion.Saved.Code),
-                                     conversion.Saved.Code == kml::TSaveResult::CopyFailed ? OutputReason(plan, reason) : reason);
+                                     conversion.Saved.Code == kml::TSaveResult::WriteFailed ? OutputReason(plan, reason) : reason);
       return outcome;
     }
-  } catch (const io::EStreamError& error) {
-    outcome.Messages = FailureLine(plan.InputText, kml::SaveFailureText(kml::TSaveResult::CopyFailed),
-                                   OutputReason(plan, kml::FailureReason(error)));
-    return outcome;
   } catch (const std::exception& error) {
     outcome.Messages = FailureLine(plan.InputText, error.what());
     return outcome;

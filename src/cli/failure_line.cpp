@@ -22,6 +22,4 @@ std::string FailureLine(std::string_view input, std::string_view text, std::stri
   return line;
 }
 
-std::string SystemReason(int errorCode) { return std::generic_category().message(errorCode); }
-
 }  // namespace tarvola::cli

@@ -11,7 +11,4 @@ inline constexpr std::string_view ProgramName = "tarvola-convert";
 // directory". `text` is the window's text for the failure; `reason`, when known, says why.
 std::string FailureLine(std::string_view input, std::string_view text, std::string_view reason = {});
 
-// The system's words for an errno value.
-std::string SystemReason(int errorCode);
-
 }  // namespace tarvola::cli

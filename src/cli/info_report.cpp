@@ -57,9 +57,9 @@ private:
   kml::TTimeSpan FSpan;
 };
 
-gps::TLoadOutcome Summarize(gps::TTextSource& source, const gps::TTextFileResult& opened, TGpsSummary& summary) {
+gps::TLoadOutcome Summarize(gps::TTextSource& source, const gps::TTextOpenResult& opened, TGpsSummary& summary) {
   summary = {};
-  if (opened.Code != gps::TextFileRead) return gps::OpenFailure(opened);
+  if (opened.Code != gps::TTextOpen::Opened) return gps::OpenFailure(opened);
   try {
     TSummaryEvents events(summary);
     gps::TLoadOutcome outcome = gps::ParseGpxText(source, events);
@@ -74,13 +74,13 @@ gps::TLoadOutcome Summarize(gps::TTextSource& source, const gps::TTextFileResult
 
 gps::TLoadOutcome SummarizeGpxFile(const std::filesystem::path& file, TGpsSummary& summary) {
   gps::TTextSource source;
-  const gps::TTextFileResult opened = source.Open(file);
+  const gps::TTextOpenResult opened = source.Open(file);
   return Summarize(source, opened, summary);
 }
 
 gps::TLoadOutcome SummarizeGpxStream(std::FILE* stream, const std::filesystem::path& name, TGpsSummary& summary) {
   gps::TTextSource source;
-  const gps::TTextFileResult opened = source.OpenStream(stream, name);
+  const gps::TTextOpenResult opened = source.OpenStream(stream, name);
   return Summarize(source, opened, summary);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #ifdef _WIN32
@@ -13,9 +14,10 @@
 #endif
 
 #include "cli_options.h"
-#include "io/cleanup.h"
 #include "convert_runner.h"
 #include "failure_line.h"
+#include "io/cleanup.h"
+#include "io/system_text.h"
 #include "output_plan.h"
 #include "standard_streams.h"
 #include "usage_text.h"
@@ -39,9 +41,10 @@ int Print(std::string_view text, int exitCode) {
   // An empty view may hold no pointer at all, which fwrite must not be given.
   if (!text.empty()) std::fwrite(text.data(), 1, text.size(), stdout);
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return exitCode;
-  const int error = errno != 0 ? errno : EIO;
-  const std::string line = error == EPIPE ? "tarvola-convert: " + std::string(tarvola::cli::ClosedOutputText) + "\n"
-                                          : tarvola::cli::FailureLine("standard output", tarvola::cli::SystemReason(error));
+  const std::error_code error(errno != 0 ? errno : EIO, std::generic_category());
+  const std::string line = error == std::errc::broken_pipe
+                               ? "tarvola-convert: " + std::string(tarvola::cli::ClosedOutputText) + "\n"
+                               : tarvola::cli::FailureLine("standard output", tarvola::io::SystemErrorText(error));
   std::fwrite(line.data(), 1, line.size(), stderr);
   return 1;
 }

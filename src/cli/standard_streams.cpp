@@ -26,7 +26,7 @@ namespace {
 
 constexpr std::size_t ChunkSize = 64 * 1024;
 
-int LastError() { return errno != 0 ? errno : EIO; }
+std::error_code LastCrtError() { return {errno != 0 ? errno : EIO, std::generic_category()}; }
 
 void SetBinary(std::FILE* stream) {
 #ifdef _WIN32
@@ -41,9 +41,8 @@ void Write(std::FILE* stream, const std::string& text) {
   std::fflush(stream);
 }
 
-std::string WriteFailureText(kml::TKmlFileType type) {
-  if (type == kml::TKmlFileType::Kml) return kml::SaveFailureText(kml::TSaveResult::CopyFailed);
-  return io::EWriteError().what();
+std::string WriteFailureLine(const TPlannedConversion& plan, const std::error_code& error) {
+  return FailureLine(plan.InputText, kml::SaveFailureText(kml::TSaveResult::WriteFailed), io::SystemErrorText(error));
 }
 
 }  // namespace
@@ -53,7 +52,7 @@ TScratchFolder::TScratchFolder() {
   const fs::path parent = fs::temp_directory_path(ec);
   errno = 0;
   if (!ec) FPath = kml::MakePrivateFolder(parent);
-  if (FPath.empty()) FError = ec ? ec.value() : LastError();
+  if (FPath.empty()) FError = ec ? ec : std::error_code(kml::LastSystemError(), std::system_category());
   if (!FPath.empty()) FFolderEntry.emplace(FPath, io::TCleanupEntry::Folder);
 }
 
@@ -73,20 +72,20 @@ std::FILE* BinaryStandardInput() {
   return stdin;
 }
 
-int CopyToStandardOutput(const fs::path& file) {
+std::error_code CopyToStandardOutput(const fs::path& file) {
   SetBinary(stdout);
   std::ifstream in(file, std::ios::binary);
-  if (!in) return LastError();
+  if (!in) return LastCrtError();
   std::string buffer(ChunkSize, '\0');
   errno = 0;
   while (in) {
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     const auto got = static_cast<std::size_t>(in.gcount());
-    if (got > 0 && std::fwrite(buffer.data(), 1, got, stdout) != got) return LastError();
+    if (got > 0 && std::fwrite(buffer.data(), 1, got, stdout) != got) return LastCrtError();
   }
-  if (in.bad()) return LastError();
-  if (std::fflush(stdout) != 0) return LastError();
-  return 0;
+  if (in.bad()) return LastCrtError();
+  if (std::fflush(stdout) != 0) return LastCrtError();
+  return {};
 }
 
 int ConvertThroughStandardStreams(TPlannedConversion plan, const TCliOptions& options, std::FILE* err) {
@@ -95,7 +94,7 @@ int ConvertThroughStandardStreams(TPlannedConversion plan, const TCliOptions& op
   if (plan.ToStandardOutput) {
     scratch.emplace();
     if (scratch->Path().empty()) {
-      Write(err, FailureLine(plan.InputText, WriteFailureText(plan.Type), SystemReason(scratch->Error())));
+      Write(err, WriteFailureLine(plan, scratch->Error()));
       return 1;
     }
     plan.Output = scratch->File(plan.Type == kml::TKmlFileType::Kml ? "output.kml" : "output.kmz");
@@ -105,10 +104,10 @@ int ConvertThroughStandardStreams(TPlannedConversion plan, const TCliOptions& op
   Write(err, outcome.Messages);
   if (!outcome.Converted) return 1;
   if (plan.ToStandardOutput) {
-    if (const int error = CopyToStandardOutput(plan.Output)) {
+    if (const std::error_code error = CopyToStandardOutput(plan.Output)) {
       // A reader that stopped early (head, a closed pager) is no fault of the document.
-      const std::string line = error == EPIPE ? FailureLine(plan.InputText, ClosedOutputText)
-                                              : FailureLine(plan.InputText, WriteFailureText(plan.Type), SystemReason(error));
+      const std::string line = error == std::errc::broken_pipe ? FailureLine(plan.InputText, ClosedOutputText)
+                                                                : WriteFailureLine(plan, error);
       Write(err, line);
       return 1;
     }

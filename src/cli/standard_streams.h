@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 #include "cli_options.h"
 #include "io/cleanup.h"
@@ -20,15 +21,15 @@ public:
   TScratchFolder(const TScratchFolder&) = delete;
   TScratchFolder& operator=(const TScratchFolder&) = delete;
 
-  // Empty when the folder could not be made; Error() then holds the system's code.
+  // Empty when the folder could not be made; Error() then says why.
   const std::filesystem::path& Path() const { return FPath; }
-  int Error() const { return FError; }
+  const std::error_code& Error() const { return FError; }
   // The one file inside it that standard output's document goes to.
   std::filesystem::path File(std::string_view name);
 
 private:
   std::filesystem::path FPath;
-  int FError = 0;
+  std::error_code FError;
   std::optional<io::TCleanupEntry> FFolderEntry, FFileEntry;
 };
 
@@ -38,8 +39,8 @@ inline constexpr std::string_view ClosedOutputText = "standard output closed";
 // Standard input, switched to binary reading where the system tells text from binary.
 std::FILE* BinaryStandardInput();
 
-// Copies `file` to standard output and flushes it. 0, or the system's error code.
-int CopyToStandardOutput(const std::filesystem::path& file);
+// Copies `file` to standard output and flushes it; the error, if any.
+std::error_code CopyToStandardOutput(const std::filesystem::path& file);
 
 // Converts the one input of a plan that reads standard input or writes standard output.
 // Standard input is read once as it comes; the output goes through a file in a scratch folder,

@@ -4,7 +4,6 @@
 #include <new>
 
 #include "gps/gpx_parser.h"
-#include "gps/text_file.h"
 #include "gps/text_source.h"
 #include "kml/document_streamer.h"
 #include "zip/dos_time.h"
@@ -44,8 +43,8 @@ bool PackInMemory(std::string&& kml, std::string& package) {
   return true;
 }
 
-bool Opened(const gps::TTextFileResult& opened, TConversion& conversion) {
-  if (opened.Code == gps::TextFileRead) return true;
+bool Opened(const gps::TTextOpenResult& opened, TConversion& conversion) {
+  if (opened.Code == gps::TTextOpen::Opened) return true;
   conversion.Loaded = gps::OpenFailure(opened);
   return false;
 }

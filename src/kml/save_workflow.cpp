@@ -15,6 +15,7 @@
 #include "kml/save_target.h"
 #include "io/file_stream.h"
 #include "io/system_text.h"
+#include "zip/compression.h"
 #include "zip/dos_time.h"
 #include "zip/zip_stream_writer.h"
 
@@ -60,7 +61,7 @@ std::string SaveFailureText(TSaveResult result) {
     case TSaveResult::Saved: return {};
     case TSaveResult::PackFailed: return "Error compressing KMZ file.";
     case TSaveResult::BuildFailed:
-    case TSaveResult::CopyFailed: return "Error saving KML file.";
+    case TSaveResult::WriteFailed: return "Error saving KML file.";
   }
   return "Error saving KML file.";
 }
@@ -135,8 +136,11 @@ private:
   std::unique_ptr<zip::TZipEntryWriter> FZip;  // last: it stops before the file goes
 };
 
-TSaveOutcome SaveStreamed(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
-                          const TTargetStreamWrap& wrap, const TSaveSettings& settings) {
+}  // namespace
+
+TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
+                             const TTargetStreamWrap& wrap, const TSaveSettings& settings) {
+  // Every failure is a result, so that a KML file and a KMZ package report theirs alike.
   try {
     TStreamedOutput output(target, type, wrap, settings);
     if (!produce(output)) return {TSaveResult::BuildFailed, target, {}};
@@ -145,19 +149,10 @@ TSaveOutcome SaveStreamed(const TDocumentProducer& produce, const fs::path& targ
     return {TSaveResult::BuildFailed, target, error.what()};
   } catch (const std::bad_alloc&) {
     return {TSaveResult::BuildFailed, target, "not enough memory for the document"};
-  }
-}
-
-}  // namespace
-
-TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
-                             const TTargetStreamWrap& wrapTarget, const TSaveSettings& settings) {
-  if (type == TKmlFileType::Kmz) return SaveStreamed(produce, target, type, wrapTarget, settings);
-  // A KML file that cannot be written is a result, not an exception.
-  try {
-    return SaveStreamed(produce, target, type, wrapTarget, settings);
   } catch (const io::EStreamError& error) {
-    return {TSaveResult::CopyFailed, target, FailureReason(error)};
+    return {TSaveResult::WriteFailed, target, FailureReason(error)};
+  } catch (const zip::EZlibError& error) {
+    return {TSaveResult::PackFailed, target, error.what()};
   }
 }
 

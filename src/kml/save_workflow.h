@@ -25,7 +25,7 @@ enum class TSaveResult {
   Saved,          // the target holds the new file
   BuildFailed,    // "Error saving KML file."; the last saved file is not updated
   PackFailed,     // "Error compressing KMZ file."; the old target is kept
-  CopyFailed,     // "Error saving KML file."; the old target is kept
+  WriteFailed,    // "Error saving KML file."; the old target is kept
 };
 
 // The result, the target, and unless Saved why in plain words for a message that names the
@@ -45,13 +45,10 @@ using TSaveOutcome = io::TResult<TSaveResult>;
 // On every outcome, exceptions included, no temporary file is left beside the target; unless
 // the result is Saved, the old target is unchanged.
 //
-// Results: BuildFailed when the held text cannot be written to tempDir, or the document does
-// not fit in memory; PackFailed when the document does not fit a ZIP package (4 GiB or more);
-// CopyFailed when any step of writing a KML file fails (creating, writing, flushing, renaming).
-// Exceptions, each with a message fit for the user, all io::EStreamError (a runtime_error):
-// for Kmz, EFCreateError naming the target when the new file cannot be created beside it or
-// cannot replace it (a missing or read-only folder, a target that is a folder), EWriteError
-// ("Stream write error") when writing or flushing it fails.
+// Results, for a KML document and a KMZ package alike: BuildFailed when the held text cannot be
+// written to tempDir, or the document does not fit in memory; PackFailed when the document does
+// not fit a ZIP package (4 GiB or more) or zlib fails; WriteFailed when any step of writing the
+// new file fails (creating, writing, flushing, replacing the target), with the system's reason.
 TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
                          const std::filesystem::path& tempDir,
                          const std::filesystem::path& target, TKmlFileType type);
@@ -85,7 +82,7 @@ TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& option
 using TDocumentProducer = std::function<bool(TKmlSink& sink)>;
 
 // SaveGpsFile for any document `produce` writes. The new file is created with the first piece.
-// Results and exceptions as SaveGpsFile's; BuildFailed, with no reason, when `produce` returns
+// Results as SaveGpsFile's; BuildFailed, with no reason, when `produce` returns
 // false. Where the bytes go, by what stands at the target, is TSaveTarget's to say.
 TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const std::filesystem::path& target,
                              TKmlFileType type, const TTargetStreamWrap& wrapTarget = {},
