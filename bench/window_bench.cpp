@@ -32,9 +32,10 @@ public:
   std::optional<tarvola::ui::TFileDialogAnswer> AskSaveFile(QWidget*, const tarvola::ui::TFileDialogRequest&) override {
     return std::nullopt;
   }
-  int ShowMessage(QWidget*, const QString&, const QString&, const QString&, int, int) override {
+  tarvola::ui::TDialogResult ShowMessage(QWidget*, const QString&, const QString&, const QString&,
+                                         tarvola::ui::TDialogIcon, int) override {
     Spoken = true;
-    return 1;
+    return tarvola::ui::TDialogResult::Ok;
   }
 };
 

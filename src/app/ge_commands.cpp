@@ -14,11 +14,9 @@ using desktop::ShowDefault;
 using desktop::TAssociation;
 using desktop::TLaunchCommand;
 
-constexpr int ErrorIcon = 98;
-constexpr int OkButton = 4;
 
 void ShowError(TGeCommandContext& context, const char* text) {
-  context.Prompts.ShowMessage(context.Owner, ProductName(), text, QString(), ErrorIcon, OkButton);
+  context.Prompts.ShowMessage(context.Owner, ProductName(), text, QString(), ui::TDialogIcon::Error, ui::ButtonsOk);
 }
 
 std::uintptr_t OwnerHandle(const TGeCommandContext& context) {

@@ -7,7 +7,7 @@ namespace tarvola::app {
 
 void ShowError(ui::TUserPrompts& prompts, QWidget* owner, const QString& title, const QString& text,
                const QString& content) {
-  prompts.ShowMessage(owner, title, text, content, ui::IconError, ui::ButtonsOk);
+  prompts.ShowMessage(owner, title, text, content, ui::TDialogIcon::Error, ui::ButtonsOk);
 }
 
 }  // namespace tarvola::app

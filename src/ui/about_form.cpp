@@ -214,7 +214,7 @@ void TAboutForm::OpenLink(const QString& address) {
   QCoreApplication::processEvents();
   if (FOpener(address)) return;
   // The address stays readable, so the user can open it another way.
-  FPrompts.ShowMessage(this, windowTitle(), QString::fromLatin1(NoBrowserText), address, IconError,
+  FPrompts.ShowMessage(this, windowTitle(), QString::fromLatin1(NoBrowserText), address, TDialogIcon::Error,
                        ButtonsOk);
 }
 

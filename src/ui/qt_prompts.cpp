@@ -93,8 +93,8 @@ std::optional<TFileDialogAnswer> TQtPrompts::AskSaveFile(QWidget* owner, const T
   return RunDialog(owner, request, QFileDialog::AcceptSave);
 }
 
-int TQtPrompts::ShowMessage(QWidget* owner, const QString& title, const QString& mainText,
-                            const QString& content, int icon, int buttons) {
+TDialogResult TQtPrompts::ShowMessage(QWidget* owner, const QString& title, const QString& mainText,
+                                      const QString& content, TDialogIcon icon, int buttons) {
   return ShowTaskDialog(owner, title, mainText, content, icon, buttons);
 }
 

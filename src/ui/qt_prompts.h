@@ -15,8 +15,8 @@ class TQtPrompts : public TUserPrompts {
 public:
   std::optional<TFileDialogAnswer> AskOpenFile(QWidget* owner, const TFileDialogRequest& request) override;
   std::optional<TFileDialogAnswer> AskSaveFile(QWidget* owner, const TFileDialogRequest& request) override;
-  int ShowMessage(QWidget* owner, const QString& title, const QString& mainText, const QString& content,
-                  int icon, int buttons) override;
+  TDialogResult ShowMessage(QWidget* owner, const QString& title, const QString& mainText, const QString& content,
+                            TDialogIcon icon, int buttons) override;
 };
 
 }  // namespace tarvola::ui

@@ -34,29 +34,29 @@ QMessageBox::Icon TaskDialogIcon(int iconCode) {
 
 QMessageBox::StandardButtons TaskDialogButtons(int buttonSet) {
   QMessageBox::StandardButtons buttons;
-  if (buttonSet & dbYes) buttons |= QMessageBox::Yes;
-  if (buttonSet & dbNo) buttons |= QMessageBox::No;
-  if (buttonSet & dbOk) buttons |= QMessageBox::Ok;
-  if (buttonSet & dbCancel) buttons |= QMessageBox::Cancel;
-  if (buttonSet & dbRetry) buttons |= QMessageBox::Retry;
+  if (buttonSet & ButtonYes) buttons |= QMessageBox::Yes;
+  if (buttonSet & ButtonNo) buttons |= QMessageBox::No;
+  if (buttonSet & ButtonOk) buttons |= QMessageBox::Ok;
+  if (buttonSet & ButtonCancel) buttons |= QMessageBox::Cancel;
+  if (buttonSet & ButtonRetry) buttons |= QMessageBox::Retry;
   return buttons;
 }
 
-int TaskDialogResult(QMessageBox::StandardButton clicked) {
+TDialogResult TaskDialogResult(QMessageBox::StandardButton clicked) {
   switch (clicked) {
     case QMessageBox::Ok:
-      return drOk;
+      return TDialogResult::Ok;
     case QMessageBox::NoButton:  // closed without a button: counts as Cancel
     case QMessageBox::Cancel:
-      return drCancel;
+      return TDialogResult::Cancel;
     case QMessageBox::Retry:
-      return drRetry;
+      return TDialogResult::Retry;
     case QMessageBox::Yes:
-      return drYes;
+      return TDialogResult::Yes;
     case QMessageBox::No:
-      return drNo;
+      return TDialogResult::No;
     default:
-      return drNone;
+      return TDialogResult::None;
   }
 }
 
@@ -75,11 +75,10 @@ void WidenForContent(QMessageBox& box) {
 
 }  // namespace
 
-int ShowTaskDialog(QWidget* owner, const QString& title, const QString& mainText,
-                   const QString& content, int iconCode, int buttonSet) {
-  const QMessageBox::Icon icon = TaskDialogIcon(iconCode);
+TDialogResult ShowTaskDialog(QWidget* owner, const QString& title, const QString& mainText,
+                             const QString& content, TDialogIcon icon, int buttonSet) {
   QMessageBox box(owner);
-  box.setIcon(icon);
+  box.setIcon(TaskDialogIcon(static_cast<int>(icon)));
   box.setTextFormat(Qt::PlainText);
   box.setWindowTitle(CutTaskDialogText(title));
   box.setText(CutTaskDialogText(mainText));

@@ -29,8 +29,8 @@ protected:
     EXPECT_EQ(m.Title, "Tarvola");
     EXPECT_EQ(m.MainText, text);
     EXPECT_EQ(m.Content, "");
-    EXPECT_EQ(m.Icon, 98);
-    EXPECT_EQ(m.Buttons, 4);
+    EXPECT_EQ(m.Icon, ui::TDialogIcon::Error);
+    EXPECT_EQ(m.Buttons, ui::ButtonsOk);
   }
 
   QWidget FWindow;

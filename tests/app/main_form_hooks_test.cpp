@@ -76,8 +76,8 @@ TEST_F(MainFormHooksTest, MissingGoogleEarthIsReported) {
   form.OpenGeBtClick();
   ASSERT_EQ(Prompts.Messages.size(), 1u);
   EXPECT_EQ(Prompts.Messages[0].MainText, QStringLiteral("Error, Google Earth seems to be not installed."));
-  EXPECT_EQ(Prompts.Messages[0].Icon, 98);
-  EXPECT_EQ(Prompts.Messages[0].Buttons, 4);
+  EXPECT_EQ(Prompts.Messages[0].Icon, ui::TDialogIcon::Error);
+  EXPECT_EQ(Prompts.Messages[0].Buttons, ui::ButtonsOk);
   EXPECT_TRUE(NothingRecorded(Desktop.RecordFile()));
 }
 

@@ -84,8 +84,8 @@ TEST_P(FailedLoad, ReportsAndKeepsTheOldTreeWithEverythingDisabled) {
     // The content line names the file and says why.
     shown << m.Title + QStringLiteral(" / ") + m.MainText + QStringLiteral(" / ") +
                  QString(m.Content).replace(Q(path), QStringLiteral("FILE"));
-    EXPECT_EQ(m.Icon, 98);
-    EXPECT_EQ(m.Buttons, 4);
+    EXPECT_EQ(m.Icon, ui::TDialogIcon::Error);
+    EXPECT_EQ(m.Buttons, ui::ButtonsOk);
   }
   EXPECT_EQ(shown, GetParam().Messages);
   EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tarvola"));

@@ -169,7 +169,7 @@ TEST_F(SaveCommand, FailureNamesTheTargetAndTheReasonAndGivesTheButtonAndCursorB
   EXPECT_EQ(Prompts.Messages[1].Title, QStringLiteral("Save file..."));
   EXPECT_EQ(Prompts.Messages[1].MainText, QStringLiteral("Error saving KML file."));
   EXPECT_EQ(Prompts.Messages[1].Content, Q(target) + QStringLiteral(".kmz: ") + NoSuchFolder());
-  for (const auto& message : Prompts.Messages) EXPECT_EQ(message.Icon, 98);
+  for (const auto& message : Prompts.Messages) EXPECT_EQ(message.Icon, ui::TDialogIcon::Error);
   EXPECT_FALSE(std::filesystem::exists(Folder.File("no-such-folder")));
   EXPECT_TRUE(Ui().SaveBt->isEnabled());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);

@@ -68,7 +68,7 @@ protected:
   // The news is shown, but no update is offered and the window stays.
   void ExpectTheNewsAlone() const {
     ASSERT_EQ(FPrompts.Messages.size(), 1u);
-    EXPECT_EQ(FPrompts.Messages[0].Icon, 81);
+    EXPECT_EQ(FPrompts.Messages[0].Icon, ui::TDialogIcon::Information);
     EXPECT_EQ(FWindow.Closes, 0);
   }
 
@@ -91,7 +91,7 @@ protected:
 };
 
 TEST_F(ServiceChannelTest, GoodDocumentUpdatesLinksAndShowsNotices) {
-  FPrompts.MessageAnswers = {1, 7};
+  FPrompts.MessageAnswers = {ui::TDialogResult::Ok, ui::TDialogResult::No};
   ASSERT_TRUE(RunServing(Document(OurId, "053100")));
   EXPECT_EQ(*FChannel->LastOutcome(), OutcomeSuccess);
 
@@ -104,10 +104,10 @@ TEST_F(ServiceChannelTest, GoodDocumentUpdatesLinksAndShowsNotices) {
   EXPECT_EQ(FPrompts.Messages[0].Title, QStringLiteral("Tarvola"));
   EXPECT_EQ(FPrompts.Messages[0].MainText, QStringLiteral("Fresh maps are out."));
   EXPECT_TRUE(FPrompts.Messages[0].Content.isEmpty());
-  EXPECT_EQ(FPrompts.Messages[0].Icon, 81);
-  EXPECT_EQ(FPrompts.Messages[0].Buttons, 4);
-  EXPECT_EQ(FPrompts.Messages[1].Icon, 99);
-  EXPECT_EQ(FPrompts.Messages[1].Buttons, 11);
+  EXPECT_EQ(FPrompts.Messages[0].Icon, ui::TDialogIcon::Information);
+  EXPECT_EQ(FPrompts.Messages[0].Buttons, ui::ButtonsOk);
+  EXPECT_EQ(FPrompts.Messages[1].Icon, ui::TDialogIcon::Question);
+  EXPECT_EQ(FPrompts.Messages[1].Buttons, ui::ButtonsYesNoCancel);
   EXPECT_TRUE(FPrompts.Messages[1].MainText.contains(QStringLiteral("053100")));
   // No: the news page only, the window stays.
   EXPECT_EQ(FOpened, QStringList{QStringLiteral("https://tarvola.example/news")});
@@ -118,7 +118,7 @@ TEST_F(ServiceChannelTest, GoodDocumentUpdatesLinksAndShowsNotices) {
 }
 
 TEST_F(ServiceChannelTest, YesOpensTheUpdatePageAndClosesTheWindow) {
-  FPrompts.MessageAnswers = {1, 6};
+  FPrompts.MessageAnswers = {ui::TDialogResult::Ok, ui::TDialogResult::Yes};
   ASSERT_TRUE(RunServing(Document(OurId, "052000")));
   EXPECT_EQ(FOpened, (QStringList{QStringLiteral("https://tarvola.example/news"),
                                   QStringLiteral("https://tarvola.example/get")}));
@@ -141,7 +141,7 @@ TEST_F(ServiceChannelTest, WrongIdentificationRecordsTheDayAndShowsNothing) {
 }
 
 TEST_F(ServiceChannelTest, SecondRunOnTheSameDayShowsNothing) {
-  FPrompts.MessageAnswers = {1, 7};
+  FPrompts.MessageAnswers = {ui::TDialogResult::Ok, ui::TDialogResult::No};
   ASSERT_TRUE(RunServing(Document(OurId, "053100")));
   ASSERT_EQ(FPrompts.Messages.size(), 2u);
 

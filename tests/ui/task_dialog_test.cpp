@@ -82,13 +82,10 @@ TEST(TaskDialogButtons, BitsGiveTheirButtons) {
 }
 
 TEST(TaskDialogResult, ButtonsGiveTheirNumbers) {
-  EXPECT_EQ(TaskDialogResult(QMessageBox::Ok), 1);
-  EXPECT_EQ(TaskDialogResult(QMessageBox::Cancel), 2);
-  EXPECT_EQ(TaskDialogResult(QMessageBox::NoButton), 2);
-  EXPECT_EQ(TaskDialogResult(QMessageBox::Retry), 4);
-  EXPECT_EQ(TaskDialogResult(QMessageBox::Yes), 6);
-  EXPECT_EQ(TaskDialogResult(QMessageBox::No), 7);
-  EXPECT_EQ(TaskDialogResult(QMessageBox::Abort), 0);
+  const std::pair<QMessageBox::StandardButton, int> rows[] = {
+      {QMessageBox::Ok, 1},  {QMessageBox::Cancel, 2}, {QMessageBox::NoButton, 2}, {QMessageBox::Retry, 4},
+      {QMessageBox::Yes, 6}, {QMessageBox::No, 7},     {QMessageBox::Abort, 0}};
+  for (const auto& [button, number] : rows) EXPECT_EQ(static_cast<int>(TaskDialogResult(button)), number) << button;
 }
 
 
@@ -109,7 +106,7 @@ void WhenBoxShows(std::function<void(QMessageBox&)> act) {
 struct TAnswerCase {
   const char* Name;
   QMessageBox::StandardButton Press;
-  int Expected;
+  TDialogResult Expected;
 };
 
 inline void PrintTo(const TAnswerCase& row, std::ostream* os) { *os << row.Name; }
@@ -126,9 +123,9 @@ TEST_P(ShowTaskDialogAnswers, QuestionReturnsThePressedButtonsNumber) {
     width = box.width();
     box.button(GetParam().Press)->click();
   });
-  const int result = ShowTaskDialog(nullptr, QStringLiteral("Update"), QStringLiteral("Download now?"),
-                                    QStringLiteral("Version 6"), IconQuestion, ButtonsYesNoCancel);
-  EXPECT_EQ(result, GetParam().Expected);
+  const TDialogResult result = ShowTaskDialog(nullptr, QStringLiteral("Update"), QStringLiteral("Download now?"),
+                                              QStringLiteral("Version 6"), TDialogIcon::Question, ButtonsYesNoCancel);
+  EXPECT_TRUE(result == GetParam().Expected);
   EXPECT_EQ(title, QStringLiteral("Update"));
   EXPECT_EQ(text, QStringLiteral("Download now?"));
   EXPECT_EQ(content, QStringLiteral("Version 6"));
@@ -136,8 +133,9 @@ TEST_P(ShowTaskDialogAnswers, QuestionReturnsThePressedButtonsNumber) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, ShowTaskDialogAnswers,
-                         ::testing::Values(TAnswerCase{"Yes", QMessageBox::Yes, 6}, TAnswerCase{"No", QMessageBox::No, 7},
-                                           TAnswerCase{"Cancel", QMessageBox::Cancel, 2}),
+                         ::testing::Values(TAnswerCase{"Yes", QMessageBox::Yes, TDialogResult::Yes},
+                                           TAnswerCase{"No", QMessageBox::No, TDialogResult::No},
+                                           TAnswerCase{"Cancel", QMessageBox::Cancel, TDialogResult::Cancel}),
                          test::TRowName());
 
 TEST(ShowTaskDialog, LongMainTextShowsItsFirst1024Units) {
@@ -149,7 +147,8 @@ TEST(ShowTaskDialog, LongMainTextShowsItsFirst1024Units) {
     box.button(QMessageBox::Ok)->click();
   });
   const QString text = QString(1000, QLatin1Char('a')) + QString(1000, QLatin1Char('b'));
-  EXPECT_EQ(ShowTaskDialog(nullptr, QStringLiteral("Load file..."), text, QString(), IconError, ButtonsOk), 1);
+  EXPECT_TRUE(ShowTaskDialog(nullptr, QStringLiteral("Load file..."), text, QString(), TDialogIcon::Error, ButtonsOk) ==
+              TDialogResult::Ok);
   EXPECT_EQ(shown, text.left(1024));
   EXPECT_EQ(icon, QMessageBox::Critical);
 }

@@ -17,13 +17,14 @@ class TScriptedPrompts : public ui::TUserPrompts {
 public:
   struct TMessage {
     QString Title, MainText, Content;
-    int Icon = 0, Buttons = 0;
+    ui::TDialogIcon Icon = ui::TDialogIcon::None;
+    int Buttons = 0;
     QWidget* Owner = nullptr;  // the window the dialog is centred over
   };
 
   std::deque<std::optional<ui::TFileDialogAnswer>> OpenAnswers;  // empty queue: cancel
   std::deque<std::optional<ui::TFileDialogAnswer>> SaveAnswers;
-  std::deque<int> MessageAnswers;                                // empty queue: 1 (OK)
+  std::deque<ui::TDialogResult> MessageAnswers;                  // empty queue: OK
 
   std::vector<ui::TFileDialogRequest> OpenRequests;
   std::vector<ui::TFileDialogRequest> SaveRequests;
@@ -39,15 +40,15 @@ public:
     SaveRequests.push_back(r);
     return Pop(SaveAnswers);
   }
-  int ShowMessage(QWidget* owner, const QString& title, const QString& mainText, const QString& content,
-                  int icon, int buttons) override {
+  ui::TDialogResult ShowMessage(QWidget* owner, const QString& title, const QString& mainText,
+                                const QString& content, ui::TDialogIcon icon, int buttons) override {
     Messages.push_back({title, mainText, content, icon, buttons, owner});
     if (OnMessage) {
       const TMessage shown = Messages.back();
       OnMessage(shown);
     }
-    if (MessageAnswers.empty()) return 1;
-    int answer = MessageAnswers.front();
+    if (MessageAnswers.empty()) return ui::TDialogResult::Ok;
+    const ui::TDialogResult answer = MessageAnswers.front();
     MessageAnswers.pop_front();
     return answer;
   }
