@@ -122,7 +122,7 @@ void TMainForm::OpenGpxFile(const QString& fileName) {
   if (Working()) return;
   try {
     TMainFormView view(*this);
-    RunOpenWorkflow(FWorkspace, FPrompts, view, fileName);
+    RunOpenWorkflow(FWorkspace, view, fileName);
   } catch (const std::exception& error) {
     ShowError(FPrompts, this, QStringLiteral("Load file..."), QStringLiteral("Error loading GPX file."),
               FileAndReason(FWorkspace.SourcePath, error.what()));
@@ -176,7 +176,7 @@ void TMainForm::SaveBtClick() {
   if (Working()) return;
   try {
     TMainFormView view(*this);
-    RunSaveCommand(FWorkspace, FPrompts, view);
+    RunSaveCommand(FWorkspace, view);
   } catch (const std::exception& error) {
     ShowError(FPrompts, this, QStringLiteral("Save file..."), QStringLiteral("Error saving KML file."),
               QString::fromUtf8(error.what()));

@@ -8,7 +8,17 @@
 
 namespace tarvola::app {
 
-QWidget* TMainFormView::Owner() { return &FForm; }
+std::optional<ui::TFileDialogAnswer> TMainFormView::AskOpenFile(const ui::TFileDialogRequest& request) {
+  return FForm.Prompts().AskOpenFile(&FForm, request);
+}
+
+std::optional<ui::TFileDialogAnswer> TMainFormView::AskSaveFile(const ui::TFileDialogRequest& request) {
+  return FForm.Prompts().AskSaveFile(&FForm, request);
+}
+
+void TMainFormView::ShowError(const QString& title, const QString& text, const QString& content) {
+  app::ShowError(FForm.Prompts(), &FForm, title, text, content);
+}
 
 void TMainFormView::BringToFront() {
   FForm.raise();

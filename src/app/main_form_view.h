@@ -11,7 +11,9 @@ class TMainFormView final : public TWorkflowView {
 public:
   explicit TMainFormView(TMainForm& form) : FForm(form) {}
 
-  QWidget* Owner() override;
+  std::optional<ui::TFileDialogAnswer> AskOpenFile(const ui::TFileDialogRequest& request) override;
+  std::optional<ui::TFileDialogAnswer> AskSaveFile(const ui::TFileDialogRequest& request) override;
+  void ShowError(const QString& title, const QString& text, const QString& content) override;
   void BringToFront() override;
   void SetReading(bool reading) override;
   void SetSaveEnabled(bool enabled) override;

@@ -19,7 +19,6 @@ constexpr std::uint64_t FreeWaitNodes = 300;
 // What an open needs: the state it changes, the user to ask and the window to update.
 struct TOpenContext {
   TWorkspace& Workspace;
-  ui::TUserPrompts& Prompts;
   TWorkflowView& View;
 };
 
@@ -71,7 +70,7 @@ bool ChooseFile(TOpenContext& open, const QString& fileName) {
   request.FileName = ws.SourcePath;
   request.Filter = QString::fromLatin1(GpxFilter);
   request.DefaultExt = QStringLiteral("gpx");
-  const auto answer = open.Prompts.AskOpenFile(open.View.Owner(), request);
+  const auto answer = open.View.AskOpenFile(request);
   if (!answer) return false;
   ws.SourcePath = answer->FileName;
   return true;
@@ -79,9 +78,9 @@ bool ChooseFile(TOpenContext& open, const QString& fileName) {
 
 }  // namespace
 
-void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view,
+void RunOpenWorkflow(TWorkspace& workspace, TWorkflowView& view,
                      const QString& fileName) {
-  TOpenContext open{workspace, prompts, view};
+  TOpenContext open{workspace, view};
   TWorkspace& ws = workspace;
   if (ws.Loading) return;  // never a second load inside the first
   view.BringToFront();
@@ -103,7 +102,7 @@ void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflow
   }
   before = {};
   if (!loaded) {
-    ShowError(prompts, view.Owner(), QStringLiteral("Load file..."), QString::fromStdString(gps::LoadFailureText(outcome.Code)),
+    view.ShowError(QStringLiteral("Load file..."), QString::fromStdString(gps::LoadFailureText(outcome.Code)),
               FileAndReason(ws.SourcePath, outcome.Reason));
     return;
   }

@@ -4,10 +4,6 @@
 
 #include "gps/gpx_reader.h"
 
-namespace tarvola::ui {
-class TUserPrompts;
-}
-
 namespace tarvola::app {
 
 struct TWorkspace;
@@ -16,7 +12,6 @@ class TWorkflowView;
 inline constexpr const char* GpxFilter = "GPS exchange format (*.gpx)|*.gpx|All files (*.*)|*.*";
 
 // OpenGpxFile: replaces the loaded data by a GPX file's; an empty name asks the user.
-void RunOpenWorkflow(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view,
-                     const QString& fileName);
+void RunOpenWorkflow(TWorkspace& workspace, TWorkflowView& view, const QString& fileName);
 
 }  // namespace tarvola::app

@@ -51,14 +51,14 @@ std::uint64_t PointCount(const gps::TGpsData& data) {
   return count;
 }
 
-std::optional<ui::TFileDialogAnswer> AskTarget(const TWorkspace& ws, ui::TUserPrompts& prompts, QWidget* owner) {
+std::optional<ui::TFileDialogAnswer> AskTarget(const TWorkspace& ws, TWorkflowView& view) {
   ui::TFileDialogRequest request;
   request.InitialDir = FolderOf(ws.SourcePath, false);
   request.FileName = WithKmlExtension(NameWithoutExtension(ws.SourcePath), ws.SaveFilterIndex == KmlIndex);
   request.Filter = QString::fromLatin1(KmlFilter);
   request.DefaultExt = QStringLiteral("kmz");
   request.FilterIndex = ws.SaveFilterIndex;
-  return prompts.AskSaveFile(owner, request);
+  return view.AskSaveFile(request);
 }
 
 kml::TKmlFileType TargetType(QString& target, int filterIndex) {
@@ -69,12 +69,11 @@ kml::TKmlFileType TargetType(QString& target, int filterIndex) {
 
 }  // namespace
 
-void RunSaveCommand(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view) {
+void RunSaveCommand(TWorkspace& workspace, TWorkflowView& view) {
   QCoreApplication::processEvents();
   TWorkspace& ws = workspace;
   if (!ws.Data) return;
-  QWidget* const owner = view.Owner();
-  const auto answer = AskTarget(ws, prompts, owner);
+  const auto answer = AskTarget(ws, view);
   if (!answer) return;
   ws.SaveFilterIndex = answer->FilterIndex;
   QString target = answer->FileName;
@@ -93,12 +92,12 @@ void RunSaveCommand(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowV
       cancelled = progress.Cancelled();
     });
   } catch (const std::exception& error) {
-    ShowError(prompts, owner, title, QStringLiteral("Error saving KML file."), FileAndReason(target, error.what()));
+    view.ShowError(title, QStringLiteral("Error saving KML file."), FileAndReason(target, error.what()));
     return;
   }
   if (cancelled && saved.Code != kml::TSaveResult::Saved) return;  // the old target is as it was
   if (saved.Code != kml::TSaveResult::Saved) {
-    ShowError(prompts, owner, title, QString::fromStdString(kml::SaveFailureText(saved.Code)),
+    view.ShowError(title, QString::fromStdString(kml::SaveFailureText(saved.Code)),
               FileAndReason(target, saved.Reason));
   }
   // A build that failed wrote nothing; after the others the target is the one last saved.

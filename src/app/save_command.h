@@ -1,9 +1,5 @@
 #pragma once
 
-namespace tarvola::ui {
-class TUserPrompts;
-}
-
 namespace tarvola::app {
 
 struct TWorkspace;
@@ -14,6 +10,6 @@ inline constexpr const char* KmlFilter =
 
 // SaveBtClick: asks for a target and writes the loaded data there as KMZ or KML; reports a
 // failure with the target and the reason.
-void RunSaveCommand(TWorkspace& workspace, ui::TUserPrompts& prompts, TWorkflowView& view);
+void RunSaveCommand(TWorkspace& workspace, TWorkflowView& view);
 
 }  // namespace tarvola::app

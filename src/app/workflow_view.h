@@ -1,18 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QString>
 
 #include "app/long_work.h"
 #include "app/workspace.h"
 #include "kml/kml_builder.h"
+#include "ui/user_prompts.h"
 
 class QWidget;
-
-namespace tarvola::ui {
-class TUserPrompts;
-}
 
 namespace tarvola::app {
 
@@ -20,8 +18,10 @@ namespace tarvola::app {
 class TWorkflowView {
 public:
   virtual ~TWorkflowView() = default;
-  // Owns the dialogs and messages; null for none.
-  virtual QWidget* Owner() = 0;
+  // The dialogs and the error message, over the window.
+  virtual std::optional<ui::TFileDialogAnswer> AskOpenFile(const ui::TFileDialogRequest& request) = 0;
+  virtual std::optional<ui::TFileDialogAnswer> AskSaveFile(const ui::TFileDialogRequest& request) = 0;
+  virtual void ShowError(const QString& title, const QString& text, const QString& content = {}) = 0;
   virtual void BringToFront() = 0;
   // A read under way disables the open and save buttons and the options; its end gives back
   // the open button alone.

@@ -50,11 +50,21 @@ inline QString Q(const std::filesystem::path& path) { return QString::fromStdStr
 // The workflows' view with no window behind it: records what they ask of it, in order.
 class TRecordingView : public app::TWorkflowView {
 public:
+  explicit TRecordingView(test::TScriptedPrompts& prompts) : FPrompts(prompts) {}
+
   QStringList Calls;
   std::uint64_t Nodes = 0;
   kml::TExportOptions Options;
 
-  QWidget* Owner() override { return nullptr; }
+  std::optional<ui::TFileDialogAnswer> AskOpenFile(const ui::TFileDialogRequest& request) override {
+    return FPrompts.AskOpenFile(nullptr, request);
+  }
+  std::optional<ui::TFileDialogAnswer> AskSaveFile(const ui::TFileDialogRequest& request) override {
+    return FPrompts.AskSaveFile(nullptr, request);
+  }
+  void ShowError(const QString& title, const QString& text, const QString& content) override {
+    app::ShowError(FPrompts, nullptr, title, text, content);
+  }
   void BringToFront() override { Calls << QStringLiteral("front"); }
   void SetReading(bool reading) override { Calls << (reading ? QStringLiteral("reading") : QStringLiteral("read")); }
   void SetSaveEnabled(bool enabled) override { Calls << QStringLiteral("save=%1").arg(enabled); }
@@ -71,6 +81,9 @@ public:
     app::TWorkProgress progress;
     work(progress);
   }
+
+private:
+  test::TScriptedPrompts& FPrompts;
 };
 
 // The window with its drop handler reachable: drops cannot be sent through the application.

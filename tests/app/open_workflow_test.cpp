@@ -269,8 +269,8 @@ TEST(OpenWorkflowAlone, LoadsIntoTheWorkspaceAndTellsTheViewInOrder) {
   WriteFile(folder.File("t.gpx"), TracksOnlyGpx);
   app::TWorkspace workspace;
   TScriptedPrompts prompts;
-  TRecordingView view;
-  app::RunOpenWorkflow(workspace, prompts, view, Q(folder.File("t.gpx")));
+  TRecordingView view(prompts);
+  app::RunOpenWorkflow(workspace, view, Q(folder.File("t.gpx")));
   ASSERT_TRUE(workspace.Data);
   EXPECT_FALSE(workspace.Loading);
   EXPECT_EQ(workspace.SourcePath, Q(folder.File("t.gpx")));
@@ -282,8 +282,8 @@ TEST(OpenWorkflowAlone, FileThatIsNotThereIsReportedWithNoOwner) {
   TTempFolder folder;
   app::TWorkspace workspace;
   TScriptedPrompts prompts;
-  TRecordingView view;
-  app::RunOpenWorkflow(workspace, prompts, view, Q(folder.File("gone.gpx")));
+  TRecordingView view(prompts);
+  app::RunOpenWorkflow(workspace, view, Q(folder.File("gone.gpx")));
   EXPECT_FALSE(workspace.Data);
   EXPECT_FALSE(workspace.Loading);
   ASSERT_EQ(prompts.Messages.size(), 1u);

@@ -221,12 +221,12 @@ TEST(SaveCommandAlone, WritesTheWorkspaceDataAndGivesTheButtonBack) {
   app::TWorkspace workspace;
   workspace.TempDir = Q(folder.File("tmp")) + QStringLiteral("/");
   TScriptedPrompts prompts;
-  TRecordingView view;
-  app::RunOpenWorkflow(workspace, prompts, view, Q(folder.File("trip.gpx")));
+  TRecordingView view(prompts);
+  app::RunOpenWorkflow(workspace, view, Q(folder.File("trip.gpx")));
   ASSERT_TRUE(workspace.Data);
   view.Calls.clear();
   prompts.SaveAnswers.push_back(ui::TFileDialogAnswer{Q(folder.File("trip")), 2});
-  app::RunSaveCommand(workspace, prompts, view);
+  app::RunSaveCommand(workspace, view);
   EXPECT_TRUE(prompts.Messages.empty());
   EXPECT_EQ(view.Calls, QStringList({"save=0", "save=1"}));
   EXPECT_EQ(workspace.LastSaved, Q(folder.File("trip.kml")));
