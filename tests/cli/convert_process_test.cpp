@@ -99,8 +99,6 @@ TEST_F(ConverterRun, VersionNamesReleaseAndBuild) {
     EXPECT_EQ(run.Out, "tarvola-convert (Tarvola) " + std::string(product::Version) + "\nbuild " +
                            std::string(product::Build) + "\n") << option;
   }
-  EXPECT_EQ(product::Version, "5.3");
-  EXPECT_EQ(product::Build, "053000");
 }
 
 TEST_F(ConverterRun, UsageErrorsExitWithTwoAndWriteNothing) {

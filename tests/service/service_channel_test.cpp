@@ -11,6 +11,7 @@
 
 #include "app/service_notices.h"
 #include "scripted_prompts.h"
+#include "test_support.h"
 #include "service/notice_date_store.h"
 #include "service/service_config.h"
 #include "service/service_data.h"
@@ -30,6 +31,9 @@ QByteArray Document(const QByteArray& id, const QByteArray& build) {
 }
 
 const QByteArray OurId = config::Identification.toString().toUtf8();
+const QByteArray OwnBuild = QByteArray::fromStdString(test::BuildNumber());
+const QByteArray NewerBuild = QByteArray::fromStdString(test::BuildNumber(100));
+const QByteArray OlderBuild = QByteArray::fromStdString(test::BuildNumber(-1000));
 
 QString Today() {
   return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
@@ -92,7 +96,7 @@ protected:
 
 TEST_F(ServiceChannelTest, GoodDocumentUpdatesLinksAndShowsNotices) {
   FPrompts.MessageAnswers = {ui::TDialogResult::Ok, ui::TDialogResult::No};
-  ASSERT_TRUE(RunServing(Document(OurId, "053100")));
+  ASSERT_TRUE(RunServing(Document(OurId, NewerBuild)));
   EXPECT_EQ(*FChannel->LastOutcome(), OutcomeSuccess);
 
   ASSERT_EQ(FServer.Requests().size(), 1);
@@ -108,7 +112,7 @@ TEST_F(ServiceChannelTest, GoodDocumentUpdatesLinksAndShowsNotices) {
   EXPECT_EQ(FPrompts.Messages[0].Buttons, ui::ButtonsOk);
   EXPECT_EQ(FPrompts.Messages[1].Icon, ui::TDialogIcon::Question);
   EXPECT_EQ(FPrompts.Messages[1].Buttons, ui::ButtonsYesNoCancel);
-  EXPECT_TRUE(FPrompts.Messages[1].MainText.contains(QStringLiteral("053100")));
+  EXPECT_TRUE(FPrompts.Messages[1].MainText.contains(QString::fromLatin1(NewerBuild)));
   // No: the news page only, the window stays.
   EXPECT_EQ(FOpened, QStringList{QStringLiteral("https://tarvola.example/news")});
   EXPECT_EQ(FWindow.Closes, 0);
@@ -119,7 +123,7 @@ TEST_F(ServiceChannelTest, GoodDocumentUpdatesLinksAndShowsNotices) {
 
 TEST_F(ServiceChannelTest, YesOpensTheUpdatePageAndClosesTheWindow) {
   FPrompts.MessageAnswers = {ui::TDialogResult::Ok, ui::TDialogResult::Yes};
-  ASSERT_TRUE(RunServing(Document(OurId, "052000")));
+  ASSERT_TRUE(RunServing(Document(OurId, OlderBuild)));
   EXPECT_EQ(FOpened, (QStringList{QStringLiteral("https://tarvola.example/news"),
                                   QStringLiteral("https://tarvola.example/get")}));
   EXPECT_EQ(FWindow.Closes, 1);
@@ -127,12 +131,12 @@ TEST_F(ServiceChannelTest, YesOpensTheUpdatePageAndClosesTheWindow) {
 }
 
 TEST_F(ServiceChannelTest, OwnBuildAsksNothing) {
-  ASSERT_TRUE(RunServing(Document(OurId, "053000")));
+  ASSERT_TRUE(RunServing(Document(OurId, OwnBuild)));
   ExpectTheNewsAlone();
 }
 
 TEST_F(ServiceChannelTest, WrongIdentificationRecordsTheDayAndShowsNothing) {
-  ASSERT_TRUE(RunServing(Document("someone-else", "053100")));
+  ASSERT_TRUE(RunServing(Document("someone-else", NewerBuild)));
   EXPECT_TRUE(FPrompts.Messages.empty());
   EXPECT_TRUE(FOpened.isEmpty());
   EXPECT_EQ(ServiceData().HomeUrl, config::HomeUrl.toString());
@@ -142,7 +146,7 @@ TEST_F(ServiceChannelTest, WrongIdentificationRecordsTheDayAndShowsNothing) {
 
 TEST_F(ServiceChannelTest, SecondRunOnTheSameDayShowsNothing) {
   FPrompts.MessageAnswers = {ui::TDialogResult::Ok, ui::TDialogResult::No};
-  ASSERT_TRUE(RunServing(Document(OurId, "053100")));
+  ASSERT_TRUE(RunServing(Document(OurId, NewerBuild)));
   ASSERT_EQ(FPrompts.Messages.size(), 2u);
 
   FChannel.reset();
@@ -157,7 +161,7 @@ TEST_F(ServiceChannelTest, SecondRunOnTheSameDayShowsNothing) {
 }
 
 TEST_F(ServiceChannelTest, OversizeDocumentIsNotRead) {
-  ASSERT_TRUE(RunServing(Document(OurId, "053100") + QByteArray(config::MaxDocumentSize, ';')));
+  ASSERT_TRUE(RunServing(Document(OurId, NewerBuild) + QByteArray(config::MaxDocumentSize, ';')));
   EXPECT_EQ(*FChannel->LastOutcome(), OutcomeNoDocument);
   EXPECT_TRUE(FPrompts.Messages.empty());
   EXPECT_EQ(ServiceData().HomeUrl, config::HomeUrl.toString());
@@ -165,7 +169,7 @@ TEST_F(ServiceChannelTest, OversizeDocumentIsNotRead) {
 }
 
 TEST_F(ServiceChannelTest, OtherBuildWithoutUpdateAddressAsksNothing) {
-  QByteArray document = Document(OurId, "053100");
+  QByteArray document = Document(OurId, NewerBuild);
   ASSERT_TRUE(RunServing(document.replace("Url=https://tarvola.example/get", "Url=")));
   ExpectTheNewsAlone();
 }
@@ -204,7 +208,7 @@ TEST_F(ServiceChannelTest, NoEndpointStartsNothing) {
 
 TEST_F(ServiceChannelTest, ProxyFromTheEnvironmentReceivesTheRequest) {
   test::TTestHttpServer proxy;
-  proxy.Answer("/service", {200, Document(OurId, "053000"), {}, false});
+  proxy.Answer("/service", {200, Document(OurId, OwnBuild), {}, false});
   test::TEnvGuard useProxy("http_proxy", QStringLiteral("http://127.0.0.1:%1/").arg(proxy.Port()).toUtf8());
   const QString unreachable = QStringLiteral("http://127.0.0.1:%1/service").arg(test::ClosedPort());
   StartRun(unreachable);

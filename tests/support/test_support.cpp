@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "product_identity.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -69,6 +71,11 @@ std::optional<fs::path> CorpusDir() {
 }
 
 fs::path SourceDir() { return TARVOLA_SOURCE_DIR; }
+
+std::string BuildNumber(int offset) {
+  std::string number = std::to_string(std::stoi(std::string(product::Build)) + offset);
+  return std::string(number.size() < 6 ? 6 - number.size() : 0, '0') + number;
+}
 
 bool RunningUnderWine() {
 #ifdef _WIN32

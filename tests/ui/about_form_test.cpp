@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/about_content.h"
+#include "product_identity.h"
 #include "scripted_prompts.h"
 #include "service/service_config.h"
 #include "ui/about_glass.h"
@@ -107,7 +108,7 @@ TEST_F(AboutFormTest, WindowIsAFixedDialogWithoutMinimiseOrMaximise) {
 TEST_F(AboutFormTest, TextsAndHints) {
   auto form = Make();
   EXPECT_EQ(form->ProdNameLabel->text(), QStringLiteral("  Tarvola  "));
-  EXPECT_EQ(form->InfoLabel->text(), QStringLiteral("version 5.3 (build 053000)\r\n\r\n") + cfg::InfoLine1.toString() +
+  EXPECT_EQ(form->InfoLabel->text(), QStringLiteral("version %1 (build %2)\r\n\r\n").arg(QString::fromUtf8(product::Version), QString::fromUtf8(product::Build)) + cfg::InfoLine1.toString() +
                                          QStringLiteral("\r\n") + cfg::InfoLine2.toString());
   EXPECT_EQ(form->GpsUtilsLabel->text(), QStringLiteral("GPS converters and utilities"));
   EXPECT_EQ(form->TarvolaLabel->text(), cfg::CompanionName.toString());
