@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QAuthenticator>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -32,12 +33,8 @@ QNetworkProxy ProxyFor(const TProxy& settings) {
   bool portOk = false;
   const ushort port = settings.Port.toUShort(&portOk);
   if (!settings.Enabled || settings.Address.isEmpty() || !portOk) return QNetworkProxy(QNetworkProxy::NoProxy);
-  QNetworkProxy proxy(QNetworkProxy::HttpProxy, settings.Address, port);
-  if (settings.Authenticate) {
-    proxy.setUser(settings.Username);
-    proxy.setPassword(settings.Password);
-  }
-  return proxy;
+  // Without credentials: the download gives them when the proxy asks for them.
+  return QNetworkProxy(QNetworkProxy::HttpProxy, settings.Address, port);
 }
 
 class TDownload {
@@ -63,6 +60,7 @@ private:
   int FError = OutcomeUndecided;
   bool Connected = false;
   bool Working = false;
+  bool FProxyAsked = false;
 };
 
 int TDownload::Run(const std::function<bool()>& stopRequested) {
@@ -93,6 +91,14 @@ bool TDownload::Start() {
   if (!url.isValid() || (scheme != u"http" && scheme != u"https") || FInfo.FileName.isEmpty()) return false;
 
   FHttpCli.setProxy(ProxyFor(FInfo.Proxy));
+  // Offered once, so that credentials the proxy refuses end the download instead of looping.
+  QObject::connect(&FHttpCli, &QNetworkAccessManager::proxyAuthenticationRequired, &FHttpCli,
+                   [this](const QNetworkProxy&, QAuthenticator* authenticator) {
+                     if (FProxyAsked || !FInfo.Proxy.Enabled || !FInfo.Proxy.Authenticate) return;
+                     FProxyAsked = true;
+                     authenticator->setUser(FInfo.Proxy.Username);
+                     authenticator->setPassword(FInfo.Proxy.Password);
+                   });
   QNetworkRequest request(url);
   request.setHeader(QNetworkRequest::UserAgentHeader, config::UserAgent.toString());
   request.setRawHeader("From", config::Identification.toString().toUtf8());
@@ -101,7 +107,9 @@ bool TDownload::Start() {
   request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
   request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
   request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
-  request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
+  // Manual sends no credentials at all, the proxy's included.
+  if (!FInfo.Proxy.Authenticate)
+    request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
   request.setMaximumRedirectsAllowed(5);
   request.setTransferTimeout(TransferTimeoutMs);
 

@@ -43,6 +43,9 @@ void TServiceChannel::FirstShow() {
   systemProxy.Address = proxy.Address;
   systemProxy.Port = proxy.Port;
   systemProxy.Enabled = !proxy.Address.isEmpty() && !proxy.Port.isEmpty();
+  systemProxy.Authenticate = !proxy.User.isEmpty();
+  systemProxy.Username = proxy.User;
+  systemProxy.Password = proxy.Password;
   ServiceData().DateShown = ReadNoticeDate();
   // After the events already waiting, the first paint among them.
   if (!FEndpoint.isEmpty()) QMetaObject::invokeMethod(this, &TServiceChannel::ServiceStart, Qt::QueuedConnection);

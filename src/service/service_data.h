@@ -5,11 +5,10 @@
 namespace tarvola::service {
 
 struct TProxy {
-  bool Autodetect = true;  // carried along; the download does not consult it
   bool Enabled = false;
   QString Address;
   QString Port;
-  bool Authenticate = false;
+  bool Authenticate = false;  // send Username and Password when the proxy asks
   QString Username;
   QString Password;
 };

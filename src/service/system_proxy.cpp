@@ -30,7 +30,8 @@ TProxyAddress ParseProxyUrl(const QString& value) {
   const QUrl url(text.contains(u"://") ? text : QStringLiteral("http://") + text);
   if (!url.isValid() || url.host().isEmpty()) return {};
   const int defaultPort = url.scheme().compare(u"https", Qt::CaseInsensitive) == 0 ? 443 : 80;
-  return {url.host(), QString::number(url.port(defaultPort))};
+  return {url.host(), QString::number(url.port(defaultPort)), url.userName(QUrl::FullyDecoded),
+          url.password(QUrl::FullyDecoded)};
 }
 
 }  // namespace tarvola::service

@@ -7,6 +7,8 @@ namespace tarvola::service {
 struct TProxyAddress {
   QString Address;
   QString Port;
+  QString User;  // the credentials a proxy address may carry; none when User is empty
+  QString Password;
 };
 
 // The proxy the system settings name for a protocol ("http"); both empty when there is none.
@@ -21,7 +23,8 @@ TProxyAddress ParseProxyServer(const QString& value, const QString& protocol);
 // The Internet Settings' decision: their "ProxyEnable" switch (1 = on) and "ProxyServer" value.
 TProxyAddress ProxyFromInternetSettings(int proxyEnable, const QString& proxyServer, const QString& protocol);
 
-// A proxy environment value: "host:port" or "http://[user@]host[:port][/]".
+// A proxy environment value: "host:port" or "http://[user[:password]@]host[:port][/]", the
+// credentials percent-decoded.
 TProxyAddress ParseProxyUrl(const QString& value);
 
 }  // namespace tarvola::service

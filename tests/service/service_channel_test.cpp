@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -220,6 +221,24 @@ TEST_F(ServiceChannelTest, ProxyFromTheEnvironmentReceivesTheRequest) {
   EXPECT_EQ(ServiceData().HomeUrl, QStringLiteral("https://tarvola.example/new-home"));
 }
 
+TEST_F(ServiceChannelTest, ProxyCredentialsFromTheEnvironmentAreSentWhenAskedAndOnlyOnce) {
+  const std::pair<const char*, int> rows[] = {{"s@cret", OutcomeSuccess}, {"wrong", OutcomeTransport}};
+  for (const auto& [password, outcome] : rows) {
+    SCOPED_TRACE(password);
+    test::TTestHttpServer proxy;
+    test::THttpAnswer answer{200, Document(OurId, OwnBuild), {}, false, false, {}};
+    answer.ProxyAuthorization = "Basic " + QByteArray("me:s@cret").toBase64();
+    proxy.Answer("/service", answer);
+    const QString user = QStringLiteral("me:%1").arg(QString::fromUtf8(QUrl::toPercentEncoding(password)));
+    test::TEnvGuard useProxy("http_proxy", QStringLiteral("http://%1@127.0.0.1:%2/").arg(user).arg(proxy.Port()).toUtf8());
+    StartRun(QStringLiteral("http://127.0.0.1:%1/service").arg(test::ClosedPort()));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(*FChannel->LastOutcome(), outcome);
+    ASSERT_EQ(proxy.Requests().size(), 2) << "asked without credentials, then with them once";
+    EXPECT_FALSE(proxy.Requests().front().Headers.contains("proxy-authorization"));
+  }
+}
+
 TEST_F(ServiceChannelTest, ConstructionResetsTheSettings) {
   ServiceData().HomeUrl = QStringLiteral("left over");
   SystemProxy().Enabled = true;
@@ -229,7 +248,7 @@ TEST_F(ServiceChannelTest, ConstructionResetsTheSettings) {
   EXPECT_EQ(ServiceData().ProdUrl, config::ProductsUrl.toString());
   EXPECT_TRUE(ServiceData().PopMsg.isEmpty());
   EXPECT_FALSE(SystemProxy().Enabled);
-  EXPECT_TRUE(SystemProxy().Autodetect);
+  EXPECT_FALSE(SystemProxy().Authenticate);
 }
 
 TEST(ServiceEndpointTest, EnvironmentOverridesAndEmptySwitchesOff) {

@@ -13,6 +13,7 @@ QByteArray ReasonFor(int status) {
     case 301: return "Moved Permanently";
     case 302: return "Found";
     case 404: return "Not Found";
+    case 407: return "Proxy Authentication Required";
     default: return "Status";
   }
 }
@@ -63,7 +64,11 @@ void TTestHttpServer::OnReadyRead(QTcpSocket* socket) {
   socket->setProperty("head", QByteArray());
   FRequests.append(ParseHead(buffer.left(end)));
   const auto found = FAnswers.constFind(PathOf(FRequests.last().Target));
-  const THttpAnswer answer = found != FAnswers.cend() ? *found : THttpAnswer{404, "not here", {}, false, false};
+  THttpAnswer answer = found != FAnswers.cend() ? *found : THttpAnswer{404, "not here", {}, false, false, {}};
+  if (!answer.ProxyAuthorization.isEmpty() &&
+      FRequests.last().Headers.value("proxy-authorization") != answer.ProxyAuthorization) {
+    answer = {407, "who are you", {{"Proxy-Authenticate", "Basic realm=\"test\""}}, false, false, {}};
+  }
 
   QByteArray reply = "HTTP/1.1 " + QByteArray::number(answer.Status) + ' ' + ReasonFor(answer.Status) + "\r\n";
   for (const auto& [name, value] : answer.Headers) reply += name + ": " + value + "\r\n";

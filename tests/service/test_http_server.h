@@ -19,6 +19,8 @@ struct THttpAnswer {
   bool Stall = false;
   // No Content-Length: the body ends when the connection closes.
   bool NoLength = false;
+  // As a proxy: answer 407 to a request without this Proxy-Authorization value.
+  QByteArray ProxyAuthorization{};
 };
 
 struct TRecordedRequest {
