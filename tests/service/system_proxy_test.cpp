@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include "service_test_support.h"
 #include "test_support.h"
 
@@ -76,28 +79,18 @@ INSTANTIATE_TEST_SUITE_P(
     test::TRowName());
 
 #ifndef _WIN32
-TEST(ReadSystemProxyTest, LowerCaseEnvironmentValueComesFirst) {
-  test::TEnvGuard lower("http_proxy", QByteArray("http://low.corp:1111"));
-  test::TEnvGuard upper("HTTP_PROXY", QByteArray("http://up.corp:2222"));
-  const TProxyAddress proxy = ReadSystemProxy(QStringLiteral("http"));
-  EXPECT_EQ(proxy.Address, QStringLiteral("low.corp"));
-  EXPECT_EQ(proxy.Port, QStringLiteral("1111"));
-}
-
-TEST(ReadSystemProxyTest, UpperCaseEnvironmentValueWhenLowerIsMissing) {
-  test::TEnvGuard lower("http_proxy", std::nullopt);
-  test::TEnvGuard upper("HTTP_PROXY", QByteArray("up.corp:2222"));
-  const TProxyAddress proxy = ReadSystemProxy(QStringLiteral("http"));
-  EXPECT_EQ(proxy.Address, QStringLiteral("up.corp"));
-  EXPECT_EQ(proxy.Port, QStringLiteral("2222"));
-}
-
-TEST(ReadSystemProxyTest, NoneWithoutEnvironmentValue) {
-  test::TEnvGuard lower("http_proxy", std::nullopt);
-  test::TEnvGuard upper("HTTP_PROXY", std::nullopt);
-  const TProxyAddress proxy = ReadSystemProxy(QStringLiteral("http"));
-  EXPECT_TRUE(proxy.Address.isEmpty());
-  EXPECT_TRUE(proxy.Port.isEmpty());
+// Lower case first, upper case when the lower-case name is missing.
+TEST(ReadSystemProxyTest, EnvironmentValues) {
+  const std::tuple<const char*, std::optional<QByteArray>, std::optional<QByteArray>, const char*> rows[] = {
+      {"LowerFirst", "http://low.corp:1111", "http://up.corp:2222", "low.corp"},
+      {"UpperWhenLowerIsMissing", std::nullopt, "up.corp:2222", "up.corp"},
+      {"None", std::nullopt, std::nullopt, ""}};
+  for (const auto& [name, lowerValue, upperValue, address] : rows) {
+    SCOPED_TRACE(name);
+    test::TEnvGuard lower("http_proxy", lowerValue);
+    test::TEnvGuard upper("HTTP_PROXY", upperValue);
+    EXPECT_EQ(ReadSystemProxy(QStringLiteral("http")).Address, QString::fromUtf8(address));
+  }
 }
 #endif
 
