@@ -6,14 +6,8 @@
 #include <system_error>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "cli_options.h"
+#include "console.h"
 #include "convert_runner.h"
 #include "failure_line.h"
 #include "io/cleanup.h"
@@ -21,19 +15,8 @@
 #include "output_plan.h"
 #include "standard_streams.h"
 #include "usage_text.h"
-#include "utf8_text.h"
 
 namespace {
-
-bool IsTerminal(std::FILE* stream) {
-#ifdef _WIN32
-  // _isatty holds for every character device, NUL among them; only a console is a terminal.
-  DWORD mode = 0;
-  return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
-#else
-  return isatty(fileno(stream)) != 0;
-#endif
-}
 
 // What goes to standard output must arrive; a full disk or a closed pipe is a failure.
 int Print(std::string_view text, int exitCode) {

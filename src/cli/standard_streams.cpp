@@ -6,11 +6,7 @@
 #include <string>
 #include <system_error>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
+#include "console.h"
 #include "convert_runner.h"
 #include "failure_line.h"
 #include "info_report.h"
@@ -27,14 +23,6 @@ namespace {
 constexpr std::size_t ChunkSize = 64 * 1024;
 
 std::error_code LastCrtError() { return {errno != 0 ? errno : EIO, std::generic_category()}; }
-
-void SetBinary(std::FILE* stream) {
-#ifdef _WIN32
-  _setmode(_fileno(stream), _O_BINARY);
-#else
-  (void)stream;
-#endif
-}
 
 void Write(std::FILE* stream, const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stream);

@@ -1,5 +1,3 @@
-#ifndef _WIN32
-
 #include "desktop/detached_spawn.h"
 
 #include <fcntl.h>
@@ -119,5 +117,3 @@ bool TSpawnShell::Execute(const TShellRequest& request) {
 }
 
 }  // namespace tarvola::desktop
-
-#endif

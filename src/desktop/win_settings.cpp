@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #include "desktop/win_settings.h"
 
 #include "io/wide_text.h"
@@ -77,5 +75,3 @@ TInternetSettings ReadInternetSettings() {
 }
 
 }  // namespace tarvola::desktop::win
-
-#endif

@@ -1,7 +1,5 @@
 #pragma once
 
-#ifdef _WIN32
-
 #include <optional>
 #include <string>
 
@@ -29,5 +27,3 @@ struct TInternetSettings {
 TInternetSettings ReadInternetSettings();
 
 }  // namespace tarvola::desktop::win
-
-#endif

@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #include "desktop/windows_backend.h"
 
 #include "io/wide_text.h"
@@ -117,5 +115,3 @@ bool TWinShell::Execute(const TShellRequest& request) {
 }
 
 }  // namespace tarvola::desktop
-
-#endif

@@ -1,7 +1,5 @@
 #pragma once
 
-#ifdef _WIN32
-
 #include "desktop/desktop.h"
 #include "desktop/registry.h"
 #include "desktop/win_system.h"
@@ -29,5 +27,3 @@ public:
 };
 
 }  // namespace tarvola::desktop
-
-#endif

@@ -1,5 +1,3 @@
-#ifndef _WIN32
-
 #include <langinfo.h>
 
 #include <ctime>
@@ -54,5 +52,3 @@ std::string FormatUserTime(const TDateTimeParts& parts, bool longTime) {
 }
 
 }  // namespace tarvola::gps
-
-#endif

@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include "gps/user_format_platform.h"
@@ -58,5 +56,3 @@ std::string FormatUserTime(const TDateTimeParts& parts, bool longTime) {
 }
 
 }  // namespace tarvola::gps
-
-#endif

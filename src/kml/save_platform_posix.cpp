@@ -1,5 +1,4 @@
 // The save routine's system steps on POSIX systems (Linux, macOS).
-#ifndef _WIN32
 
 #include "kml/save_platform.h"
 
@@ -56,5 +55,3 @@ void SyncFolder(const std::filesystem::path& folder) {
 }
 
 }  // namespace tarvola::kml
-
-#endif  // !_WIN32

@@ -1,7 +1,12 @@
 # The About window (included by this folder's CMakeLists.txt).
+if(WIN32)
+  set(tarvola_about_glass about_glass_win.cpp)
+else()
+  set(tarvola_about_glass about_glass_other.cpp)
+endif()
 add_library(tarvola_about STATIC
   ${CMAKE_CURRENT_LIST_DIR}/about_form.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/about_glass.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/${tarvola_about_glass}
   ${CMAKE_CURRENT_LIST_DIR}/about_gradient.cpp
 )
 if(TARVOLA_ARTWORK_PNG)

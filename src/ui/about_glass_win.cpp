@@ -2,13 +2,9 @@
 
 #include <QWidget>
 
-#ifdef _WIN32
 #include <windows.h>
-#endif
 
 namespace tarvola::ui {
-
-#ifdef _WIN32
 
 namespace {
 
@@ -60,15 +56,5 @@ void SetGlassFrame(QWidget* window, bool enabled, const QMargins& margins) {
   }
   FreeLibrary(library);
 }
-
-#else
-
-int EnableBlurBehind(QWidget*, const QRect&) {
-  return -1;
-}
-
-void SetGlassFrame(QWidget*, bool, const QMargins&) {}
-
-#endif
 
 }  // namespace tarvola::ui

@@ -1,6 +1,5 @@
 #include "io/file_time.h"
 
-#ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -8,13 +7,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-#else
-#include <sys/stat.h>
-#endif
 
 namespace tarvola::io {
-
-#ifdef _WIN32
 
 bool LocalTimeOf(std::time_t moment, std::tm& local) { return localtime_s(&local, &moment) == 0; }
 
@@ -31,17 +25,5 @@ std::optional<std::time_t> LastWriteTime(const std::filesystem::path& path) {
                                             : -((-sinceEpoch + StepsPerSecond - 1) / StepsPerSecond);
   return static_cast<std::time_t>(seconds);
 }
-
-#else
-
-bool LocalTimeOf(std::time_t moment, std::tm& local) { return localtime_r(&moment, &local) != nullptr; }
-
-std::optional<std::time_t> LastWriteTime(const std::filesystem::path& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return info.st_mtime;
-}
-
-#endif
 
 }  // namespace tarvola::io

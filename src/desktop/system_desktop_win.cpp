@@ -1,19 +1,12 @@
-// The one place that picks the desktop of the platform.
+// The desktop of Windows, for CreateSystemDesktop.
 #include "desktop/desktop.h"
-
-#ifdef _WIN32
 #include "desktop/windows_backend.h"
 #include "desktop/windows_desktop.h"
-#else
-#include "desktop/detached_spawn.h"
-#include "desktop/xdg_desktop.h"
-#endif
 
 namespace tarvola::desktop {
 
 namespace {
 
-#ifdef _WIN32
 // Members are built before the base that keeps references to them.
 struct TWinParts {
   TWinRegistryAccess FWinRegistry;
@@ -24,15 +17,6 @@ class TSystemDesktop : private TWinParts, public TWindowsDesktop {
 public:
   TSystemDesktop() : TWindowsDesktop(FWinRegistry, FWinSystem, FWinShell) {}
 };
-#else
-struct TSpawnShellHolder {
-  TSpawnShell FSpawnShell;
-};
-class TSystemDesktop : private TSpawnShellHolder, public TXdgDesktop {
-public:
-  TSystemDesktop() : TXdgDesktop(FSpawnShell) {}
-};
-#endif
 
 }  // namespace
 

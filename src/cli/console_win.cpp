@@ -1,19 +1,18 @@
-#include "utf8_text.h"
+#include "console.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <filesystem>
 
 #include "io/system_text.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#include <shellapi.h>
-#endif
-
 namespace tarvola::cli {
 
-std::vector<std::string> Utf8Arguments(int argc, char** argv) {
-#ifdef _WIN32
+std::vector<std::string> Utf8Arguments(int, char**) {
   // argv is in the ANSI code page; the wide command line holds every name as typed.
-  (void)argc;
-  (void)argv;
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> result;
@@ -22,9 +21,14 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   }
   if (wide != nullptr) LocalFree(wide);
   return result;
-#else
-  return std::vector<std::string>(argv + 1, argv + argc);
-#endif
 }
+
+bool IsTerminal(std::FILE* stream) {
+  // _isatty holds for every character device, NUL among them; only a console is a terminal.
+  DWORD mode = 0;
+  return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
+}
+
+void SetBinary(std::FILE* stream) { _setmode(_fileno(stream), _O_BINARY); }
 
 }  // namespace tarvola::cli
