@@ -88,7 +88,7 @@ void RunSaveCommand(TWorkspace& workspace, TWorkflowView& view) {
     kml::TSaveSettings settings;
     view.RunLongWork(PointCount(*ws.Data), [&](TWorkProgress& progress) {
       settings.Progress = progress.Watch();
-      saved = kml::SaveGpsFile(*ws.Data, options, ToFsPath(ws.TempDir), ToFsPath(target), type, {}, settings);
+      saved = kml::SaveGpsFile(*ws.Data, options, ToFsPath(ws.TempDir), ToFsPath(target), type, settings);
       cancelled = progress.Cancelled();
     });
   } catch (const std::exception& error) {

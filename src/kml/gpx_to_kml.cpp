@@ -82,7 +82,7 @@ TConversion ConvertGpxSource(gps::TTextSource& source, const TExportOptions& opt
   const std::string created = CreatedNowText();
   conversion.Saved = SaveKmlDocument(
       [&](TKmlSink& sink) { return StreamInto(source, options, created, sink, conversion, settings.Helpers); },
-      target, type, {}, settings);
+      target, type, settings);
   return conversion;
 }
 

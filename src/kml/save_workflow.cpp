@@ -12,6 +12,7 @@
 
 #include "kml/held_text.h"
 #include "kml/document_streamer.h"
+#include "kml/save_seam.h"
 #include "kml/save_target.h"
 #include "io/file_stream.h"
 #include "io/system_text.h"
@@ -64,22 +65,6 @@ std::string SaveFailureText(TSaveResult result) {
     case TSaveResult::WriteFailed: return "Error saving KML file.";
   }
   return "Error saving KML file.";
-}
-
-TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
-                         const fs::path& target, TKmlFileType type) {
-  return SaveGpsFile(data, options, tempDir, target, type, TTargetStreamWrap());
-}
-
-TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
-                         const fs::path& target, TKmlFileType type, const TTargetStreamWrap& wrapTarget,
-                         const TSaveSettings& settings) {
-  const std::string created = CreatedNowText();
-  const auto produce = [&](TKmlSink& sink) {
-    const auto streamer = MakeDocumentStreamer(options, created, sink, TKindOrder::InOrder, tempDir);
-    return StreamGpsData(data, *streamer, settings.Progress);
-  };
-  return SaveKmlDocument(produce, target, type, wrapTarget, settings);
 }
 
 namespace {
@@ -136,10 +121,8 @@ private:
   std::unique_ptr<zip::TZipEntryWriter> FZip;  // last: it stops before the file goes
 };
 
-}  // namespace
-
-TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
-                             const TTargetStreamWrap& wrap, const TSaveSettings& settings) {
+TSaveOutcome SaveDocument(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
+                          const TTargetStreamWrap& wrap, const TSaveSettings& settings) {
   // Every failure is a result, so that a KML file and a KMZ package report theirs alike.
   try {
     TStreamedOutput output(target, type, wrap, settings);
@@ -154,6 +137,32 @@ TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const fs::path& t
   } catch (const zip::EZlibError& error) {
     return {TSaveResult::PackFailed, target, error.what()};
   }
+}
+
+TDocumentProducer GpsDocument(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
+                              const io::TProgressWatch& progress) {
+  return [&data, options, tempDir, progress, created = CreatedNowText()](TKmlSink& sink) {
+    const auto streamer = MakeDocumentStreamer(options, created, sink, TKindOrder::InOrder, tempDir);
+    return StreamGpsData(data, *streamer, progress);
+  };
+}
+
+}  // namespace
+
+TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options, const fs::path& tempDir,
+                         const fs::path& target, TKmlFileType type, const TSaveSettings& settings) {
+  return SaveDocument(GpsDocument(data, options, tempDir, settings.Progress), target, type, {}, settings);
+}
+
+TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const fs::path& target, TKmlFileType type,
+                             const TSaveSettings& settings) {
+  return SaveDocument(produce, target, type, {}, settings);
+}
+
+TSaveOutcome SaveGpsFileThrough(const TTargetStreamWrap& wrap, const gps::TGpsData& data,
+                                const TExportOptions& options, const fs::path& tempDir, const fs::path& target,
+                                TKmlFileType type) {
+  return SaveDocument(GpsDocument(data, options, tempDir, {}), target, type, wrap, {});
 }
 
 }  // namespace tarvola::kml

@@ -33,6 +33,15 @@ enum class TSaveResult {
 // temporary folder named when the failure lies there.
 using TSaveOutcome = io::TResult<TSaveResult>;
 
+// How a save goes about its work.
+struct TSaveSettings {
+  io::THelperThreads Helpers = io::THelperThreads::Allowed;  // compress on a thread of its own
+  bool KeepExisting = false;  // a file that appears at the target meanwhile is kept; the save fails
+  // Hears the points written so far (SaveGpsFile); false stops the save as BuildFailed with no
+  // reason, the target untouched.
+  io::TProgressWatch Progress;
+};
+
 // Writes the document of `data` into a new file beside the target: the KML document itself, or
 // a ZIP package holding it as "doc.kml", compressed on a second thread while it is written. The
 // new file replaces the target only once it is complete and on disk. It gets the permissions
@@ -50,33 +59,14 @@ using TSaveOutcome = io::TResult<TSaveResult>;
 // not fit a ZIP package (4 GiB or more) or zlib fails; WriteFailed when any step of writing the
 // new file fails (creating, writing, flushing, replacing the target), with the system's reason.
 TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
-                         const std::filesystem::path& tempDir,
-                         const std::filesystem::path& target, TKmlFileType type);
-
-// Wraps the stream the new file is written through; a test seam for writes that fail.
-using TTargetStreamWrap = std::function<std::unique_ptr<io::TStream>(io::TStream& file)>;
-
+                         const std::filesystem::path& tempDir, const std::filesystem::path& target,
+                         TKmlFileType type, const TSaveSettings& settings = {});
 
 // The reason of a file-layer error in the system's words (its own message when it has no code).
 std::string FailureReason(const io::EStreamError& error);
 
 // The words for a failed save, the same in the window and the converter ("" for Saved).
 std::string SaveFailureText(TSaveResult result);
-
-// How a save goes about its work.
-struct TSaveSettings {
-  io::THelperThreads Helpers = io::THelperThreads::Allowed;  // compress on a thread of its own
-  bool KeepExisting = false;  // a file that appears at the target meanwhile is kept; the save fails
-  // Hears the points written so far (SaveGpsFile); false stops the save as BuildFailed with no
-  // reason, the target untouched.
-  io::TProgressWatch Progress;
-};
-
-// SaveGpsFile writing the new file through wrapTarget(file) (the file itself when empty).
-TSaveOutcome SaveGpsFile(const gps::TGpsData& data, const TExportOptions& options,
-                         const std::filesystem::path& tempDir,
-                         const std::filesystem::path& target, TKmlFileType type,
-                         const TTargetStreamWrap& wrapTarget, const TSaveSettings& settings = {});
 
 // Writes a document into the sink, piece by piece; returns false to leave the target as it was.
 using TDocumentProducer = std::function<bool(TKmlSink& sink)>;
@@ -85,7 +75,6 @@ using TDocumentProducer = std::function<bool(TKmlSink& sink)>;
 // Results as SaveGpsFile's; BuildFailed, with no reason, when `produce` returns
 // false. Where the bytes go, by what stands at the target, is TSaveTarget's to say.
 TSaveOutcome SaveKmlDocument(const TDocumentProducer& produce, const std::filesystem::path& target,
-                             TKmlFileType type, const TTargetStreamWrap& wrapTarget = {},
-                             const TSaveSettings& settings = {});
+                             TKmlFileType type, const TSaveSettings& settings = {});
 
 }  // namespace tarvola::kml

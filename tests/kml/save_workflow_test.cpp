@@ -1,4 +1,5 @@
 #include "kml/save_workflow.h"
+#include "kml/save_seam.h"
 
 
 #include <gtest/gtest.h>
@@ -383,7 +384,7 @@ TEST_P(SaveGpsFileWriteFailure, KeepsTheOldTargetAndLeavesNothing) {
     return std::make_unique<TFailingTarget>(file, row.Limit, row.FailFlush);
   };
   const gps::TGpsData data = SampleData("Many", 500);
-  EXPECT_EQ(SaveGpsFile(data, {}, Temp.Path(), Out.File("trip"), row.Type, wrap), TSaveResult::WriteFailed);
+  EXPECT_EQ(SaveGpsFileThrough(wrap, data, {}, Temp.Path(), Out.File("trip"), row.Type), TSaveResult::WriteFailed);
   EXPECT_EQ(ReadFile(Out.File("trip")), OldContent);
   ExpectTempEmpty();
   ExpectOnlyInOut({"trip"});
@@ -410,7 +411,7 @@ TEST_F(SaveGpsFileTest, WatchThatSaysStopKeepsTheOldTargetAndLeavesNothing) {
       heard.push_back(done);
       return done < 8192;
     };
-    EXPECT_EQ(SaveGpsFile(data, {}, Temp.Path(), Out.File("trip"), type, {}, settings), TSaveResult::BuildFailed);
+    EXPECT_EQ(SaveGpsFile(data, {}, Temp.Path(), Out.File("trip"), type, settings), TSaveResult::BuildFailed);
     EXPECT_EQ(heard, (std::vector<std::uint64_t>{4096, 8192}));
     EXPECT_EQ(ReadFile(Out.File("trip")), OldContent);
     ExpectOnlyInOut({"trip"});
@@ -422,7 +423,7 @@ TEST_F(SaveGpsFileTest, SeamThatChangesNothingSavesNormally) {
   const TTargetStreamWrap wrap = [](io::TStream& file) {
     return std::make_unique<TFailingTarget>(file, INT64_MAX, false);
   };
-  ASSERT_EQ(SaveGpsFile(Data, {}, Temp.Path(), Out.File("a.kmz"), TKmlFileType::Kmz, wrap), TSaveResult::Saved);
+  ASSERT_EQ(SaveGpsFileThrough(wrap, Data, {}, Temp.Path(), Out.File("a.kmz"), TKmlFileType::Kmz), TSaveResult::Saved);
   EXPECT_EQ(ReadFile(Out.File("a.kmz")).substr(0, 4), "PK\x03\x04");
 #ifndef _WIN32
   TARVOLA_REQUIRE_TOOL(Unzip, "the KMZ is read back with it");
