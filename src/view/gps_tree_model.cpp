@@ -105,7 +105,7 @@ std::uint64_t TGpsTreeModel::Rows(const TNodeId& id) const {
     case TNodeKind::Root:
       return FLayout.Groups.size();
     case TNodeKind::Group:
-      switch (TGroup(id.A)) {
+      switch (TGroup(id.Owner)) {
         case TGroup::Waypoints: return FData->Waypoints->size();
         case TGroup::Routes: return FData->Routes->size();
         case TGroup::Tracks: return FLayout.TrackRows.size();
@@ -115,14 +115,14 @@ std::uint64_t TGpsTreeModel::Rows(const TNodeId& id) const {
     case TNodeKind::RoutePoint:
       return PointDetails;
     case TNodeKind::Route: {
-      const auto& points = (*FData->Routes)[id.A].Points;
+      const auto& points = (*FData->Routes)[id.Owner].Points;
       return points ? points->size() : 0;
     }
     case TNodeKind::Track:
-      return FLayout.TrackRows[id.A].ChildRows;
+      return FLayout.TrackRows[id.Owner].ChildRows;
     case TNodeKind::Segment: {
-      const TSegmentRow& seg = FLayout.Segments[id.A];
-      return seg.IsNode(TrackOf(id.A).Joined) && seg.HasList ? seg.Points : 0;
+      const TSegmentRow& seg = FLayout.Segments[id.Owner];
+      return seg.IsNode(TrackOf(id.Owner).Joined) && seg.HasList ? seg.Points : 0;
     }
     case TNodeKind::TrackPoint:
       return TrackPointDetails;
@@ -136,20 +136,20 @@ TNodeId TGpsTreeModel::Child(const TNodeId& parent, std::uint32_t row) const {
     case TNodeKind::Root:
       return {TNodeKind::Group, 0, std::uint32_t(FLayout.Groups[row]), 0};
     case TNodeKind::Group:
-      switch (TGroup(parent.A)) {
+      switch (TGroup(parent.Owner)) {
         case TGroup::Waypoints: return {TNodeKind::Waypoint, 0, 0, row};
         case TGroup::Routes: return {TNodeKind::Route, 0, row, 0};
         case TGroup::Tracks: return {TNodeKind::Track, 0, row, 0};
       }
       break;
     case TNodeKind::Waypoint:
-      return {TNodeKind::WaypointDetail, std::uint8_t(row), 0, parent.B};
+      return {TNodeKind::WaypointDetail, std::uint8_t(row), 0, parent.Item};
     case TNodeKind::Route:
-      return {TNodeKind::RoutePoint, 0, parent.A, row};
+      return {TNodeKind::RoutePoint, 0, parent.Owner, row};
     case TNodeKind::RoutePoint:
-      return {TNodeKind::RoutePointDetail, std::uint8_t(row), parent.A, parent.B};
+      return {TNodeKind::RoutePointDetail, std::uint8_t(row), parent.Owner, parent.Item};
     case TNodeKind::Track: {
-      const TTrackRow& track = FLayout.TrackRows[parent.A];
+      const TTrackRow& track = FLayout.TrackRows[parent.Owner];
       if (!track.Joined) return {TNodeKind::Segment, 0, std::uint32_t(track.FirstSegRow + row), 0};
       const std::size_t s = FLayout.SegmentAt(track, row);
       const TSegmentRow& seg = FLayout.Segments[s];
@@ -157,9 +157,9 @@ TNodeId TGpsTreeModel::Child(const TNodeId& parent, std::uint32_t row) const {
       return {TNodeKind::TrackPoint, 0, std::uint32_t(s), std::uint32_t(row - seg.Row)};
     }
     case TNodeKind::Segment:
-      return {TNodeKind::TrackPoint, 0, parent.A, row};
+      return {TNodeKind::TrackPoint, 0, parent.Owner, row};
     case TNodeKind::TrackPoint:
-      return {TNodeKind::TrackPointDetail, std::uint8_t(row), parent.A, parent.B};
+      return {TNodeKind::TrackPointDetail, std::uint8_t(row), parent.Owner, parent.Item};
     default:
       break;
   }
@@ -187,30 +187,30 @@ QModelIndex TGpsTreeModel::parent(const QModelIndex& child) const {
     case TNodeKind::Waypoint:
       return group(TGroup::Waypoints);
     case TNodeKind::WaypointDetail:
-      return Make(int(id.B), {TNodeKind::Waypoint, 0, 0, id.B});
+      return Make(int(id.Item), {TNodeKind::Waypoint, 0, 0, id.Item});
     case TNodeKind::Route:
       return group(TGroup::Routes);
     case TNodeKind::RoutePoint:
-      return Make(int(id.A), {TNodeKind::Route, 0, id.A, 0});
+      return Make(int(id.Owner), {TNodeKind::Route, 0, id.Owner, 0});
     case TNodeKind::RoutePointDetail:
-      return Make(int(id.B), {TNodeKind::RoutePoint, 0, id.A, id.B});
+      return Make(int(id.Item), {TNodeKind::RoutePoint, 0, id.Owner, id.Item});
     case TNodeKind::Track:
       return group(TGroup::Tracks);
     case TNodeKind::Segment: {
-      const std::uint32_t track = std::uint32_t(FLayout.Segments[id.A].TrackRow);
+      const std::uint32_t track = std::uint32_t(FLayout.Segments[id.Owner].TrackRow);
       return Make(int(track), {TNodeKind::Track, 0, track, 0});
     }
     case TNodeKind::TrackPoint: {
-      const TSegmentRow& seg = FLayout.Segments[id.A];
-      if (TrackOf(id.A).Joined) {
+      const TSegmentRow& seg = FLayout.Segments[id.Owner];
+      if (TrackOf(id.Owner).Joined) {
         return Make(int(seg.TrackRow), {TNodeKind::Track, 0, std::uint32_t(seg.TrackRow), 0});
       }
-      return Make(int(seg.Row), {TNodeKind::Segment, 0, id.A, 0});
+      return Make(int(seg.Row), {TNodeKind::Segment, 0, id.Owner, 0});
     }
     case TNodeKind::TrackPointDetail: {
-      const TSegmentRow& seg = FLayout.Segments[id.A];
-      const std::size_t row = TrackOf(id.A).Joined ? seg.Row + id.B : id.B;
-      return Make(int(row), {TNodeKind::TrackPoint, 0, id.A, id.B});
+      const TSegmentRow& seg = FLayout.Segments[id.Owner];
+      const std::size_t row = TrackOf(id.Owner).Joined ? seg.Row + id.Item : id.Item;
+      return Make(int(row), {TNodeKind::TrackPoint, 0, id.Owner, id.Item});
     }
   }
   return {};
@@ -273,34 +273,34 @@ QString TGpsTreeModel::Text(const TNodeId& id) const {
     case TNodeKind::Root:
       return QStringLiteral("GPS data");
     case TNodeKind::Group:
-      switch (TGroup(id.A)) {
+      switch (TGroup(id.Owner)) {
         case TGroup::Waypoints: return Counted(QStringLiteral("Waypoints"), FData->Waypoints->size());
         case TGroup::Routes: return Counted(QStringLiteral("Routes"), FData->Routes->size());
         case TGroup::Tracks: return Counted(QStringLiteral("Tracks"), FData->Tracks->size());
       }
       break;
     case TNodeKind::Waypoint:
-      return Q((*FData->Waypoints)[id.B].Name);
+      return Q((*FData->Waypoints)[id.Item].Name);
     case TNodeKind::WaypointDetail:
-      return PointDetail((*FData->Waypoints)[id.B], id.Detail);
+      return PointDetail((*FData->Waypoints)[id.Item], id.Detail);
     case TNodeKind::Route:
-      return Counted(Q((*FData->Routes)[id.A].Name), Rows(id));
+      return Counted(Q((*FData->Routes)[id.Owner].Name), Rows(id));
     case TNodeKind::RoutePoint:
-      return Q(RoutePoint(id.A, id.B).Name);
+      return Q(RoutePoint(id.Owner, id.Item).Name);
     case TNodeKind::RoutePointDetail:
-      return PointDetail(RoutePoint(id.A, id.B), id.Detail);
+      return PointDetail(RoutePoint(id.Owner, id.Item), id.Detail);
     case TNodeKind::Track: {
-      const TTrackRow& track = FLayout.TrackRows[id.A];
+      const TTrackRow& track = FLayout.TrackRows[id.Owner];
       return Counted(Q((*FData->Tracks)[track.Track].Name), track.PointTotal);
     }
     case TNodeKind::Segment: {
-      const TSegmentRow& seg = FLayout.Segments[id.A];
+      const TSegmentRow& seg = FLayout.Segments[id.Owner];
       return Counted(QStringLiteral("Segment") + QString::number(seg.Segment + 1), seg.Points);
     }
     case TNodeKind::TrackPoint:
-      return QStringLiteral("Point ") + QString::number(std::uint64_t(id.B) + 1);
+      return QStringLiteral("Point ") + QString::number(std::uint64_t(id.Item) + 1);
     case TNodeKind::TrackPointDetail:
-      return TrackPointDetail(TrackPoint(id.A, id.B), id.Detail);
+      return TrackPointDetail(TrackPoint(id.Owner, id.Item), id.Detail);
   }
   return {};
 }
@@ -314,7 +314,7 @@ int TGpsTreeModel::Image(const TNodeId& id) const {
     case TNodeKind::Track: return tiHiker;
     case TNodeKind::RoutePoint:
     case TNodeKind::TrackPoint: return tiPoint;
-    case TNodeKind::Segment: return TrackOf(id.A).Joined ? tiHiker : tiSegment;
+    case TNodeKind::Segment: return TrackOf(id.Owner).Joined ? tiHiker : tiSegment;
     case TNodeKind::WaypointDetail:
     case TNodeKind::RoutePointDetail: return id.Detail == PointDetails - 1 ? tiDetailLast : tiDetail;
     case TNodeKind::TrackPointDetail: return id.Detail == TrackPointDetails - 1 ? tiDetailLast : tiDetail;

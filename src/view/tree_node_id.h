@@ -6,20 +6,20 @@ namespace tarvola::view {
 
 enum class TNodeKind : std::uint8_t {
   Root = 1,
-  Group,             // A: TGroup
-  Waypoint,          // B: waypoint
-  WaypointDetail,    // B: waypoint, Detail 0..5
-  Route,             // A: route
-  RoutePoint,        // A: route, B: point
-  RoutePointDetail,  // A: route, B: point, Detail 0..5
-  Track,             // A: track row (tracks with a segment list only)
-  Segment,           // A: segment row (over all shown tracks)
-  TrackPoint,        // A: segment row, B: point
-  TrackPointDetail,  // A: segment row, B: point, Detail 0..3
+  Group,             // Owner: TGroup
+  Waypoint,          // Item: waypoint
+  WaypointDetail,    // Item: waypoint, Detail 0..5
+  Route,             // Owner: route
+  RoutePoint,        // Owner: route, Item: point
+  RoutePointDetail,  // Owner: route, Item: point, Detail 0..5
+  Track,             // Owner: track row (tracks with a segment list only)
+  Segment,           // Owner: segment row (over all shown tracks)
+  TrackPoint,        // Owner: segment row, Item: point
+  TrackPointDetail,  // Owner: segment row, Item: point, Detail 0..3
 };
 
 // A tree node packed into the 64 bits of a model index's internal id, so that nodes cost
-// no memory of their own: kind (4 bits), detail line (3), A (27), B (30).
+// no memory of their own: kind (4 bits), detail line (3), the owner's index (27) and the item's (30).
 //
 // The packed value is scrambled by an invertible mix: Qt hashes model indexes by row plus id
 // alone, so raw ids of the points of forty segments of one track would share their low bits
@@ -28,20 +28,20 @@ enum class TNodeKind : std::uint8_t {
 struct TNodeId {
   TNodeKind Kind = TNodeKind::Root;
   std::uint8_t Detail = 0;
-  std::uint32_t A = 0;
-  std::uint32_t B = 0;
+  std::uint32_t Owner = 0;  // the group, route, track row or segment row the node belongs to
+  std::uint32_t Item = 0;   // the waypoint or point
 
-  static constexpr std::uint32_t MaxA = (1u << 27) - 1;
-  static constexpr std::uint32_t MaxB = (1u << 30) - 1;
+  static constexpr std::uint32_t MaxOwner = (1u << 27) - 1;
+  static constexpr std::uint32_t MaxItem = (1u << 30) - 1;
 
   constexpr std::uint64_t Pack() const {
     return Mix((std::uint64_t(Kind) << 60) | (std::uint64_t(Detail & 7u) << 57) |
-               (std::uint64_t(A & MaxA) << 30) | std::uint64_t(B & MaxB));
+               (std::uint64_t(Owner & MaxOwner) << 30) | std::uint64_t(Item & MaxItem));
   }
   static constexpr TNodeId Unpack(std::uint64_t packed) {
     const std::uint64_t v = Unmix(packed);
-    return {TNodeKind(v >> 60), std::uint8_t((v >> 57) & 7u), std::uint32_t((v >> 30) & MaxA),
-            std::uint32_t(v & MaxB)};
+    return {TNodeKind(v >> 60), std::uint8_t((v >> 57) & 7u), std::uint32_t((v >> 30) & MaxOwner),
+            std::uint32_t(v & MaxItem)};
   }
   friend constexpr bool operator==(const TNodeId&, const TNodeId&) = default;
 
@@ -71,7 +71,7 @@ private:
   }
 };
 
-static_assert(TNodeId::Unpack(TNodeId{TNodeKind::TrackPointDetail, 3, TNodeId::MaxA, TNodeId::MaxB}.Pack()) ==
-              TNodeId{TNodeKind::TrackPointDetail, 3, TNodeId::MaxA, TNodeId::MaxB});
+static_assert(TNodeId::Unpack(TNodeId{TNodeKind::TrackPointDetail, 3, TNodeId::MaxOwner, TNodeId::MaxItem}.Pack()) ==
+              TNodeId{TNodeKind::TrackPointDetail, 3, TNodeId::MaxOwner, TNodeId::MaxItem});
 
 }  // namespace tarvola::view

@@ -25,9 +25,9 @@ TEST_P(NodeIdRoundTrip, UnpackGivesBackWhatWasPacked) {
 INSTANTIATE_TEST_SUITE_P(
     Ids, NodeIdRoundTrip,
     ::testing::Values(TIdCase{"Root", {TNodeKind::Root, 0, 0, 0}}, TIdCase{"Group", {TNodeKind::Group, 0, 2, 0}},
-                      TIdCase{"LastWaypointDetail", {TNodeKind::WaypointDetail, 5, 0, TNodeId::MaxB}},
+                      TIdCase{"LastWaypointDetail", {TNodeKind::WaypointDetail, 5, 0, TNodeId::MaxItem}},
                       TIdCase{"RoutePoint", {TNodeKind::RoutePoint, 0, 12345, 678901}},
-                      TIdCase{"Largest", {TNodeKind::TrackPointDetail, 7, TNodeId::MaxA, TNodeId::MaxB}},
+                      TIdCase{"Largest", {TNodeKind::TrackPointDetail, 7, TNodeId::MaxOwner, TNodeId::MaxItem}},
                       TIdCase{"Segment", {TNodeKind::Segment, 0, 39, 0}}),
     test::TRowName());
 
