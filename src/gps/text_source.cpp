@@ -4,15 +4,22 @@
 #include <cstring>
 #include <utility>
 
+#include "io/file_stream.h"
 #include "io/system_text.h"
 
 namespace tarvola::gps {
 
 namespace {
 
-std::error_code LastSystemError() {
+std::error_code LastCrtError() {
   return errno != 0 ? std::error_code(errno, std::generic_category())
                     : std::make_error_code(std::errc::io_error);
+}
+
+// The file layer's codes are the system's own (GetLastError() on Windows).
+std::error_code FileError(const io::EStreamError& error) {
+  return error.Code() != 0 ? std::error_code(error.Code(), std::system_category())
+                           : std::make_error_code(std::errc::io_error);
 }
 
 std::size_t UnitSize(TTextEncoding encoding) {
@@ -63,10 +70,10 @@ TTextOpenResult TTextSource::Open(const std::filesystem::path& fileName) {
     FError = std::make_error_code(std::errc::is_a_directory);
     return ReadFailure();
   }
-  errno = 0;
-  FFile.open(fileName, std::ios::binary);
-  if (!FFile) {
-    FError = LastSystemError();
+  try {
+    FFile.emplace(fileName, io::TFileMode::OpenRead);
+  } catch (const io::EStreamError& error) {
+    FError = FileError(error);
     return ReadFailure();
   }
   return Start();
@@ -119,21 +126,21 @@ bool TTextSource::ReadBytes(std::string& chunk, std::size_t size) {
   }
   const std::size_t old = chunk.size();
   chunk.resize(old + size);
-  errno = 0;
   std::size_t got = 0;
-  bool failed = false;
   if (FStream) {
+    errno = 0;
     got = std::fread(chunk.data() + old, 1, size, FStream);
-    failed = std::ferror(FStream) != 0;
+    if (std::ferror(FStream) != 0) FError = LastCrtError();
   } else {
-    FFile.read(chunk.data() + old, static_cast<std::streamsize>(size));
-    got = static_cast<std::size_t>(FFile.gcount());
-    failed = FFile.bad();
+    try {
+      got = static_cast<std::size_t>(FFile->Read(chunk.data() + old, static_cast<std::int64_t>(size)));
+    } catch (const io::EStreamError& error) {
+      FError = FileError(error);
+    }
   }
   chunk.resize(old + got);
   FBytesRead += got;
-  if (failed) FError = LastSystemError();
-  return !failed;
+  return !FError;
 }
 
 std::size_t TTextSource::DecodableLength(bool atEnd) const {

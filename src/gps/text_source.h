@@ -2,13 +2,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 #include "gps/text_decode.h"
+#include "io/file_stream.h"
 #include "io/progress.h"
 #include "io/result.h"
 
@@ -60,7 +60,7 @@ private:
   std::string DecodeUtf8(std::size_t length);
 
   std::filesystem::path FName;
-  std::ifstream FFile;
+  std::optional<io::TFileStream> FFile;
   std::FILE* FStream = nullptr;
   std::string_view FBytes;  // bytes in memory, when read from neither
   bool FFromMemory = false;

@@ -108,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
         TFailureCase{"UnclosedElement", "<?xml version=\"1.0\"?>\n<gpx>\n  <wpt lat=\"1\" lon=\"2\">\n</gpx>\n",
                      {LoadError("not well-formed XML at line 4, column 3")}},
         TFailureCase{"Missing", "",
-                     {QStringLiteral("Load file... / Cannot open file / FILE: No such file or directory")}},
+                     {QStringLiteral("Load file... / Cannot open file / FILE: ") +
+                      QString::fromStdString(test::MissingFileReason())}},
         TFailureCase{"Utf32BigEndian", std::string("\0\0\xFE\xFF\0\0\0<", 8),
                      {QStringLiteral("Load file... / Text encoding not supported / FILE: "
                                      "UTF-32 text in big-endian byte order")}}),

@@ -207,7 +207,8 @@ TEST_F(SaveCommand, ConvertToKmzSavesBesideEachFileAndTellsOnlyTheFailures) {
   EXPECT_EQ(Prompts.Messages[0].Title, QStringLiteral("Convert to KMZ"));
   EXPECT_EQ(Prompts.Messages[0].MainText, QStringLiteral("2 GPX files could not be converted."));
   EXPECT_EQ(Prompts.Messages[0].Content, empty + QStringLiteral(": Error loading GPX file: the file is empty\n") +
-                                             missing + QStringLiteral(": Cannot open file: No such file or directory"));
+                                             missing + QStringLiteral(": Cannot open file: ") +
+                                             QString::fromStdString(test::MissingFileReason()));
   EXPECT_EQ(Prompts.Messages[0].Owner, nullptr);
   EXPECT_TRUE(std::filesystem::exists(Folder.File("Tour 15.07.2023.kmz")));
   EXPECT_FALSE(std::filesystem::exists(Folder.File("empty.kmz")));

@@ -267,7 +267,7 @@ TEST_F(ConverterRun, AFailedInputLeavesTheOthersWritten) {
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_EQ(run.Err,
             "good.gpx: saved good.kmz\n"
-            "tarvola-convert: missing.gpx: Cannot open file: No such file or directory\n"
+            "tarvola-convert: missing.gpx: Cannot open file: " + test::MissingFileReason() + "\n"
             "tarvola-convert: notxml.gpx: Error loading GPX file: not a GPX file: it is not XML\n"
             "tarvola-convert: other.gpx: Error loading GPX file: the document element is kml, not gpx\n");
   EXPECT_TRUE(fs::is_regular_file(Path("good.kmz")));
@@ -278,7 +278,7 @@ TEST_F(ConverterRun, QuietReportsOnlyFailures) {
   Copy("sample.gpx", "good.gpx");
   const test::TProcessResult run = Run({"-q", "good.gpx", "missing.gpx"});
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Err, "tarvola-convert: missing.gpx: Cannot open file: No such file or directory\n");
+  EXPECT_EQ(run.Err, "tarvola-convert: missing.gpx: Cannot open file: " + test::MissingFileReason() + "\n");
 }
 
 TEST_F(ConverterRun, NoClobberKeepsAnExistingOutputAndFails) {

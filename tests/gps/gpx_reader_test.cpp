@@ -132,7 +132,7 @@ TEST_F(GpxReader, CannotOpenGivesTheSystemReason) {
   const TLoadOutcome outcome = LoadGpxFile(FFolder.File("missing.gpx"), FData);
   EXPECT_EQ(outcome.Code, TLoadResult::CannotOpen);
   EXPECT_EQ(outcome.File, FFolder.File("missing.gpx"));
-  EXPECT_EQ(outcome.Reason, std::make_error_code(std::errc::no_such_file_or_directory).message());
+  EXPECT_EQ(outcome.Reason, test::MissingFileReason());
 }
 
 // The window's Cancel: the watch hears the bytes read and stops the load, which keeps nothing.

@@ -1,7 +1,9 @@
 #include "test_support.h"
 
+#include "io/system_text.h"
 #include "product_identity.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -71,6 +73,14 @@ std::optional<fs::path> CorpusDir() {
 }
 
 fs::path SourceDir() { return TARVOLA_SOURCE_DIR; }
+
+std::string MissingFileReason() {
+#ifdef _WIN32
+  return io::SystemErrorText(ERROR_FILE_NOT_FOUND);
+#else
+  return io::SystemErrorText(ENOENT);
+#endif
+}
 
 std::string BuildNumber(int offset) {
   std::string number = std::to_string(std::stoi(std::string(product::Build)) + offset);

@@ -41,6 +41,8 @@ std::optional<std::filesystem::path> KmlSchemaFile();
 std::filesystem::path SourceDir();
 // Whether the test runs under Wine, whose font metrics are not those of Windows.
 bool RunningUnderWine();
+// The system's words for a file that does not exist, as the messages give them.
+std::string MissingFileReason();
 // The build number `offset` away from this release's, six digits as the service writes it.
 std::string BuildNumber(int offset = 0);
 
