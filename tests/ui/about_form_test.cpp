@@ -220,15 +220,6 @@ TEST_F(AboutFormTest, BlurErrorCodeStillMeansGlass) {
   EXPECT_EQ(form->palette().color(QPalette::Window), QColor(73, 50, 35));
 }
 
-TEST_F(AboutFormTest, TheSystemAnswersWithoutGlassHere) {
-#ifdef _WIN32
-  GTEST_SKIP() << "the desktop window manager answers on Windows";
-#else
-  QWidget window;
-  EXPECT_EQ(EnableBlurBehind(&window, QRect(50, 0, 300, 50)), -1);
-#endif
-}
-
 TEST_F(AboutFormTest, EachLinkOpensItsAddress) {
   auto form = Make();
   form->show();
