@@ -2,13 +2,7 @@
 
 #include "io/wide_text.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "io/windows_api.h"
 #include <shellapi.h>
 
 #include <vector>

@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include "gps/iso8601.h"
@@ -20,5 +18,3 @@ std::int16_t LocalZoneOffset() {
 }
 
 }  // namespace tarvola::gps
-
-#endif

@@ -1,7 +1,5 @@
 // TCleanupEntry on Windows. No console control handler yet: Ctrl+C ends the converter at once,
 // and a temporary file beside the target may stay behind.
-#ifdef _WIN32
-
 #include "io/cleanup.h"
 
 namespace tarvola::io {
@@ -9,5 +7,3 @@ namespace tarvola::io {
 void InstallSignalCleanup() {}
 
 }  // namespace tarvola::io
-
-#endif  // _WIN32

@@ -1,16 +1,9 @@
 // The file layer on Windows: wide-character paths, HANDLEs and the system's message texts.
-#ifdef _WIN32
 
 #include "io/file_stream.h"
 #include "io/wide_text.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "io/windows_api.h"
 
 #include <algorithm>
 #include <string>
@@ -176,5 +169,3 @@ void TFileStream::Flush() {
 }
 
 }  // namespace tarvola::io
-
-#endif  // _WIN32

@@ -1,12 +1,6 @@
 #include "io/file_time.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "io/windows_api.h"
 
 namespace tarvola::io {
 

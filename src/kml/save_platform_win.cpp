@@ -1,15 +1,8 @@
 // The save routine's system steps on Windows.
-#ifdef _WIN32
 
 #include "kml/save_platform.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "io/windows_api.h"
 
 #include <cstdio>
 #include <random>
@@ -61,5 +54,3 @@ void TakeOwnership(const std::filesystem::path&, const std::filesystem::path&) {
 void SyncFolder(const std::filesystem::path&) {}
 
 }  // namespace tarvola::kml
-
-#endif  // _WIN32

@@ -1,12 +1,6 @@
 # The About window (included by this folder's CMakeLists.txt).
-if(WIN32)
-  set(tarvola_about_glass about_glass_win.cpp)
-else()
-  set(tarvola_about_glass about_glass_other.cpp)
-endif()
 add_library(tarvola_about STATIC
   ${CMAKE_CURRENT_LIST_DIR}/about_form.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/${tarvola_about_glass}
   ${CMAKE_CURRENT_LIST_DIR}/about_gradient.cpp
 )
 if(TARVOLA_ARTWORK_PNG)
@@ -14,6 +8,8 @@ if(TARVOLA_ARTWORK_PNG)
 else()
   target_sources(tarvola_about PRIVATE ${PROJECT_SOURCE_DIR}/resources/about/about.qrc)
 endif()
+tarvola_platform_sources(tarvola_about WINDOWS ${CMAKE_CURRENT_LIST_DIR}/about_glass_win.cpp
+                                       OTHER ${CMAKE_CURRENT_LIST_DIR}/about_glass_other.cpp)
 add_library(Tarvola::about ALIAS tarvola_about)
 target_include_directories(tarvola_about PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(tarvola_about PUBLIC Tarvola::options tarvola_ui_prompts Qt6::Widgets

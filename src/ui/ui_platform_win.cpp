@@ -1,4 +1,3 @@
-#ifdef _WIN32
 #include <windows.h>
 #include <uxtheme.h>
 
@@ -48,4 +47,3 @@ void SetExplorerTheme(QWidget* widget) {
 void ReturnFreedMemory() { HeapCompact(GetProcessHeap(), 0); }
 
 }  // namespace tarvola::ui
-#endif
