@@ -411,8 +411,7 @@ TEST_F(ConverterRun, InfoReportsEachFileInOrder) {
             "  track points: 7\n"
             "  earliest time: 2024-06-01T06:00:00Z\n"
             "  latest time: 2024-06-02T07:00:00+02:00\n");
-  EXPECT_EQ(run.Err, "tarvola-convert: missing.gpx: Cannot open file: " +
-                         std::make_error_code(std::errc::no_such_file_or_directory).message() + "\n");
+  EXPECT_EQ(run.Err, "tarvola-convert: missing.gpx: Cannot open file: " + test::MissingFileReason() + "\n");
   EXPECT_FALSE(fs::exists(Path("a.kmz")));
 }
 
