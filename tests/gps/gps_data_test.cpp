@@ -18,13 +18,6 @@ TGpsData SomeData() {
   return data;
 }
 
-TEST(GpsData, AbsentBeforeAnyLoad) {
-  TGpsData data;
-  EXPECT_FALSE(data.Waypoints);
-  EXPECT_FALSE(data.Routes);
-  EXPECT_FALSE(data.Tracks);
-}
-
 TEST(GpsData, ClearLeavesEmptyLists) {
   TGpsData data = SomeData();
   ClearGpsData(data);
@@ -52,17 +45,6 @@ TEST(GpsData, FreeMakesListsAbsent) {
   EXPECT_FALSE(data.Tracks);
   FreeGpsData(data);
   EXPECT_FALSE(data.Waypoints);
-}
-
-TEST(GpsData, DefaultsOfNewRecords) {
-  TWpt point;
-  EXPECT_EQ(point.Alt, "0");
-  EXPECT_FALSE(point.Time.Exists);
-  TTrkPt trackPoint;
-  EXPECT_EQ(trackPoint.Alt, "0");
-  EXPECT_FALSE(TRte().Points);
-  EXPECT_FALSE(TTrk().Segments);
-  EXPECT_FALSE(TTrkSeg().Points);
 }
 
 }  // namespace

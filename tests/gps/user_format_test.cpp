@@ -12,47 +12,41 @@
 namespace tarvola::gps {
 namespace {
 
-#ifdef _WIN32
-// Windows formats with the user's locale, which the Wine run sets to de-DE
-// (tests/gps/CMakeLists.txt): "d.M.yyyy" and "HH:mm:ss".
-TEST(UserLocaleTime, ShortTimeDropsSeconds) {
-  TDateTimeZ value = Iso8601ToDateTimeZ("2010-05-12T10:20:30+02:00");
-  EXPECT_EQ(UserDateTimeText(value.DateTime, false), "12.5.2010 10:20");
-  EXPECT_EQ(UserDateTimeText(value.DateTime, true), "12.5.2010 10:20:30");
-}
-
-TEST(UserLocaleTime, DateTimeZToTextAddsTheZoneOnRequest) {
-  TDateTimeZ value = Iso8601ToDateTimeZ("2010-05-12T10:20:30-05:30");
-  EXPECT_EQ(DateTimeZToText(value, false), "12.5.2010 10:20");
-  EXPECT_EQ(DateTimeZToText(value, true), "12.5.2010 10:20 GMT-5:30");
-}
-
-TEST(UserLocaleTime, NoZoneConversion) {
-  EXPECT_EQ(DateTimeZToText(Iso8601ToDateTimeZ("2010-05-12T23:59:00+14:00"), false), "12.5.2010 23:59");
-}
-#else
-// The C locale's formats: "%m/%d/%y" and "%H:%M:%S".
-class CLocaleTime : public testing::Test {
-protected:
-  void SetUp() override { std::setlocale(LC_TIME, "C"); }
-};
-
-TEST_F(CLocaleTime, ShortTimeDropsSeconds) {
-  TDateTimeZ value = Iso8601ToDateTimeZ("2010-05-12T10:20:30+02:00");
-  EXPECT_EQ(UserDateTimeText(value.DateTime, false), "05/12/10 10:20");
-  EXPECT_EQ(UserDateTimeText(value.DateTime, true), "05/12/10 10:20:30");
-}
-
-TEST_F(CLocaleTime, DateTimeZToTextAddsTheZoneOnRequest) {
-  TDateTimeZ value = Iso8601ToDateTimeZ("2010-05-12T10:20:30-05:30");
-  EXPECT_EQ(DateTimeZToText(value, false), "05/12/10 10:20");
-  EXPECT_EQ(DateTimeZToText(value, true), "05/12/10 10:20 GMT-5:30");
-}
-
-TEST_F(CLocaleTime, NoZoneConversion) {
-  EXPECT_EQ(DateTimeZToText(Iso8601ToDateTimeZ("2010-05-12T23:59:00+14:00"), false), "05/12/10 23:59");
-}
+// The time as the user reads it: seconds only on request, the zone only on request and never
+// converted. Windows formats with the user's locale, which the Wine run sets to de-DE
+// (tests/gps/CMakeLists.txt): "d.M.yyyy" and "HH:mm:ss"; elsewhere the C locale's "%m/%d/%y"
+// and "%H:%M:%S".
+TEST(UserTimeText, SecondsAndZoneOnRequestWithoutConversion) {
+#ifndef _WIN32
+  std::setlocale(LC_TIME, "C");
 #endif
+  struct TRow {
+    const char* Iso;
+    bool Seconds;  // UserDateTimeText's request
+    bool Zone;     // DateTimeZToText's request
+    const char* Windows;
+    const char* Other;
+  };
+  const TRow rows[] = {
+      {"2010-05-12T10:20:30+02:00", false, false, "12.5.2010 10:20", "05/12/10 10:20"},
+      {"2010-05-12T10:20:30+02:00", true, false, "12.5.2010 10:20:30", "05/12/10 10:20:30"},
+      {"2010-05-12T10:20:30-05:30", false, true, "12.5.2010 10:20 GMT-5:30", "05/12/10 10:20 GMT-5:30"},
+      {"2010-05-12T23:59:00+14:00", false, false, "12.5.2010 23:59", "05/12/10 23:59"},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Iso);
+#ifdef _WIN32
+    const std::string expected = row.Windows;
+#else
+    const std::string expected = row.Other;
+#endif
+    const TDateTimeZ value = Iso8601ToDateTimeZ(row.Iso);
+    EXPECT_EQ(row.Zone ? DateTimeZToText(value, true) : UserDateTimeText(value.DateTime, row.Seconds), expected);
+    if (!row.Seconds) {
+      EXPECT_EQ(DateTimeZToText(value, false), expected.substr(0, expected.find(" GMT")));
+    }
+  }
+}
 
 TEST(UserDateTimeText, NothingOutsideTheCalendar) { EXPECT_EQ(UserDateTimeText(1.0e9, false), ""); }
 
