@@ -69,8 +69,9 @@ std::string SystemErrorText(int code) {
 
 bool IsNameTaken(int code) { return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS; }
 
-// Others may read the file meanwhile, as on POSIX; a null SECURITY_ATTRIBUTES keeps the
-// handle out of programs started later and gives a new file the folder's inherited ACL.
+// Others may read the file meanwhile, as on POSIX, and a file we only read others may go on
+// writing (a logger's track); a null SECURITY_ATTRIBUTES keeps the handle out of programs
+// started later and gives a new file the folder's inherited ACL.
 TFileStream::TFileStream(const std::filesystem::path& path, TFileMode mode) : FPath(path) {
   HANDLE file = INVALID_HANDLE_VALUE;
   if (mode == TFileMode::Temporary) {
@@ -84,8 +85,9 @@ TFileStream::TFileStream(const std::filesystem::path& path, TFileMode mode) : FP
       if (file == INVALID_HANDLE_VALUE && !IsNameTaken(LastError())) break;
     }
   } else {
-    file = ::CreateFileW(path.c_str(), Access(mode), FILE_SHARE_READ, nullptr, Disposition(mode),
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD share = mode == TFileMode::OpenRead ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
+                                                    : FILE_SHARE_READ;
+    file = ::CreateFileW(path.c_str(), Access(mode), share, nullptr, Disposition(mode), FILE_ATTRIBUTE_NORMAL, nullptr);
   }
   if (file != INVALID_HANDLE_VALUE) {
     FHandle = reinterpret_cast<std::intptr_t>(file);
@@ -115,6 +117,7 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
     const auto wanted = static_cast<DWORD>(std::min(count - done, MaxTransfer));
     if (!::ReadFile(Native(FHandle), bytes + done, wanted, &n, nullptr)) {
       const int code = LastError();
+      if (code == ERROR_BROKEN_PIPE) break;  // a pipe's writer has closed it: its end
       throw EReadError("Stream read error. " + SystemErrorText(code), code);
     }
     if (n == 0) break;
