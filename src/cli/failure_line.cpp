@@ -1,7 +1,5 @@
 #include "failure_line.h"
 
-#include <system_error>
-
 namespace tarvola::cli {
 
 std::string FailureLine(std::string_view input, std::string_view text, std::string_view reason) {

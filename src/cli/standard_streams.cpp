@@ -10,7 +10,6 @@
 #include "convert_runner.h"
 #include "failure_line.h"
 #include "info_report.h"
-#include "io/stream.h"
 #include "io/system_text.h"
 #include "kml/save_platform.h"
 
@@ -40,7 +39,9 @@ TScratchFolder::TScratchFolder() {
   const fs::path parent = fs::temp_directory_path(ec);
   errno = 0;
   if (!ec) FPath = kml::MakePrivateFolder(parent);
-  if (FPath.empty()) FError = ec ? ec : std::error_code(kml::LastSystemError(), std::system_category());
+  const int code = kml::LastSystemError();
+  if (FPath.empty()) FError = ec ? ec : code != 0 ? std::error_code(code, std::system_category())
+                                                  : std::make_error_code(std::errc::io_error);
   if (!FPath.empty()) FFolderEntry.emplace(FPath, io::TCleanupEntry::Folder);
 }
 

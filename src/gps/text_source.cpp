@@ -131,6 +131,8 @@ bool TTextSource::ReadBytes(std::string& chunk, std::size_t size) {
     errno = 0;
     got = std::fread(chunk.data() + old, 1, size, FStream);
     if (std::ferror(FStream) != 0) FError = LastCrtError();
+  } else if (!FFile) {
+    FError = std::make_error_code(std::errc::bad_file_descriptor);  // read before a successful open
   } else {
     try {
       got = static_cast<std::size_t>(FFile->Read(chunk.data() + old, static_cast<std::int64_t>(size)));

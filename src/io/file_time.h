@@ -6,8 +6,8 @@
 
 namespace tarvola::io {
 
-// The two clock questions the ZIP time stamps ask of the system; file_time.cpp answers them
-// for each platform.
+// The two clock questions the ZIP time stamps ask of the system; file_time_posix.cpp and
+// file_time_win.cpp answer them.
 
 // The moment's local calendar time under the system's time zone rules; false when it has none.
 bool LocalTimeOf(std::time_t moment, std::tm& local);

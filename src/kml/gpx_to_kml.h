@@ -20,7 +20,7 @@ struct TConversion {
 
 // LoadGpxFile and SaveGpsFile in one pass: the document is written as the file is read, without
 // records for the whole file, and gives the same bytes. Nothing is written unless the file
-// loads. Exceptions as SaveGpsFile's. With io::THelperThreads::None the conversion runs on the
+// loads. Failures as SaveGpsFile's. With io::THelperThreads::None the conversion runs on the
 // caller's thread alone; else it reads ahead and compresses on a thread each.
 TConversion ConvertGpxFile(const std::filesystem::path& input, const TExportOptions& options,
                            const std::filesystem::path& target, TKmlFileType type,

@@ -279,7 +279,7 @@ TEST(OpenWorkflowAlone, LoadsIntoTheWorkspaceAndTellsTheViewInOrder) {
   EXPECT_EQ(view.Calls, QStringList({"front", "title", "reading", "wait", "read", "title", "fill", "options=001111"}));
 }
 
-TEST(OpenWorkflowAlone, FileThatIsNotThereIsReportedWithNoOwner) {
+TEST(OpenWorkflowAlone, FileThatIsNotThereIsReportedAndNothingFilled) {
   TTempFolder folder;
   app::TWorkspace workspace;
   TScriptedPrompts prompts;
@@ -289,7 +289,6 @@ TEST(OpenWorkflowAlone, FileThatIsNotThereIsReportedWithNoOwner) {
   EXPECT_FALSE(workspace.Loading);
   ASSERT_EQ(prompts.Messages.size(), 1u);
   EXPECT_EQ(prompts.Messages[0].MainText, QStringLiteral("Cannot open file"));
-  EXPECT_EQ(prompts.Messages[0].Owner, nullptr);
   EXPECT_FALSE(view.Calls.contains(QStringLiteral("fill")));
 }
 
