@@ -188,41 +188,27 @@ TEST_F(GpxReader, MarkupAroundTheRootIsAllowed) {
   EXPECT_EQ(FData.Waypoints->size(), 1u);
 }
 
-TEST_F(GpxReader, WaypointWithAttributesOnly) {
-  ASSERT_EQ(LoadBody("<wpt lat=\"47.1\" lon=\"11.2\"/>"), TLoadResult::Loaded);
-  ASSERT_EQ(FData.Waypoints->size(), 1u);
-  const TWpt& w = Waypoint(0);
-  EXPECT_EQ(w.Lat, "47.1");
-  EXPECT_EQ(w.Lon, "11.2");
-  EXPECT_EQ(w.Name, "<noname>");
-  EXPECT_EQ(w.Alt, "0");
-  EXPECT_EQ(w.Cmt, "");
-  EXPECT_EQ(w.Desc, "");
-  EXPECT_EQ(w.Sym, "");
-  EXPECT_FALSE(w.Time.Exists);
-}
-
-TEST_F(GpxReader, WaypointWithChildrenButNoName) {
-  ASSERT_EQ(LoadBody("<wpt lat=\"1\" lon=\"2\"><ele>5</ele></wpt>"), TLoadResult::Loaded);
-  EXPECT_EQ(Waypoint(0).Name, "");
-  EXPECT_EQ(Waypoint(0).Alt, "5");
-}
-
-TEST_F(GpxReader, AllWaypointFields) {
-  ASSERT_EQ(LoadBody("<wpt lat=\"46.5\" lon=\"8.25\">"
-                     "<ele>2101.5</ele><time>2010-05-12T10:20:30+02:00</time>"
-                     "<name>Col du Test</name><cmt>windy</cmt><desc>Pass &amp; hut</desc>"
-                     "<sym>Summit</sym></wpt>"),
-            TLoadResult::Loaded);
-  const TWpt& w = Waypoint(0);
-  EXPECT_EQ(w.Alt, "2101.5");
-  EXPECT_EQ(w.Name, "Col du Test");
-  EXPECT_EQ(w.Cmt, "windy");
-  EXPECT_EQ(w.Desc, "Pass & hut");
-  EXPECT_EQ(w.Sym, "Summit");
-  ASSERT_TRUE(w.Time.Exists);
-  EXPECT_EQ(w.Time.TimeZone, 120);
-  EXPECT_EQ(DateTimeZToIso8601(w.Time), "2010-05-12T10:20:30+02:00");
+// A waypoint's fields as written; a waypoint of attributes alone is "<noname>", one with
+// children but no name has an empty name, and a missing elevation is "0".
+TEST_F(GpxReader, WaypointFields) {
+  struct TRow {
+    const char* Body;
+    std::vector<std::string> Fields;  // Lat, Lon, Name, Alt, Cmt, Desc, Sym, Time
+  };
+  const TRow rows[] = {
+      {"<wpt lat=\"47.1\" lon=\"11.2\"/>", {"47.1", "11.2", "<noname>", "0", "", "", "", ""}},
+      {"<wpt lat=\"1\" lon=\"2\"><ele>5</ele></wpt>", {"1", "2", "", "5", "", "", "", ""}},
+      {"<wpt lat=\"46.5\" lon=\"8.25\"><ele>2101.5</ele><time>2010-05-12T10:20:30+02:00</time>"
+       "<name>Col du Test</name><cmt>windy</cmt><desc>Pass &amp; hut</desc><sym>Summit</sym></wpt>",
+       {"46.5", "8.25", "Col du Test", "2101.5", "windy", "Pass & hut", "Summit", "2010-05-12T10:20:30+02:00"}}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Body);
+    ASSERT_EQ(LoadBody(row.Body), TLoadResult::Loaded);
+    ASSERT_EQ(FData.Waypoints->size(), 1u);
+    const TWpt& w = Waypoint(0);
+    const std::string time = w.Time.Exists ? DateTimeZToIso8601(w.Time) : "";
+    EXPECT_EQ((std::vector<std::string>{w.Lat, w.Lon, w.Name, w.Alt, w.Cmt, w.Desc, w.Sym, time}), row.Fields);
+  }
 }
 
 TEST_F(GpxReader, ValuesStayTextAsWritten) {
