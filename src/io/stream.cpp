@@ -64,11 +64,6 @@ void TMemoryStream::SetSize(std::int64_t size) {
   FPosition = std::min(FPosition, FSize);
 }
 
-void TMemoryStream::Clear() {
-  FMemory.reset();
-  FSize = FCapacity = FPosition = 0;
-}
-
 // Growing by a fixed step would copy the whole block each time: a large target then costs
 // quadratic time. Grow by half the current block at least, in 64 KiB units.
 void TMemoryStream::Reserve(std::int64_t capacity) {

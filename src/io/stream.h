@@ -59,8 +59,8 @@ public:
 };
 
 // Contiguous memory, so zlib can work on it in place. The allocation is rounded up to 64 KiB
-// and grows geometrically; Capacity() may exceed Size(). Growing the size exposes zeros, and
-// a write beyond the end fills the gap with zeros.
+// and grows geometrically. Growing the size exposes zeros, and a write beyond the end fills the
+// gap with zeros.
 class TMemoryStream : public TStream {
 public:
   TMemoryStream() = default;
@@ -74,8 +74,6 @@ public:
 
   std::byte* Memory() { return FMemory.get(); }
   const std::byte* Memory() const { return FMemory.get(); }
-  std::int64_t Capacity() const { return FCapacity; }
-  void Clear();
 
 private:
   struct TFree {

@@ -76,11 +76,4 @@ void WriteCentralDirectory(io::TStream& out, const TZipEntry& entry, std::uint32
   WriteRecord(out, end);
 }
 
-void WriteSingleEntryArchive(io::TStream& out, const TZipEntry& entry, const io::TMemoryStream& deflated) {
-  const auto size = static_cast<std::uint32_t>(deflated.Size());
-  WriteLocalHeader(out, entry, size);
-  out.WriteBuffer(deflated.Memory(), deflated.Size());
-  WriteCentralDirectory(out, entry, size);
-}
-
 }  // namespace tarvola::zip

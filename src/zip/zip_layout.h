@@ -77,8 +77,4 @@ void WriteLocalHeader(io::TStream& out, const TZipEntry& entry, std::uint32_t de
 // The central directory and its end record, at the stream's position, right after the data.
 void WriteCentralDirectory(io::TStream& out, const TZipEntry& entry, std::uint32_t deflatedSize);
 
-// Writes the archive at the start of `out`: the headers around all of `deflated`.
-// Raises EWriteError when the stream takes fewer bytes than offered.
-void WriteSingleEntryArchive(io::TStream& out, const TZipEntry& entry, const io::TMemoryStream& deflated);
-
 }  // namespace tarvola::zip

@@ -207,17 +207,6 @@ TEST_F(MainForm, TreeUsesTheClassicFontAndTheTopPanelTahoma) {
   EXPECT_EQ(Ui().TopPanel->palette().color(QPalette::Window), QColor(207, 209, 216));
 }
 
-TEST_F(MainForm, ExpandItemsOnTheWholeTreeOfALoadedFile) {
-  OpenWithDialog(Gpx("trip.gpx", FullGpx));
-  Ui().GpxTreeView->UtilsExpandClick();
-  const QModelIndex tracks = Tree().index(2, 0, Tree().RootIndex());
-  const QModelIndex walk = Tree().index(0, 0, tracks);
-  EXPECT_TRUE(Ui().GpxTreeView->isExpanded(Tree().index(0, 0, walk)));
-  Ui().GpxTreeView->UtilsContractClick();
-  EXPECT_FALSE(Ui().GpxTreeView->isExpanded(tracks));
-  EXPECT_TRUE(Ui().GpxTreeView->isExpanded(Tree().RootIndex()));
-}
-
 TEST_F(MainForm, CaptionNamesTheLoadedFile) {
   OpenWithDialog(Gpx("trip.gpx", FullGpx));
   EXPECT_EQ(Form->windowHandle()->title(), QStringLiteral("trip.gpx - Tarvola"));

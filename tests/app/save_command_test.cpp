@@ -90,14 +90,6 @@ TEST_F(SaveCommand, TypedKmlOrKmzExtensionDecidesTheTypeWhateverTheFilter) {
   EXPECT_TRUE(Prompts.Messages.empty());
 }
 
-TEST_F(SaveCommand, TimeStampOptionReachesTheDocument) {
-  Save(Folder.File("plain"), 2);
-  Ui().TimeCheck->click();
-  Save(Folder.File("timed"), 2);
-  EXPECT_EQ(ReadFile(Folder.File("plain.kml")).find("<when>"), std::string::npos);
-  EXPECT_NE(ReadFile(Folder.File("timed.kml")).find("TimeSpan"), std::string::npos);
-}
-
 // The "+" menu's KML document reaches the file, and the next window starts with it.
 TEST_F(SaveCommand, ProfileChosenInTheMenuReachesTheDocumentAndIsRemembered) {
   app::TProfileMenu& menu = Form->ProfileMenu();

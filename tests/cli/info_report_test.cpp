@@ -7,29 +7,6 @@
 namespace tarvola::cli {
 namespace {
 
-TGpsSummary SummarizeSample() {
-  TGpsSummary summary;
-  EXPECT_EQ(SummarizeGpxFile(test::SourceDir() / "tests/kml/data/sample.gpx", summary).Code,
-            gps::TLoadResult::Loaded);
-  return summary;
-}
-
-TEST(SummarizeGpxFile, CountsEveryListWhateverItsState) {
-  const TGpsSummary summary = SummarizeSample();
-  EXPECT_EQ(summary.Waypoints, 4u);
-  EXPECT_EQ(summary.Routes, 3u);
-  EXPECT_EQ(summary.RoutePoints, 4u);
-  EXPECT_EQ(summary.Tracks, 4u);
-  EXPECT_EQ(summary.Segments, 6u);  // an empty trkseg counts as a segment
-  EXPECT_EQ(summary.TrackPoints, 7u);
-}
-
-TEST(SummarizeGpxFile, TakesTheEarliestAndLatestOverAllPoints) {
-  const TGpsSummary summary = SummarizeSample();
-  EXPECT_EQ(summary.EarliestTime, "2024-06-01T06:00:00Z");      // a waypoint
-  EXPECT_EQ(summary.LatestTime, "2024-06-02T07:00:00+02:00");   // the last track point
-}
-
 TEST(SummarizeGpxFile, AnEmptyFileCountsNothing) {
   TGpsSummary summary;
   ASSERT_EQ(SummarizeGpxFile(test::SourceDir() / "tests/kml/data/empty.gpx", summary).Code, gps::TLoadResult::Loaded);

@@ -15,16 +15,6 @@ std::string ReadValue(const TRegFileHive& hive, TRegRoot root, const std::string
   return value;
 }
 
-TEST(RegFileHiveTest, ReadsDefaultAndNamedValuesWithEscapes) {
-  TRegFileHive hive = test::FixtureHive("associations.reg");
-  EXPECT_EQ(ReadValue(hive, TRegRoot::ClassesRoot, "\\Applications\\viewer.exe\\shell\\open\\command", ""),
-            "\"C:\\Apps\\Viewer.exe\" \"%1\"");
-  EXPECT_EQ(ReadValue(hive, TRegRoot::ClassesRoot, ".usrapp", "PerceivedType"), "text");
-  EXPECT_EQ(ReadValue(hive, TRegRoot::CurrentUser,
-                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.usrapp", "ProgID"),
-            "UserProg");
-}
-
 TEST(RegFileHiveTest, KeysAndValueNamesIgnoreLetterCase) {
   TRegFileHive hive = test::FixtureHive("associations.reg");
   auto reg = hive.Open(TRegRoot::ClassesRoot);
@@ -47,25 +37,10 @@ TEST(RegFileHiveTest, ParentsOfAKeyExist) {
   EXPECT_FALSE(reg->KeyExists("\\UserProg\\shell\\edit"));
 }
 
-TEST(RegFileHiveTest, ExpandableStringFromContinuedHexLinesIsTakenAsStored) {
-  TRegFileHive hive = test::FixtureHive("associations.reg");
-  EXPECT_EQ(ReadValue(hive, TRegRoot::ClassesRoot, "\\ExpandClass\\shell\\open\\command", ""),
-            "%ProgramFiles%\\Exp\\exp.exe \"%1\"");
-}
-
 TEST(RegFileHiveTest, MissingValueReadsEmpty) {
   TRegFileHive hive = test::FixtureHive("associations.reg");
   EXPECT_EQ(ReadValue(hive, TRegRoot::ClassesRoot, ".usrapp", "NoSuchValue"), "");
   EXPECT_EQ(ReadValue(hive, TRegRoot::ClassesRoot, "\\NoCommandClass\\shell\\open", ""), "");
-}
-
-TEST(RegFileHiveTest, ValueOfAnotherTypeRaisesTheRegistryError) {
-  TRegFileHive hive = test::FixtureHive("associations.reg");
-  auto reg = hive.Open(TRegRoot::ClassesRoot);
-  ASSERT_TRUE(reg->OpenKeyReadOnly(".dword"));
-  EXPECT_THROW(reg->ReadString(""), ERegistryException);
-  ASSERT_TRUE(reg->OpenKeyReadOnly("\\BinaryClass\\shell\\open\\command"));
-  EXPECT_THROW(reg->ReadString(""), ERegistryException);
 }
 
 TEST(RegFileHiveTest, ReadsUtf16ExportsWithByteOrderMark) {

@@ -64,13 +64,5 @@ TEST_F(XdgOpenInBrowserTest, FalseWhenTheProgramCannotStart) {
   EXPECT_FALSE(OpenInBrowser("http://example.org/"));
 }
 
-TEST_F(XdgOpenInBrowserTest, FalseWhenExecFailsOnAFileThatIsNoProgram) {
-  std::filesystem::path fake = FXdg.Write("notaprogram", "just text\n");
-  std::filesystem::permissions(fake, std::filesystem::perms::owner_all);
-  FXdg.AddEntry("browser.desktop", "[Desktop Entry]\nType=Application\nExec=" + fake.string() + " %u\n");
-  FXdg.SetUserMimeApps("[Default Applications]\ntext/html=browser.desktop;\n");
-  EXPECT_FALSE(OpenInBrowser("http://example.org/"));
-}
-
 }  // namespace
 }  // namespace tarvola::desktop

@@ -392,11 +392,6 @@ TEST_F(GpxReader, MarkCharacterAtTheStartIsDropped) {
   EXPECT_EQ(FData.Waypoints->size(), 1u);
 }
 
-TEST_F(GpxReader, MissingFileCannotBeOpened) {
-  EXPECT_EQ(LoadGpxFile(FFolder.File("nowhere.gpx"), FData), TLoadResult::CannotOpen);
-  EXPECT_FALSE(FData.Waypoints);
-}
-
 TEST_F(GpxReader, SecondLoadReplacesTheFirst) {
   ASSERT_EQ(LoadBody("<wpt/><wpt/>"), TLoadResult::Loaded);
   ASSERT_EQ(LoadBody("<rte/>"), TLoadResult::Loaded);

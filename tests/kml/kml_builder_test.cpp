@@ -79,12 +79,6 @@ TEST(BuildKml, AbsentListsGiveTheHeadOnly) {
             test::ReadFile(DataDir() / "golden" / "head-only.kml"));
 }
 
-TEST(BuildKml, SnippetCarriesTheCreationText) {
-  const std::string built = BuildKml(gps::TGpsData{}, TExportOptions{}, "01.02.2025 13:14:15");
-  EXPECT_NE(built.find("\n    <Snippet maxLines=\"1\">Created 01.02.2025 13:14:15</Snippet>\n"),
-            std::string::npos);
-}
-
 TEST(BuildKml, CreatedNowTextIsTheUsersDateAndLongTime) {
   const std::string before = gps::UserDateTimeText(gps::NowLocalDateTime(), true);
   const std::string created = CreatedNowText();

@@ -161,14 +161,6 @@ TEST_F(ServiceChannelTest, SecondRunOnTheSameDayShowsNothing) {
   EXPECT_TRUE(FOpened.isEmpty());
 }
 
-TEST_F(ServiceChannelTest, OversizeDocumentIsNotRead) {
-  ASSERT_TRUE(RunServing(Document(OurId, NewerBuild) + QByteArray(config::MaxDocumentSize, ';')));
-  EXPECT_EQ(*FChannel->LastOutcome(), OutcomeNoDocument);
-  EXPECT_TRUE(FPrompts.Messages.empty());
-  EXPECT_EQ(ServiceData().HomeUrl, config::HomeUrl.toString());
-  EXPECT_TRUE(TempFiles().isEmpty());
-}
-
 TEST_F(ServiceChannelTest, OtherBuildWithoutUpdateAddressAsksNothing) {
   QByteArray document = Document(OurId, NewerBuild);
   ASSERT_TRUE(RunServing(document.replace("Url=https://tarvola.example/get", "Url=")));

@@ -30,20 +30,6 @@ TService Initial() {
   return service;
 }
 
-TEST(ParseServiceDocumentTest, ReadsEveryKey) {
-  const TServiceDocument doc = ParseServiceDocument(GoodDocument);
-  EXPECT_EQ(doc.Identification, QStringLiteral("tarvola-gpx2kml"));
-  EXPECT_EQ(doc.Build, QStringLiteral("053100"));
-  EXPECT_EQ(doc.Version, QStringLiteral("5.4"));
-  EXPECT_EQ(doc.UpdateUrl, QStringLiteral("https://tarvola.example/get"));
-  EXPECT_EQ(doc.Home, QStringLiteral("https://tarvola.example/new-home"));
-  EXPECT_EQ(doc.Contact, QStringLiteral("https://tarvola.example/new-contact"));
-  EXPECT_EQ(doc.NewsMsg, QStringLiteral("Fresh maps are out."));
-  EXPECT_EQ(doc.NewsUrl, QStringLiteral("https://tarvola.example/news"));
-  EXPECT_EQ(doc.Products, QStringLiteral("https://tarvola.example/new-products"));
-  EXPECT_EQ(doc.Video, QStringLiteral("https://tarvola.example/new-video"));
-}
-
 TEST(ParseServiceDocumentTest, NamesIgnoreCaseAndValuesAreTrimmed) {
   const TServiceDocument doc = ParseServiceDocument("[SERVICE]\r\nid=  tarvola-gpx2kml  \r\n[version]\r\nBUILD =053000\r\n");
   EXPECT_EQ(doc.Identification, QStringLiteral("tarvola-gpx2kml"));

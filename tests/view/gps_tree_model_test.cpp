@@ -38,16 +38,6 @@ QStringList Dump(const TGpsTreeModel& model) {
   return out;
 }
 
-QStringList Children(const TGpsTreeModel& model, const QModelIndex& parent) {
-  QStringList out;
-  for (int row = 0; row < model.rowCount(parent); ++row) {
-    const QModelIndex child = model.index(row, 0, parent);
-    out << child.data().toString() + QStringLiteral(" [") +
-               QString::number(child.data(TGpsTreeModel::ImageRole).toInt()) + QLatin1Char(']');
-  }
-  return out;
-}
-
 QModelIndex Find(const TGpsTreeModel& model, const QString& text, const QModelIndex& parent = {}) {
   for (int row = 0; row < model.rowCount(parent); ++row) {
     const QModelIndex child = model.index(row, 0, parent);
@@ -161,34 +151,6 @@ INSTANTIATE_TEST_SUITE_P(Shapes, TreeShape,
                                            SplitSegments(), JoinedSegments(), TrackWithoutSegmentList(),
                                            UncheckedAndEmptyGroups(), AbsentLists()),
                          test::TRowName());
-
-class ThreeSegments : public ::testing::TestWithParam<bool> {};
-
-// 10, 0 (an empty trkseg) and 5 points.
-TEST_P(ThreeSegments, TrackShowsItsSegmentsAsTheJoinOptionSays) {
-  const bool join = GetParam();
-  TGpsTreeModel model;
-  TTreeOptions options;
-  options.JoinSegments = join;
-  model.Fill(std::make_shared<const gps::TGpsData>(
-                 Data({}, {}, {Track("Trip", {Segment(10), UnlistedSegment(), Segment(5)})})),
-             options);
-  const QModelIndex track = Find(model, QStringLiteral("Trip (15)"));
-  ASSERT_TRUE(track.isValid());
-  QStringList expected;
-  if (join) {
-    for (int j = 1; j <= 10; ++j) expected << QStringLiteral("Point %1 [5]").arg(j);
-    expected << QStringLiteral("Segment2 (0) [4]");
-    for (int j = 1; j <= 5; ++j) expected << QStringLiteral("Point %1 [5]").arg(j);
-  } else {
-    expected << QStringLiteral("Segment1 (10) [6]") << QStringLiteral("Segment2 (0) [6]")
-             << QStringLiteral("Segment3 (5) [6]");
-  }
-  EXPECT_EQ(Children(model, track), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(JoinOption, ThreeSegments, ::testing::Values(false, true),
-                         [](const auto& row) { return row.param ? "Joined" : "Split"; });
 
 TEST(TreeModel, TimeDetailShowsTheUserTextWithoutZone) {
   gps::TGpsData data = Data({Waypoint("A")}, {}, {});
