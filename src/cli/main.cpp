@@ -24,7 +24,7 @@ int Print(std::string_view text, int exitCode) {
   // An empty view may hold no pointer at all, which fwrite must not be given.
   if (!text.empty()) std::fwrite(text.data(), 1, text.size(), stdout);
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return exitCode;
-  const std::error_code error(errno != 0 ? errno : EIO, std::generic_category());
+  const std::error_code error = tarvola::io::LastCrtError();
   const std::string line = error == std::errc::broken_pipe
                                ? "tarvola-convert: " + std::string(tarvola::cli::ClosedOutputText) + "\n"
                                : tarvola::cli::FailureLine("standard output", tarvola::io::SystemErrorText(error));

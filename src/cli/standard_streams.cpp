@@ -21,8 +21,6 @@ namespace {
 
 constexpr std::size_t ChunkSize = 64 * 1024;
 
-std::error_code LastCrtError() { return {errno != 0 ? errno : EIO, std::generic_category()}; }
-
 void Write(std::FILE* stream, const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stream);
   std::fflush(stream);
@@ -64,16 +62,16 @@ std::FILE* BinaryStandardInput() {
 std::error_code CopyToStandardOutput(const fs::path& file) {
   SetBinary(stdout);
   std::ifstream in(file, std::ios::binary);
-  if (!in) return LastCrtError();
+  if (!in) return io::LastCrtError();
   std::string buffer(ChunkSize, '\0');
   errno = 0;
   while (in) {
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     const auto got = static_cast<std::size_t>(in.gcount());
-    if (got > 0 && std::fwrite(buffer.data(), 1, got, stdout) != got) return LastCrtError();
+    if (got > 0 && std::fwrite(buffer.data(), 1, got, stdout) != got) return io::LastCrtError();
   }
-  if (in.bad()) return LastCrtError();
-  if (std::fflush(stdout) != 0) return LastCrtError();
+  if (in.bad()) return io::LastCrtError();
+  if (std::fflush(stdout) != 0) return io::LastCrtError();
   return {};
 }
 

@@ -11,11 +11,6 @@ namespace tarvola::gps {
 
 namespace {
 
-std::error_code LastCrtError() {
-  return errno != 0 ? std::error_code(errno, std::generic_category())
-                    : std::make_error_code(std::errc::io_error);
-}
-
 // The file layer's codes are the system's own (GetLastError() on Windows).
 std::error_code FileError(const io::EStreamError& error) {
   return error.Code() != 0 ? std::error_code(error.Code(), std::system_category())
@@ -130,7 +125,7 @@ bool TTextSource::ReadBytes(std::string& chunk, std::size_t size) {
   if (FStream) {
     errno = 0;
     got = std::fread(chunk.data() + old, 1, size, FStream);
-    if (std::ferror(FStream) != 0) FError = LastCrtError();
+    if (std::ferror(FStream) != 0) FError = io::LastCrtError();
   } else if (!FFile) {
     FError = std::make_error_code(std::errc::bad_file_descriptor);  // read before a successful open
   } else {

@@ -1,5 +1,6 @@
 #include "io/system_text.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <system_error>
 
@@ -34,6 +35,10 @@ std::string SystemErrorText(const std::error_code& code) {
   // Windows' codes need its own words in UTF-8; errno values are the C library's alike everywhere.
   if (code.category() == std::system_category()) return SystemErrorText(code.value());
   return code.message();
+}
+
+std::error_code LastCrtError() {
+  return errno != 0 ? std::error_code(errno, std::generic_category()) : std::make_error_code(std::errc::io_error);
 }
 
 std::string FileErrorText(std::string_view lead, const std::filesystem::path& path, int code) {

@@ -18,6 +18,8 @@ std::filesystem::path PathFromText(std::string_view text);
 std::string SystemErrorText(int code);
 // The same for an error of either category: the system's (as above) or the C library's errno.
 std::string SystemErrorText(const std::error_code& code);
+// errno as an error of the C library's category; an input/output error when errno holds none.
+std::error_code LastCrtError();
 // Whether the code says that the name is taken, as TFileMode::CreateNew fails.
 bool IsNameTaken(int code);
 // `lead` "<absolute path>". <reason>: the message of EFOpenError and EFCreateError.
